@@ -1,0 +1,19 @@
+BUILD ?= build
+
+.PHONY: setup build run test clean
+
+setup:
+	tools/setup.sh
+
+build: setup
+	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake
+	cmake --build $(BUILD)
+
+run: build
+	VELMORA_BUILD_DIR=$(BUILD) tools/run.sh
+
+test: build
+	VELMORA_BUILD_DIR=$(BUILD) tools/test.sh
+
+clean:
+	rm -rf $(BUILD)

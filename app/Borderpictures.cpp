@@ -1,0 +1,21 @@
+#include "Borderpictures.h"
+
+namespace {
+constexpr int kStrip = 15;  // thickness of each strip
+
+TImage* AddStrip(TForm* Form, const char* Name, const char* Resource, const TRect& Bounds) {
+    TImage* Strip = CreateControl<TImage>(Form, Form, Name, Bounds);
+    Strip->SetStretch(true);
+    Strip->Picture.LoadFromResourceName(Application->Instance(), Resource);
+    return Strip;
+}
+}  // namespace
+
+void AddBorderPictures(TForm* Form, TImage*& imgTopBorder, TImage*& imgRightBorder, TImage*& imgBottomBorder,
+                       TImage*& imgLeftBorder) {
+    const int W = Form->ClientWidth(), H = Form->ClientHeight();
+    imgTopBorder = AddStrip(Form, "imgTopBorder", "BORDERTOP", Bounds(0, 0, W, kStrip));
+    imgRightBorder = AddStrip(Form, "imgRightBorder", "BORDERRIGHT", Bounds(W - kStrip, 0, kStrip, H));
+    imgBottomBorder = AddStrip(Form, "imgBottomBorder", "BORDERBOTTOM", Bounds(0, H - kStrip, W, kStrip));
+    imgLeftBorder = AddStrip(Form, "imgLeftBorder", "BORDERLEFT", Bounds(0, 0, kStrip, H));
+}

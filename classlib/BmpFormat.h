@@ -1,0 +1,26 @@
+// Checks of a Windows bitmap file's headers before any of it is handed to GDI.
+// Plain C++ without Windows headers, so that it can also be built and fuzzed natively.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct TBmpLayout {
+    int Width = 0;
+    int Height = 0;           // always positive; TopDown tells the row order
+    bool TopDown = false;
+    int BitCount = 0;
+    uint32_t Compression = 0;
+    size_t InfoOffset = 14;   // the info header (and colour table) start right after the file header
+    size_t InfoBytes = 0;     // info header plus masks plus colour table
+    size_t BitsOffset = 0;
+    size_t BitsBytes = 0;     // bytes of pixel data available in the file
+};
+
+// Largest picture we agree to load: 16384 x 16384 and 128 million pixels in all.
+constexpr int kMaxBitmapSide = 16384;
+constexpr long long kMaxBitmapPixels = 128LL * 1024 * 1024;
+
+// True when Data holds a bitmap we can safely give to GDI; otherwise false with Error set.
+bool ParseBmpLayout(const std::string& Data, TBmpLayout& Layout, std::string& Error);

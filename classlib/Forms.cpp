@@ -1,0 +1,312 @@
+#include "Forms.h"
+
+#include <vector>
+
+namespace {
+// Posted to a form when activation has moved to it from another form or from outside the program;
+// its OnActivate then runs from the message loop, not inside Windows' activation.
+constexpr UINT CM_ACTIVATE = WM_APP + 0x100;
+
+BOOL CALLBACK CollectEnabledWindow(HWND Window, LPARAM List) {
+    if (IsWindowVisible(Window) && IsWindowEnabled(Window))
+        reinterpret_cast<std::vector<HWND>*>(List)->push_back(Window);
+    return TRUE;
+}
+}  // namespace
+
+TApplication* Application = new TApplication;  // lives as long as the process
+TScreen* Screen = new TScreen;
+
+// ---- TForm ----
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) { FVisible = false; }
+
+TForm::~TForm() {
+    if (Screen->ActiveForm == this) Screen->ActiveForm = nullptr;
+    if (OnDestroy) OnDestroy(this);
+}
+
+void TForm::ApplyLayout(const TFormLayout& Layout) {
+    SetCaption(Layout.Caption);
+    BorderStyle = Layout.BorderStyle;
+    BorderIcons = Layout.BorderIcons;
+    Position = Layout.Position;
+    Color = Layout.Color;
+    SetClientSize(Layout.ClientWidth, Layout.ClientHeight);
+}
+
+void TForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::SetCaption(const std::string& Value) {
+    FCaption = Value;
+    if (FHandle) SetWindowTextA(FHandle, FCaption.c_str());
+}
+
+DWORD TForm::WindowStyle() const {
+    DWORD Style = WS_CLIPCHILDREN;
+    switch (BorderStyle) {
+        case bsNone: Style |= WS_POPUP; break;
+        case bsSingle: case bsToolWindow: Style |= WS_CAPTION; break;
+        case bsSizeable: Style |= WS_CAPTION | WS_THICKFRAME; break;
+        case bsDialog: Style |= WS_POPUP | WS_CAPTION; break;
+    }
+    if (BorderStyle != bsNone && (BorderIcons & biSystemMenu)) {
+        Style |= WS_SYSMENU;
+        if (BorderStyle != bsDialog && BorderStyle != bsToolWindow) {
+            if (BorderIcons & biMinimize) Style |= WS_MINIMIZEBOX;
+            if (BorderIcons & biMaximize) Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    return Style;
+}
+
+DWORD TForm::WindowExStyle() const {
+    DWORD ExStyle = 0;
+    if (FormStyle == fsStayOnTop) ExStyle |= WS_EX_TOPMOST;
+    if (BorderStyle == bsDialog) ExStyle |= WS_EX_DLGMODALFRAME;
+    if (BorderStyle == bsToolWindow) ExStyle |= WS_EX_TOOLWINDOW;
+    return ExStyle;
+}
+
+void TForm::CreateParams(TCreateParams& Params) {
+    Params.ClassName = kVelmoraWindowClass;
+    Params.Caption = FCaption;
+    Params.Style = WindowStyle();
+    Params.ExStyle = WindowExStyle();
+    // Every other form belongs to the main form: it stays above it and has no taskbar button.
+    TForm* Main = Application->MainForm();
+    if (Main && Main != this) Params.Parent = Main->Handle();
+    Params.X = FLeft;
+    Params.Y = FTop;
+    Params.Width = FWidth;
+    Params.Height = FHeight;
+}
+
+void TForm::UpdateOuterSize() {
+    RECT R{0, 0, FClientWidth, FClientHeight};
+    AdjustWindowRectEx(&R, WindowStyle(), FALSE, WindowExStyle());
+    FWidth = R.right - R.left;
+    FHeight = R.bottom - R.top;
+    if (FHandle) SetWindowPos(FHandle, nullptr, 0, 0, FWidth, FHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetClientSize(int AWidth, int AHeight) {
+    FClientWidth = AWidth;
+    FClientHeight = AHeight;
+    UpdateOuterSize();
+    Realign();
+    Invalidate();
+}
+
+void TForm::BoundsChanged() {
+    RECT Frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&Frame, WindowStyle(), FALSE, WindowExStyle());
+    FClientWidth = FWidth - (Frame.right - Frame.left);
+    FClientHeight = FHeight - (Frame.bottom - Frame.top);
+    if (FHandle) SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    Realign();
+}
+
+void TForm::SetVisible(bool Value) {
+    if (Value == FVisible) return;
+    if (Value) {
+        if (Position == poScreenCenter) {
+            FLeft = (Screen->Width() - FWidth) / 2;
+            FTop = (Screen->Height() - FHeight) / 2;
+        }
+        if (OnShow) OnShow(this);  // before the window appears; it may still move the form
+        FVisible = true;
+        HWND Window = Handle();
+        SetWindowPos(Window, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(Window, SW_SHOW);
+        SetForegroundWindow(Window);
+    } else {
+        FVisible = false;
+        if (Screen->ActiveForm == this) Screen->ActiveForm = nullptr;
+        if (FHandle) ShowWindow(FHandle, SW_HIDE);
+        if (OnHide) OnHide(this);
+    }
+}
+
+bool TForm::CloseQuery() {
+    bool CanClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, CanClose);
+    return CanClose;
+}
+
+void TForm::Close() {
+    if (FModal) {
+        ModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction Action = caHide;
+    if (OnClose) OnClose(this, Action);
+    if (Action == caNone) return;
+    if (Application->MainForm() == this) Application->Terminate();
+    else if (Action == caMinimize) ShowWindow(Handle(), SW_MINIMIZE);
+    else Hide();
+}
+
+int TForm::ShowModal() {
+    if (FVisible || FModal) throw EInvalidOperation("Cannot make a visible window modal");
+    ReleaseCapture();
+    HWND ActiveBefore = GetActiveWindow();
+    std::vector<HWND> Disabled;
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&Disabled));
+    for (HWND Window : Disabled) EnableWindow(Window, FALSE);
+    FModal = true;
+    ModalResult = mrNone;
+    // Whatever happens inside, the other windows get their input back and this one is hidden.
+    struct TRestore {
+        TForm* Self;
+        std::vector<HWND>& Windows;
+        HWND Active;
+        ~TRestore() {
+            for (HWND Window : Windows)
+                if (IsWindow(Window)) EnableWindow(Window, TRUE);
+            if (Active && IsWindow(Active) && IsWindowVisible(Active)) SetActiveWindow(Active);
+            Self->FModal = false;
+            Self->Hide();
+        }
+    } Restore{this, Disabled, ActiveBefore};
+    Show();
+    while (true) {
+        Application->HandleMessage();
+        if (Application->Terminated()) ModalResult = mrCancel;
+        if (ModalResult == mrNone) continue;
+        if (Application->Terminated()) break;
+        if (!CloseQuery()) {
+            ModalResult = mrNone;
+            continue;
+        }
+        TCloseAction Action = caHide;
+        if (OnClose) OnClose(this, Action);
+        if (Action != caNone) break;
+        ModalResult = mrNone;
+    }
+    return ModalResult;
+}
+
+void TForm::Activated() {
+    if (FActivating || !FVisible) return;  // OnActivate is never re-entered
+    FActivating = true;
+    struct TReset {
+        bool& Flag;
+        ~TReset() { Flag = false; }
+    } Reset{FActivating};
+    if (OnActivate) OnActivate(this);
+}
+
+LRESULT TForm::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    switch (Msg) {
+        case WM_ACTIVATE:
+            FActive = LOWORD(WParam) != WA_INACTIVE;
+            // Only a change of the program's active form counts: the end of a message box, or a return
+            // from another program to the same form, does not activate the form again.
+            if (FActive && Screen->ActiveForm != this) {
+                TForm* Previous = Screen->ActiveForm;
+                Screen->ActiveForm = this;
+                if (Previous && Previous->OnDeactivate) Previous->OnDeactivate(Previous);
+                PostMessageA(FHandle, CM_ACTIVATE, 0, 0);
+            }
+            break;
+        case CM_ACTIVATE:
+            if (Screen->ActiveForm == this) Activated();
+            return 0;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_WINDOWPOSCHANGED: {
+            const auto* Pos = reinterpret_cast<const WINDOWPOS*>(LParam);
+            if (!(Pos->flags & SWP_NOMOVE) && !IsIconic(FHandle)) {
+                FLeft = Pos->x;
+                FTop = Pos->y;
+            }
+            break;
+        }
+    }
+    return TWinControl::WndProc(Msg, WParam, LParam);
+}
+
+// ---- TApplication ----
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+std::string TApplication::ExeName() const {
+    std::string Path(MAX_PATH, '\0');
+    while (true) {
+        const DWORD Length = GetModuleFileNameA(nullptr, &Path[0], static_cast<DWORD>(Path.size()));
+        if (Length < Path.size()) {
+            Path.resize(Length);
+            return Path;
+        }
+        Path.resize(Path.size() * 2);
+    }
+}
+
+void TApplication::Run() {
+    if (FMainForm) FMainForm->Show();
+    while (!FTerminated) HandleMessage();
+}
+
+bool TApplication::ProcessMessage() {
+    MSG Msg;
+    if (!PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (Msg.message == WM_QUIT) {
+        FTerminated = true;
+        return true;
+    }
+    TranslateMessage(&Msg);
+    DispatchMessageA(&Msg);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    while (ProcessMessage()) {
+    }
+}
+
+void TApplication::HandleMessage() {
+    if (!ProcessMessage()) WaitMessage();
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+void TApplication::HandleException() {
+    try {
+        throw;
+    } catch (const Exception& E) {
+        ShowException(E.Message);
+    } catch (const std::exception& E) {
+        ShowException(E.what());
+    } catch (...) {
+        ShowException("Unknown error");
+    }
+}
+
+void TApplication::ShowException(const std::string& Message) {
+    std::string Text = Message;
+    if (!Text.empty() && static_cast<unsigned char>(Text.back()) > '.') Text += '.';
+    MessageBox(Text, Title, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags, HWND Owner) {
+    if (MessageBoxResponder) return MessageBoxResponder(TMessageBoxRequest{Owner, Text, Caption, Flags});
+    if (!Owner) Owner = GetActiveWindow();
+    return ::MessageBoxA(Owner, Text.c_str(), Caption.c_str(), Flags);
+}
+
+// ---- TScreen ----
+
+HCURSOR TScreen::CursorHandle(TCursor Cursor) {
+    auto Found = Cursors.find(Cursor);
+    if (Found != Cursors.end() && Found->second) return Found->second;
+    switch (Cursor) {
+        case crHourGlass: return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT));
+        case crHandPoint: return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+        default: return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    }
+}

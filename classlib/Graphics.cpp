@@ -1,0 +1,333 @@
+#include "Graphics.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "BmpFormat.h"
+
+COLORREF ColorToRGB(TColor Color) {
+    if (Color < 0) return GetSysColor(Color & 0xFF);
+    return static_cast<COLORREF>(Color) & 0xFFFFFF;
+}
+
+// ---- TFont ----
+
+TFont& TFont::operator=(const TFont& Other) {
+    Name = Other.Name;
+    Height = Other.Height;
+    Color = Other.Color;
+    Style = Other.Style;
+    return *this;
+}
+
+TFont::~TFont() {
+    if (FHandle) DeleteObject(FHandle);
+}
+
+HFONT TFont::Handle() {
+    LOGFONTA Wanted{};
+    Wanted.lfHeight = -Height;
+    Wanted.lfWeight = (Style & fsBold) ? FW_BOLD : FW_NORMAL;
+    Wanted.lfItalic = (Style & fsItalic) ? 1 : 0;
+    Wanted.lfUnderline = (Style & fsUnderline) ? 1 : 0;
+    Wanted.lfStrikeOut = (Style & fsStrikeOut) ? 1 : 0;
+    Wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(Wanted.lfFaceName, Name.c_str(), LF_FACESIZE);
+    if (!FHandle || std::memcmp(&Wanted, &FMade, sizeof Wanted) != 0) {
+        if (FHandle) DeleteObject(FHandle);
+        FHandle = CreateFontIndirectA(&Wanted);
+        FMade = Wanted;
+    }
+    return FHandle;
+}
+
+// ---- TCanvas ----
+
+namespace {
+// GDI objects selected into a DC for one drawing call, put back and freed afterwards.
+class TSelectedTools {
+public:
+    TSelectedTools(HDC DC, const TBrush& Brush, const TPen* Pen) : FDC(DC) {
+        if (Brush.Style == bsClear) {
+            FOldBrush = SelectObject(DC, GetStockObject(NULL_BRUSH));
+        } else {
+            static const int kHatch[] = {0, 0, HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS,
+                                         HS_DIAGCROSS};
+            FBrush = Brush.Style == bsSolid ? CreateSolidBrush(ColorToRGB(Brush.Color))
+                                            : CreateHatchBrush(kHatch[Brush.Style], ColorToRGB(Brush.Color));
+            FOldBrush = SelectObject(DC, FBrush);
+            // Hatched brushes leave the background between their lines untouched.
+            FOldBkMode = SetBkMode(DC, Brush.Style == bsSolid ? OPAQUE : TRANSPARENT);
+        }
+        if (Pen) {
+            if (Pen->Style == psClear) {
+                FOldPen = SelectObject(DC, GetStockObject(NULL_PEN));
+            } else {
+                FPen = CreatePen(PS_SOLID, Pen->Width, ColorToRGB(Pen->Color));
+                FOldPen = SelectObject(DC, FPen);
+            }
+        }
+    }
+    ~TSelectedTools() {
+        SelectObject(FDC, FOldBrush);
+        if (FOldBkMode) SetBkMode(FDC, FOldBkMode);
+        if (FBrush) DeleteObject(FBrush);
+        if (FOldPen) SelectObject(FDC, FOldPen);
+        if (FPen) DeleteObject(FPen);
+    }
+    HBRUSH Brush() const { return FBrush; }
+
+private:
+    HDC FDC;
+    HBRUSH FBrush = nullptr;
+    HPEN FPen = nullptr;
+    HGDIOBJ FOldBrush = nullptr, FOldPen = nullptr;
+    int FOldBkMode = 0;
+};
+}  // namespace
+
+void TCanvas::FillRect(const TRect& R) {
+    if (Brush.Style == bsClear) return;
+    TSelectedTools Tools(Handle, Brush, nullptr);
+    RECT WR{R.Left, R.Top, R.Right, R.Bottom};
+    ::FillRect(Handle, &WR, Tools.Brush());
+}
+
+void TCanvas::Rectangle(const TRect& R) {
+    TSelectedTools Tools(Handle, Brush, &Pen);
+    ::Rectangle(Handle, R.Left, R.Top, R.Right, R.Bottom);
+}
+
+void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
+    if (Graphic && !Graphic->Empty()) Graphic->Draw(this, Bounds(X, Y, Graphic->Width(), Graphic->Height()));
+}
+
+void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
+    if (Graphic && !Graphic->Empty()) Graphic->Draw(this, R);
+}
+
+void TCanvas::TextOut(int X, int Y, const std::string& Text) {
+    HGDIOBJ OldFont = SelectObject(Handle, Font.Handle());
+    SetTextColor(Handle, ColorToRGB(Font.Color));
+    if (Brush.Style == bsClear) {
+        SetBkMode(Handle, TRANSPARENT);
+    } else {
+        SetBkMode(Handle, OPAQUE);
+        SetBkColor(Handle, ColorToRGB(Brush.Color));
+    }
+    ::TextOutA(Handle, X, Y, Text.c_str(), static_cast<int>(Text.size()));
+    SelectObject(Handle, OldFont);
+}
+
+TPoint TCanvas::TextExtent(const std::string& Text) {
+    HGDIOBJ OldFont = SelectObject(Handle, Font.Handle());
+    SIZE Size{};
+    GetTextExtentPoint32A(Handle, Text.c_str(), static_cast<int>(Text.size()), &Size);
+    SelectObject(Handle, OldFont);
+    return TPoint{Size.cx, Size.cy};
+}
+
+// ---- files and resources ----
+
+std::string ReadFileBytes(const std::string& FileName) {
+    std::ifstream In(FileName, std::ios::binary);
+    if (!In) throw Exception("Cannot open file \"" + FileName + "\"");
+    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
+std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName) {
+    HRSRC Res = FindResourceA(Instance, ResName.c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    if (!Res) return std::string();
+    HGLOBAL Loaded = LoadResource(Instance, Res);
+    const void* Data = Loaded ? LockResource(Loaded) : nullptr;
+    if (!Data) return std::string();
+    return std::string(static_cast<const char*>(Data), SizeofResource(Instance, Res));
+}
+
+void TGraphic::LoadFromFile(const std::string& FileName) { LoadFromBytes(ReadFileBytes(FileName)); }
+
+// ---- TBitmap ----
+
+TBitmap::~TBitmap() {
+    ReleaseCanvas();
+    if (FHandle) DeleteObject(FHandle);
+}
+
+void TBitmap::ReleaseCanvas() {
+    if (FCanvas) {
+        SelectObject(FCanvas->Handle, FOldBitmap);
+        DeleteDC(FCanvas->Handle);
+        FCanvas.reset();
+    }
+}
+
+int TBitmap::RowBytes() const {
+    const int Bits = FPixelFormat == pf24bit ? 24 : 32;
+    return ((FWidth * Bits + 31) / 32) * 4;
+}
+
+void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat Format, const TBitmap* CopyFrom) {
+    if (AWidth < 0 || AHeight < 0) throw EInvalidGraphic("Invalid bitmap size");
+    if (static_cast<long long>(AWidth) * AHeight > kMaxBitmapPixels || AWidth > kMaxBitmapSide ||
+        AHeight > kMaxBitmapSide)
+        throw EInvalidGraphic("Bitmap image is too large");
+    HBITMAP NewHandle = nullptr;
+    void* NewBits = nullptr;
+    if (AWidth > 0 && AHeight > 0) {
+        BITMAPINFO Info{};
+        Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        Info.bmiHeader.biWidth = AWidth;
+        Info.bmiHeader.biHeight = -AHeight;  // top-down rows
+        Info.bmiHeader.biPlanes = 1;
+        Info.bmiHeader.biBitCount = Format == pf24bit ? 24 : 32;
+        Info.bmiHeader.biCompression = BI_RGB;
+        NewHandle = CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &NewBits, nullptr, 0);
+        if (!NewHandle) throw EInvalidGraphic("Out of system resources");
+        // White, as a new bitmap of the class library starts.
+        const int Stride = ((AWidth * Info.bmiHeader.biBitCount + 31) / 32) * 4;
+        std::memset(NewBits, 0xFF, static_cast<size_t>(Stride) * AHeight);
+        if (CopyFrom && CopyFrom->FHandle) {
+            HDC Src = const_cast<TBitmap*>(CopyFrom)->Canvas()->Handle;
+            HDC Dst = CreateCompatibleDC(nullptr);
+            HGDIOBJ OldDst = SelectObject(Dst, NewHandle);
+            BitBlt(Dst, 0, 0, AWidth, AHeight, Src, 0, 0, SRCCOPY);
+            SelectObject(Dst, OldDst);
+            DeleteDC(Dst);
+        }
+    }
+    ReleaseCanvas();
+    if (FHandle) DeleteObject(FHandle);
+    FHandle = NewHandle;
+    FBits = static_cast<unsigned char*>(NewBits);
+    FWidth = AWidth;
+    FHeight = AHeight;
+    FPixelFormat = Format;
+}
+
+void TBitmap::SetSize(int AWidth, int AHeight) {
+    if (AWidth == FWidth && AHeight == FHeight && FHandle) return;
+    Recreate(AWidth, AHeight, FPixelFormat, this);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat Value) {
+    if (Value == FPixelFormat) return;
+    if (FHandle) {
+        ReleaseCanvas();
+        TBitmap Old;
+        Old.FHandle = FHandle;
+        Old.FWidth = FWidth;
+        Old.FHeight = FHeight;
+        Old.FPixelFormat = FPixelFormat;
+        FHandle = nullptr;  // Old frees it
+        Recreate(FWidth, FHeight, Value, &Old);
+    } else {
+        FPixelFormat = Value;
+    }
+}
+
+TCanvas* TBitmap::Canvas() {
+    if (!FCanvas) {
+        FCanvas = std::make_unique<TCanvas>(CreateCompatibleDC(nullptr));
+        FOldBitmap = FHandle ? SelectObject(FCanvas->Handle, FHandle) : nullptr;
+    }
+    return FCanvas.get();
+}
+
+unsigned char* TBitmap::ScanLine(int Y) {
+    if (!FBits || Y < 0 || Y >= FHeight) throw EInvalidGraphic("Scan line index out of range");
+    GdiFlush();
+    return FBits + static_cast<size_t>(Y) * RowBytes();
+}
+
+TColor TBitmap::TransparentColor() {
+    if (!FBits) return clBlack;
+    const unsigned char* P = ScanLine(FHeight - 1);
+    return P[2] | P[1] << 8 | P[0] << 16;
+}
+
+void TBitmap::Draw(TCanvas* Canvas, const TRect& R) {
+    if (!FHandle) return;
+    HDC Src = this->Canvas()->Handle;
+    if (Transparent) {
+        TransparentBlt(Canvas->Handle, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight,
+                       ColorToRGB(TransparentColor()));
+    } else {
+        const int OldMode = SetStretchBltMode(Canvas->Handle, COLORONCOLOR);
+        StretchBlt(Canvas->Handle, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight, SRCCOPY);
+        SetStretchBltMode(Canvas->Handle, OldMode);
+    }
+}
+
+void TBitmap::LoadFromBytes(const std::string& Data) {
+    TBmpLayout Layout;
+    std::string Error;
+    if (!ParseBmpLayout(Data, Layout, Error)) throw EInvalidGraphic(Error);
+    // The info header with its masks and colour table, aligned for GDI.
+    std::string Info = Data.substr(Layout.InfoOffset, Layout.InfoBytes);
+    if (Layout.BitCount <= 8 && Layout.Compression != BI_RGB && Info.size() >= sizeof(BITMAPINFOHEADER)) {
+        reinterpret_cast<BITMAPINFOHEADER*>(&Info[0])->biSizeImage = static_cast<DWORD>(Layout.BitsBytes);
+    }
+    Recreate(Layout.Width, Layout.Height, Layout.BitCount == 32 ? pf32bit : pf24bit, nullptr);
+    HDC DC = Canvas()->Handle;
+    const int Lines = StretchDIBits(DC, 0, 0, Layout.Width, Layout.Height, 0, 0, Layout.Width, Layout.Height,
+                                    Data.data() + Layout.BitsOffset, reinterpret_cast<BITMAPINFO*>(&Info[0]),
+                                    DIB_RGB_COLORS, SRCCOPY);
+    if (Lines == 0) throw EInvalidGraphic("Bitmap image is not valid");
+}
+
+std::unique_ptr<TGraphic> TBitmap::Clone() const {
+    auto Copy = std::make_unique<TBitmap>();
+    Copy->Assign(*this);
+    return Copy;
+}
+
+void TBitmap::Assign(const TBitmap& Source) {
+    if (&Source == this) return;
+    Recreate(Source.FWidth, Source.FHeight, Source.FPixelFormat, &Source);
+    Transparent = Source.Transparent;
+}
+
+// ---- TJPEGImage ----
+
+std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
+    auto Copy = std::make_unique<TJPEGImage>();
+    Copy->FBitmap.Assign(FBitmap);
+    Copy->Transparent = Transparent;
+    return Copy;
+}
+
+// ---- TPicture ----
+
+void TPicture::SetGraphic(std::unique_ptr<TGraphic> Value) {
+    FGraphic = std::move(Value);
+    if (OnChange) OnChange();
+}
+
+namespace {
+std::unique_ptr<TGraphic> GraphicForContent(const std::string& Data) {
+    if (Data.size() >= 2 && static_cast<unsigned char>(Data[0]) == 0xFF && static_cast<unsigned char>(Data[1]) == 0xD8)
+        return std::make_unique<TJPEGImage>();
+    return std::make_unique<TBitmap>();
+}
+}  // namespace
+
+void TPicture::LoadFromFile(const std::string& FileName) {
+    const std::string Ext = AnsiLowerCase(ExtractFileExt(FileName));
+    std::unique_ptr<TGraphic> NewGraphic;
+    if (Ext == ".bmp") NewGraphic = std::make_unique<TBitmap>();
+    else if (Ext == ".jpg" || Ext == ".jpeg") NewGraphic = std::make_unique<TJPEGImage>();
+    else throw EInvalidGraphic("Unknown picture file extension (" + Ext + ")");
+    NewGraphic->LoadFromFile(FileName);
+    SetGraphic(std::move(NewGraphic));
+}
+
+void TPicture::LoadFromResourceName(HINSTANCE Instance, const std::string& ResName) {
+    const std::string Data = ReadResourceBytes(Instance, ResName);
+    if (Data.empty()) throw EInvalidGraphic("Resource " + ResName + " not found");
+    auto NewGraphic = GraphicForContent(Data);
+    NewGraphic->LoadFromBytes(Data);
+    SetGraphic(std::move(NewGraphic));
+}
+
+void TPicture::Assign(const TPicture* Source) { SetGraphic(Source && Source->FGraphic ? Source->FGraphic->Clone() : nullptr); }

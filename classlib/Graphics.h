@@ -1,0 +1,165 @@
+// Colours, fonts, brushes, pens, the canvas and the picture classes of our class library.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "Classes.h"
+#include "Sysutils.h"
+
+// A colour is 0x00BBGGRR, or 0x80000000 | a system colour index.
+using TColor = int;
+constexpr TColor clBlack = 0x000000, clWhite = 0xFFFFFF, clRed = 0x0000FF, clYellow = 0x00FFFF,
+                 clSilver = 0xC0C0C0, clGray = 0x808080, clBlue = 0xFF0000, clNavy = 0x800000,
+                 clLime = 0x00FF00;
+constexpr TColor clBtnFace = static_cast<TColor>(0x80000000 | COLOR_BTNFACE);
+constexpr TColor clBtnText = static_cast<TColor>(0x80000000 | COLOR_BTNTEXT);
+constexpr TColor clWindow = static_cast<TColor>(0x80000000 | COLOR_WINDOW);
+constexpr TColor clWindowText = static_cast<TColor>(0x80000000 | COLOR_WINDOWTEXT);
+COLORREF ColorToRGB(TColor Color);
+
+using TFontStyles = unsigned;
+constexpr TFontStyles fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8;
+
+// A font; Height is the character height in pixels.
+class TFont {
+public:
+    TFont() = default;
+    TFont(const TFont& Other) : Name(Other.Name), Height(Other.Height), Color(Other.Color), Style(Other.Style) {}
+    TFont& operator=(const TFont& Other);
+    ~TFont();
+    std::string Name = "MS Sans Serif";
+    int Height = 11;
+    TColor Color = clWindowText;
+    TFontStyles Style = 0;
+    HFONT Handle();  // made anew after a change
+
+private:
+    HFONT FHandle = nullptr;
+    LOGFONTA FMade{};
+};
+
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};
+
+enum TPenStyle { psSolid, psClear };
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+};
+
+class TGraphic;
+
+// Drawing on a device context: the canvas of a bitmap, or of a control while it is painted.
+class TCanvas : public TObject {
+public:
+    explicit TCanvas(HDC DC = nullptr) : Handle(DC) {}
+    HDC Handle;
+    TFont Font;
+    TBrush Brush;
+    TPen Pen;
+
+    void FillRect(const TRect& R);
+    void Rectangle(const TRect& R);
+    void Draw(int X, int Y, TGraphic* Graphic);  // at the graphic's own size
+    void StretchDraw(const TRect& R, TGraphic* Graphic);
+    void TextOut(int X, int Y, const std::string& Text);
+    TPoint TextExtent(const std::string& Text);
+};
+
+// A picture of some format that can draw itself.
+class TGraphic : public TObject {
+public:
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    bool Empty() const { return Width() == 0 || Height() == 0; }
+    bool Transparent = false;
+    virtual void Draw(TCanvas* Canvas, const TRect& R) = 0;  // stretched into R
+    // The whole content of a file of this format; raises EInvalidGraphic when it cannot be read.
+    virtual void LoadFromBytes(const std::string& Data) = 0;
+    void LoadFromFile(const std::string& FileName);
+    virtual std::unique_ptr<TGraphic> Clone() const = 0;
+};
+
+enum TPixelFormat { pfDevice, pf24bit, pf32bit };
+
+// A device-independent bitmap with a canvas of its own.
+class TBitmap : public TGraphic {
+public:
+    TBitmap() = default;
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
+    void SetSize(int AWidth, int AHeight);
+    TPixelFormat PixelFormat() const { return FPixelFormat; }
+    void SetPixelFormat(TPixelFormat Value);  // keeps the picture
+    HBITMAP Handle() const { return FHandle; }
+    TCanvas* Canvas();
+    // First byte of row Y (rows run top to bottom); 3 or 4 bytes a pixel, blue first.
+    unsigned char* ScanLine(int Y);
+    int RowBytes() const;
+    // The colour shown as transparent: the bottom-left pixel.
+    TColor TransparentColor();
+
+    void Draw(TCanvas* Canvas, const TRect& R) override;
+    void LoadFromBytes(const std::string& Data) override;
+    std::unique_ptr<TGraphic> Clone() const override;
+    void Assign(const TBitmap& Source);
+
+private:
+    void Recreate(int AWidth, int AHeight, TPixelFormat Format, const TBitmap* CopyFrom);
+    void ReleaseCanvas();
+    int FWidth = 0, FHeight = 0;
+    TPixelFormat FPixelFormat = pfDevice;
+    HBITMAP FHandle = nullptr;
+    unsigned char* FBits = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
+    HGDIOBJ FOldBitmap = nullptr;
+};
+
+// A JPEG picture, decoded by libjpeg when it is loaded.
+class TJPEGImage : public TGraphic {
+public:
+    int Width() const override { return FBitmap.Width(); }
+    int Height() const override { return FBitmap.Height(); }
+    void Draw(TCanvas* Canvas, const TRect& R) override { FBitmap.Draw(Canvas, R); }
+    void LoadFromBytes(const std::string& Data) override;
+    std::unique_ptr<TGraphic> Clone() const override;
+    TBitmap& Bitmap() { return FBitmap; }
+
+private:
+    TBitmap FBitmap;
+};
+
+// Holds one graphic of whatever format its file had.
+class TPicture : public TObject {
+public:
+    TGraphic* Graphic() const { return FGraphic.get(); }
+    void SetGraphic(std::unique_ptr<TGraphic> Value);
+    int Width() const { return FGraphic ? FGraphic->Width() : 0; }
+    int Height() const { return FGraphic ? FGraphic->Height() : 0; }
+    // Chooses the format by the file's extension: .bmp, .jpg, .jpeg.
+    void LoadFromFile(const std::string& FileName);
+    // A picture stored in the program's resources as RCDATA (BMP or JPEG content).
+    void LoadFromResourceName(HINSTANCE Instance, const std::string& ResName);
+    void Assign(const TPicture* Source);
+    std::function<void()> OnChange;
+
+private:
+    std::unique_ptr<TGraphic> FGraphic;
+};
+
+// The whole content of a file, or EInvalidGraphic-free plain Exception when it cannot be read.
+std::string ReadFileBytes(const std::string& FileName);
+// The bytes of an RCDATA resource of the instance; empty when there is none.
+std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName);

@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Builds Velmora's bitmaps, cursor, icon and click sound into resources/assets/.
+# Needs ImageMagick (/usr/bin/convert), sox and icoutils (icotool).
+# The output is the same on every run: metadata and timestamps are stripped,
+# and sox runs in repeatable mode without dither.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+out="$here/assets"
+mkdir -p "$out"
+
+# Call ImageMagick by full path: another `convert` may come first on PATH.
+IM=/usr/bin/convert
+FONT=DejaVu-Sans-Bold
+PTSIZE=20
+
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+
+# PNG scratch files without time chunks, so icotool gets identical input each run.
+png_opts=(-strip -define png:exclude-chunks=date,time)
+# Baseline 24-bit JPEG, no metadata.
+jpg_opts=(-strip -type TrueColor -interlace none -quality 90)
+
+# ---------------------------------------------------------------------------
+# Menu buttons: <name>1.jpg is the normal bar, <name>2.jpg the lit one.
+# ---------------------------------------------------------------------------
+
+# Silver bar: light-to-dark vertical gradient, bright top line, dark bottom
+# line and a thin grey outline.
+silver_bar() { # width height file
+  local w=$1 h=$2
+  "$IM" -size "${w}x$((h - 2))" gradient:'#f2f2f2'-'#a4a4a4' \
+    \( -size "${w}x1" xc:'#ffffff' \) +swap \
+    \( -size "${w}x1" xc:'#6e6e6e' \) \
+    -append \
+    -fill none -stroke '#585858' -strokewidth 1 \
+    -draw "rectangle 0,0 $((w - 1)),$((h - 1))" \
+    "${png_opts[@]}" "$3"
+}
+
+# Lit bar: yellow top fading into a light blue bottom, same edges as above.
+lit_bar() { # width height file
+  local w=$1 h=$2
+  "$IM" -size "${w}x$((h - 2))" gradient:'#ffe94a'-'#5f9cff' \
+    \( -size "${w}x1" xc:'#fffbd0' \) +swap \
+    \( -size "${w}x1" xc:'#1f3f9f' \) \
+    -append \
+    -fill none -stroke '#1a2f7a' -strokewidth 1 \
+    -draw "rectangle 0,0 $((w - 1)),$((h - 1))" \
+    "${png_opts[@]}" "$3"
+}
+
+for size in 400x40 197x40; do
+  silver_bar "${size%x*}" "${size#*x}" "$tmp/bar1_$size.png"
+  lit_bar "${size%x*}" "${size#*x}" "$tmp/bar2_$size.png"
+done
+
+button() { # name size label
+  local name=$1 size=$2 label=$3 state
+  for state in 1 2; do
+    "$IM" "$tmp/bar${state}_$size.png" \
+      -font "$FONT" -pointsize "$PTSIZE" -fill black -stroke none \
+      -gravity center -annotate +0+0 "$label" \
+      "${jpg_opts[@]}" "$out/$name$state.jpg"
+  done
+}
+
+button get        400x40 "Get Skins!"
+button select     400x40 "Select Your Own Skin"
+button textcolor  400x40 "Change Text Color"
+button change     400x40 "Change Window Title"
+button submit     400x40 "Submit A Skin"
+button tell       400x40 "Tell A Friend"
+button remove     400x40 "Remove Skin"
+button help       197x40 "Help/About"
+button exit       197x40 "Exit"
+
+# ---------------------------------------------------------------------------
+# Click sound: 40 ms, 22050 Hz, 16-bit mono; a short tone that dies away fast.
+# ---------------------------------------------------------------------------
+sox -R -D -n -r 22050 -c 1 -b 16 -e signed-integer "$out/main.wav" \
+  synth 0.04 sine 1800 sine 3100 remix - \
+  fade q 0.002 0.04 0.036 gain -n -3
+
+# ---------------------------------------------------------------------------
+# Hand cursor, 32x32: white hand with a black outline, index finger up.
+# ---------------------------------------------------------------------------
+HAND_HOT_X=10
+HAND_HOT_Y=0
+"$IM" -size 32x32 xc:black +antialias -fill white -stroke none \
+  -draw "roundrectangle 8,1 12,17 2,2" \
+  -draw "roundrectangle 12,10 16,19 2,2" \
+  -draw "roundrectangle 16,11 20,20 2,2" \
+  -draw "roundrectangle 20,13 23,21 1,1" \
+  -draw "rectangle 8,16 23,24" \
+  -draw "polygon 8,24 23,24 21,27 10,27" \
+  -draw "polygon 8,17 5,14 3,15 3,18 8,24" \
+  -draw "rectangle 10,27 21,30" \
+  "${png_opts[@]}" "$tmp/hand_mask.png"
+# Outline = one-pixel growth of the silhouette; inner creases drawn on top.
+"$IM" "$tmp/hand_mask.png" -morphology Dilate Square:1 "${png_opts[@]}" "$tmp/hand_alpha.png"
+"$IM" "$tmp/hand_mask.png" +antialias -fill black -stroke none \
+  -draw "line 12,14 12,19" -draw "line 16,14 16,20" -draw "line 20,15 20,21" \
+  -draw "line 10,27 21,27" \
+  "$tmp/hand_alpha.png" -alpha off -compose CopyOpacity -composite \
+  -define png:color-type=6 "${png_opts[@]}" "$tmp/hand.png"
+icotool -c --cursor --hotspot-x="$HAND_HOT_X" --hotspot-y="$HAND_HOT_Y" \
+  -o "$out/hand_point.cur" "$tmp/hand.png"
+
+# ---------------------------------------------------------------------------
+# Program icon: purple window with a yellow V, drawn separately per size.
+# ---------------------------------------------------------------------------
+PURPLE='rgb(144,0,255)'
+icon() { # size
+  local s=$1 f
+  f=$(awk "BEGIN{print $s/48}")
+  # Coordinates below are for 48 px and get scaled.
+  sc() { awk -v f="$f" '{for(i=1;i<=NF;i++){split($i,p,",");printf "%s%d,%d", (i>1?" ":""), p[1]*f+0.5, p[2]*f+0.5}}' <<<"$*"; }
+  "$IM" -size "${s}x${s}" xc:none \
+    -fill "$PURPLE" -stroke '#3a006a' -strokewidth 1 \
+    -draw "roundrectangle $(sc 1,3 46,45) 3,3" \
+    -fill '#5c00a8' -stroke none \
+    -draw "rectangle $(sc 2,4 45,12)" \
+    -fill '#ffd800' -stroke '#5a3a00' -strokewidth 1 \
+    -draw "polygon $(sc 9,16 17,16 24,35 31,16 39,16 28,42 20,42)" \
+    "${png_opts[@]}" "$tmp/icon$s.png"
+}
+for s in 48 32; do icon "$s"; done
+# At 16 px an antialiased V turns to mush, so that size is set pixel by pixel.
+"$IM" -size 16x16 xc:none +antialias \
+  -fill "$PURPLE" -stroke '#3a006a' -strokewidth 1 -draw "rectangle 0,1 15,14" \
+  -stroke none -fill '#5c00a8' -draw "rectangle 1,2 14,3" \
+  -fill '#ffd800' \
+  -draw "rectangle 3,5 4,6" -draw "rectangle 11,5 12,6" \
+  -draw "rectangle 4,7 5,8" -draw "rectangle 10,7 11,8" \
+  -draw "rectangle 5,9 6,10" -draw "rectangle 9,9 10,10" \
+  -draw "rectangle 6,11 9,11" -draw "rectangle 7,12 8,12" \
+  "${png_opts[@]}" "$tmp/icon16.png"
+icotool -c -o "$out/mainicon.ico" "$tmp/icon16.png" "$tmp/icon32.png" "$tmp/icon48.png"
+
+# ---------------------------------------------------------------------------
+# Dialog border strips, 15 px thick: light gold on the outer edge, fading
+# through purple to a dark inner line. Forms stretch them along each edge.
+# ---------------------------------------------------------------------------
+"$IM" -size 1x1 xc:'#fff6b8' \
+  \( -size 1x6 gradient:'#ffe060'-'#c89400' \) \
+  \( -size 1x7 gradient:'#a050e0'-'#4a0c96' \) \
+  \( -size 1x1 xc:'#22064a' \) \
+  -append -scale 100x15! "${png_opts[@]}" "$tmp/strip.png"
+bmp_opts=(-strip -type TrueColor)
+"$IM" "$tmp/strip.png"                  "${bmp_opts[@]}" "BMP3:$out/top.bmp"
+"$IM" "$tmp/strip.png" -flip            "${bmp_opts[@]}" "BMP3:$out/bottom.bmp"
+"$IM" "$tmp/strip.png" -rotate -90      "${bmp_opts[@]}" "BMP3:$out/left.bmp"
+"$IM" "$tmp/strip.png" -rotate 90       "${bmp_opts[@]}" "BMP3:$out/right.bmp"

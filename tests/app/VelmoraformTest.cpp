@@ -1,0 +1,176 @@
+// The main window: first activation, the menu's cover and confirmation, hover highlight.
+#include <gtest/gtest.h>
+
+#include "Registry.h"
+#include "Removeform.h"
+#include "TestSupport.h"
+#include "Velmoraform.h"
+
+namespace {
+const char* const kLowColorWarning =
+    "Warning!  You are using less than 16 bit color.  The images in this program may not display properly.\n\n"
+    "Please adjust your display settings to 16 bit color or higher.";
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// A main window whose display reports the colour depth the test chooses.
+class TDepthVelmora : public TfrmVelmora {
+public:
+    TDepthVelmora(int ABits) : TfrmVelmora(Application), FBits(ABits) { DoCreate(); }
+
+protected:
+    int ScreenColorBits() override { return FBits; }
+
+private:
+    int FBits;
+};
+
+// A Hotbar entry in the real uninstall branch, so that the Hotbar check has something to offer.
+class THotbarEntry {
+public:
+    THotbarEntry() {
+        TRegistry Registry;
+        Registry.RootKey = HKEY_LOCAL_MACHINE;
+        EXPECT_TRUE(Registry.OpenKey(std::string(kUninstallKey) + "\\TestHotbarOnce", true));
+        Registry.WriteString("DisplayName", "Hotbar 4.0");
+        Registry.WriteString("UninstallString", "C:\\no-such-folder\\uninstall.exe");
+    }
+    ~THotbarEntry() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\TestHotbarOnce").c_str()); }
+};
+
+int CountText(const std::vector<TMessageBoxRequest>& Asked, const std::string& Text) {
+    int Count = 0;
+    for (const auto& Request : Asked) Count += Request.Text == Text;
+    return Count;
+}
+
+int CountCaption(const std::vector<TMessageBoxRequest>& Asked, const std::string& Caption) {
+    int Count = 0;
+    for (const auto& Request : Asked) Count += Request.Caption == Caption;
+    return Count;
+}
+
+// Sends a mouse message to the window at a client point, as the pointer would.
+void Mouse(TForm* Form, UINT Message, int X, int Y) {
+    SendMessageA(Form->Handle(), Message, Message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(X, Y));
+}
+
+TPoint CentreOf(TControl* Control) {
+    return TPoint{Control->Left() + Control->Width() / 2, Control->Top() + Control->Height() / 2};
+}
+}  // namespace
+
+TEST(MainWindowActivation, WarnsBelowFifteenBitsOnceAndChecksHotbarOnce) {
+    THotbarEntry Hotbar;
+    const struct {
+        int Bits;
+        bool Warns;
+    } Cases[] = {{8, true}, {14, true}, {15, false}, {16, false}, {24, false}, {32, false}};
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE("bits per pixel " + std::to_string(Case.Bits));
+        TBoxAnswerer Boxes({}, IDCANCEL);
+        auto* Form = new TDepthVelmora(Case.Bits);
+        Form->Show();
+        ASSERT_TRUE(PumpUntil([&] { return CountCaption(Boxes.Asked, "Velmora! - Hotbar Found!") == 1; }));
+        EXPECT_EQ(Case.Warns ? 1 : 0, CountText(Boxes.Asked, kLowColorWarning));
+        if (Case.Warns) {
+            const TMessageBoxRequest& Warning = Boxes.Asked.front();
+            EXPECT_EQ(kLowColorWarning, Warning.Text);  // before the Hotbar check
+            EXPECT_EQ("Velmora!", Warning.Caption);
+            EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Warning.Flags);
+            EXPECT_EQ(Form->Handle(), Warning.Owner);
+        }
+        // Activating the window again, after another window or after hiding it, repeats nothing.
+        Form->Hide();
+        Form->Show();
+        frmRemove->OnActivate = [](TObject*) { frmRemove->ModalResult = mrOk; };
+        frmRemove->ShowModal();
+        frmRemove->OnActivate = nullptr;
+        PumpFor(300);
+        EXPECT_EQ(Case.Warns ? 1 : 0, CountText(Boxes.Asked, kLowColorWarning));
+        EXPECT_EQ(1, CountCaption(Boxes.Asked, "Velmora! - Hotbar Found!"));
+        delete Form;
+    }
+}
+
+// Closes the remove window if the main window opened it, so that a wrong answer cannot hang the test.
+class TRemoveWatch {
+public:
+    TRemoveWatch() {
+        Self = this;
+        FTimer = SetTimer(nullptr, 0, 20, &TRemoveWatch::Tick);
+    }
+    ~TRemoveWatch() { KillTimer(nullptr, FTimer); }
+    bool Opened = false;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (frmRemove->Visible() && frmRemove->Modal()) {
+            Self->Opened = true;
+            frmRemove->ModalResult = mrCancel;
+        }
+    }
+    static TRemoveWatch* Self;
+    UINT_PTR FTimer;
+};
+TRemoveWatch* TRemoveWatch::Self = nullptr;
+
+TEST(MainWindowMenu, RemoveOpensOnlyOnYesAndTheCoverIsHiddenAfterwards) {
+    frmVelmora->Show();
+    PumpFor(100);
+    const struct {
+        int Answer;
+        bool Opens;
+    } Cases[] = {{IDNO, false}, {IDYES, true}};
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Answer == IDNO ? "answered No" : "answered Yes");
+        TBoxAnswerer Boxes({Case.Answer});
+        bool CoverShownAtQuestion = false;
+        Boxes.OnAsk = [&](const TMessageBoxRequest&) { CoverShownAtQuestion = frmVelmora->shpCover->Visible(); };
+        TRemoveWatch Watch;
+        const TPoint P = CentreOf(frmVelmora->imgRemove1);
+        Mouse(frmVelmora, WM_MOUSEMOVE, P.X, P.Y);
+        ASSERT_TRUE(frmVelmora->imgRemove2->Visible());
+        Mouse(frmVelmora, WM_LBUTTONDOWN, P.X, P.Y);
+        Mouse(frmVelmora, WM_LBUTTONUP, P.X, P.Y);
+        ASSERT_EQ(1u, Boxes.Asked.size());
+        EXPECT_EQ("Are you sure you want to remove your skin?", Boxes.Asked[0].Text);
+        EXPECT_EQ("Velmora!", Boxes.Asked[0].Caption);
+        EXPECT_EQ(static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), Boxes.Asked[0].Flags);
+        EXPECT_EQ(frmVelmora->Handle(), Boxes.Asked[0].Owner);
+        EXPECT_TRUE(CoverShownAtQuestion);
+        EXPECT_EQ(Case.Opens, Watch.Opened);
+        EXPECT_FALSE(frmVelmora->shpCover->Visible());
+    }
+}
+
+TEST(MainWindowHover, LightsOnlyTheButtonUnderThePointer) {
+    frmVelmora->Show();
+    PumpFor(100);
+    TImage* const Normal[] = {frmVelmora->imgGet1,    frmVelmora->imgSelect1, frmVelmora->imgTextColor1,
+                              frmVelmora->imgChange1, frmVelmora->imgSubmit1, frmVelmora->imgTell1,
+                              frmVelmora->imgRemove1, frmVelmora->imgHelp1,   frmVelmora->imgExit1};
+    TImage* const Lit[] = {frmVelmora->imgGet2,    frmVelmora->imgSelect2, frmVelmora->imgTextColor2,
+                           frmVelmora->imgChange2, frmVelmora->imgSubmit2, frmVelmora->imgTell2,
+                           frmVelmora->imgRemove2, frmVelmora->imgHelp2,   frmVelmora->imgExit2};
+    auto LitCount = [&] {
+        int Count = 0;
+        for (TImage* Image : Lit) Count += Image->Visible();
+        return Count;
+    };
+    for (int I = 0; I < 9; ++I) {
+        SCOPED_TRACE("button " + Normal[I]->Name);
+        // Straight from the previous button onto this one, then a move inside the lit picture.
+        const TPoint P = CentreOf(Normal[I]);
+        Mouse(frmVelmora, WM_MOUSEMOVE, P.X, P.Y);
+        Mouse(frmVelmora, WM_MOUSEMOVE, P.X + 3, P.Y + 1);
+        EXPECT_TRUE(Lit[I]->Visible());
+        EXPECT_EQ(1, LitCount());
+    }
+    // The gap between the Get and Select buttons, the margin, the gap between Help and Exit.
+    for (const TPoint& Background : {TPoint{200, 46}, TPoint{2, 100}, TPoint{208, 330}}) {
+        Mouse(frmVelmora, WM_MOUSEMOVE, CentreOf(frmVelmora->imgTell1).X, CentreOf(frmVelmora->imgTell1).Y);
+        ASSERT_EQ(1, LitCount());
+        Mouse(frmVelmora, WM_MOUSEMOVE, Background.X, Background.Y);
+        EXPECT_EQ(0, LitCount()) << "at " << Background.X << "," << Background.Y;
+    }
+}

@@ -1,0 +1,134 @@
+// Forms and graphic controls: painting in z-order, mouse routing, modal showing and activation.
+#include <gtest/gtest.h>
+
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "TestSupport.h"
+
+namespace {
+TForm* NewForm(int Width, int Height) {
+    auto* Form = new TForm(Application);
+    Form->ApplyLayout(TFormLayout{"classlib test", Width, Height, clWhite, bsNone, 0, poDesigned});
+    Form->SetLeft(50);
+    Form->SetTop(50);
+    return Form;
+}
+
+TShape* NewShape(TForm* Form, TColor Color, const TRect& Bounds) {
+    auto* Shape = CreateControl<TShape>(Form, Form, "shp", Bounds);
+    Shape->Brush.Color = Color;
+    Shape->Pen.Style = psClear;
+    return Shape;
+}
+
+COLORREF PixelOf(TForm* Form, int X, int Y) {
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC DC = GetDC(Form->Handle());
+    const COLORREF Color = GetPixel(DC, X, Y);
+    ReleaseDC(Form->Handle(), DC);
+    return Color;
+}
+}  // namespace
+
+TEST(GraphicControls, PaintedInZOrderAndMouseGoesToTheTopmostVisibleOne) {
+    TForm* Form = NewForm(100, 60);
+    TShape* Below = NewShape(Form, clRed, Bounds(10, 10, 40, 40));
+    TShape* Above = NewShape(Form, clBlue, Bounds(30, 10, 40, 40));
+    std::vector<std::string> Got;
+    Below->OnMouseMove = [&](TObject*, TShiftState, int X, int Y) { Got.push_back("below " + std::to_string(X) + "," + std::to_string(Y)); };
+    Above->OnMouseMove = [&](TObject*, TShiftState, int X, int Y) { Got.push_back("above " + std::to_string(X) + "," + std::to_string(Y)); };
+    Form->OnMouseMove = [&](TObject*, TShiftState, int X, int Y) { Got.push_back("form " + std::to_string(X) + "," + std::to_string(Y)); };
+    Form->Show();
+    PumpFor(100);
+
+    EXPECT_EQ(RGB(255, 0, 0), PixelOf(Form, 15, 20));
+    EXPECT_EQ(RGB(0, 0, 255), PixelOf(Form, 40, 20));  // the overlap shows the later control
+    EXPECT_EQ(RGB(255, 255, 255), PixelOf(Form, 90, 55));
+
+    for (POINT P : {POINT{15, 20}, POINT{40, 20}, POINT{90, 55}})
+        SendMessageA(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(P.x, P.y));
+    Above->Hide();
+    SendMessageA(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 20));
+    EXPECT_EQ((std::vector<std::string>{"below 5,10", "above 10,10", "form 90,55", "below 30,10"}), Got);
+    EXPECT_EQ(RGB(255, 0, 0), PixelOf(Form, 40, 20));
+    delete Form;
+}
+
+TEST(GraphicControls, ClickNeedsPressAndReleaseOnTheSameControl) {
+    TForm* Form = NewForm(100, 60);
+    TShape* Left = NewShape(Form, clRed, Bounds(0, 0, 50, 60));
+    TShape* Right = NewShape(Form, clBlue, Bounds(50, 0, 50, 60));
+    int LeftClicks = 0, RightClicks = 0;
+    Left->OnClick = [&](TObject*) { ++LeftClicks; };
+    Right->OnClick = [&](TObject*) { ++RightClicks; };
+    Form->Show();
+    PumpFor(50);
+    auto Press = [&](int DownX, int UpX) {
+        SendMessageA(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(DownX, 10));
+        SendMessageA(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(UpX, 10));
+    };
+    Press(10, 20);
+    Press(10, 70);  // released over the other control: no click anywhere
+    Press(70, 80);
+    EXPECT_EQ(1, LeftClicks);
+    EXPECT_EQ(1, RightClicks);
+    delete Form;
+}
+
+TEST(Forms, ShowModalReturnsTheModalResultAndGivesActivationBack) {
+    TForm* Owner = NewForm(120, 80);
+    TForm* Dialog = NewForm(60, 40);
+    int OwnerActivations = 0, DialogActivations = 0;
+    Owner->OnActivate = [&](TObject*) { ++OwnerActivations; };
+    Owner->Show();
+    ASSERT_TRUE(PumpUntil([&] { return OwnerActivations == 1; }));
+
+    // While the dialog is up a real message box of its own opens and closes; its end does not
+    // activate the dialog again.
+    Dialog->OnActivate = [&](TObject*) {
+        ++DialogActivations;
+        EXPECT_FALSE(IsWindowEnabled(Owner->Handle()));
+    };
+    RunLater(100, [&] {
+        RunLater(300, [] {
+            HWND Box = FindWindowA("#32770", "classlib box");
+            EXPECT_TRUE(Box != nullptr);
+            PostMessageA(Box, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(IDOK, Application->MessageBox("A box", "classlib box", MB_OK, Dialog->Handle()));
+        RunLater(300, [&] { Dialog->ModalResult = mrYes; });
+    });
+    EXPECT_EQ(mrYes, Dialog->ShowModal());
+    EXPECT_FALSE(Dialog->Visible());
+    EXPECT_TRUE(IsWindowEnabled(Owner->Handle()));
+    EXPECT_TRUE(PumpUntil([&] { return OwnerActivations == 2; }));
+    EXPECT_EQ(1, DialogActivations);
+
+    // Close on a modal form answers mrCancel; a refusing OnCloseQuery keeps it open.
+    int Queries = 0;
+    Dialog->OnActivate = [&](TObject*) { Dialog->Close(); };
+    Dialog->OnCloseQuery = [&](TObject*, bool& CanClose) {
+        CanClose = ++Queries > 1;
+        if (!CanClose) RunLater(50, [&] { Dialog->Close(); });
+    };
+    EXPECT_EQ(mrCancel, Dialog->ShowModal());
+    EXPECT_EQ(2, Queries);
+    EXPECT_THROW(Owner->ShowModal(), EInvalidOperation);  // already visible
+    delete Dialog;
+    delete Owner;
+}
+
+TEST(Forms, ExceptionInAHandlerIsShownByTheApplication) {
+    TForm* Form = NewForm(50, 50);
+    TShape* Shape = NewShape(Form, clRed, Bounds(0, 0, 50, 50));
+    Shape->OnClick = [](TObject*) { throw EConvertError("'' is not a valid integer value"); };
+    Form->Show();
+    TBoxAnswerer Boxes;
+    SendMessageA(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(Form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_EQ(1u, Boxes.Asked.size());
+    EXPECT_EQ("'' is not a valid integer value.", Boxes.Asked[0].Text);
+    EXPECT_EQ(Application->Title, Boxes.Asked[0].Caption);
+    EXPECT_EQ(static_cast<unsigned>(MB_OK | MB_ICONSTOP), Boxes.Asked[0].Flags);
+    delete Form;
+}

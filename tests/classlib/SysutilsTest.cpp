@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "BmpFormat.h"
+#include "Sysutils.h"
+
+TEST(Sysutils, TrimCutsCodesUpTo32) {
+    EXPECT_EQ("a b", Trim(" \t\r\n a b \x01\x1f "));
+    EXPECT_EQ("", Trim(" \t "));
+    EXPECT_EQ("\xe9t\xe9", Trim(" \xe9t\xe9 "));  // characters above 127 stay
+}
+
+TEST(Sysutils, StrToIntAcceptsNumbersAndRejectsTheRest) {
+    EXPECT_EQ(116, StrToInt("116"));
+    EXPECT_EQ(-5, StrToInt(" -5 "));
+    EXPECT_EQ(255, StrToInt("$ff"));
+    EXPECT_EQ(2147483647, StrToInt("2147483647"));
+    EXPECT_EQ(-2147483647 - 1, StrToInt("-2147483648"));
+    for (const char* Bad : {"", " ", "12a", "2147483648", "-", "1 2", "0x10"}) {
+        try {
+            StrToInt(Bad);
+            ADD_FAILURE() << "accepted '" << Bad << "'";
+        } catch (const EConvertError& E) {
+            EXPECT_EQ(std::string("'") + Bad + "' is not a valid integer value", E.Message);
+        }
+    }
+}
+
+TEST(Sysutils, PathPieces) {
+    EXPECT_EQ("C:\\a\\", ExtractFilePath("C:\\a\\b.jpg"));
+    EXPECT_EQ("b.jpg", ExtractFileName("C:\\a\\b.jpg"));
+    EXPECT_EQ(".jpg", ExtractFileExt("C:\\a\\b.x.jpg"));
+    EXPECT_EQ("", ExtractFileExt("C:\\a.b\\c"));
+    EXPECT_EQ("", ExtractFilePath("b.jpg"));
+}
+
+namespace {
+// A bitmap file of the given geometry; the pixel area holds PixelBytes bytes.
+std::string BmpFile(int Width, int Height, int Bits, size_t PixelBytes, unsigned Compression = 0) {
+    std::string D(54, '\0');
+    auto Put32 = [&D](size_t At, uint32_t V) {
+        for (int I = 0; I < 4; ++I) D[At + I] = static_cast<char>(V >> (8 * I));
+    };
+    auto Put16 = [&D](size_t At, uint16_t V) {
+        D[At] = static_cast<char>(V);
+        D[At + 1] = static_cast<char>(V >> 8);
+    };
+    const size_t Palette = Bits <= 8 ? (size_t{4} << Bits) : 0;
+    D[0] = 'B';
+    D[1] = 'M';
+    Put32(10, static_cast<uint32_t>(54 + Palette));
+    Put32(14, 40);
+    Put32(18, static_cast<uint32_t>(Width));
+    Put32(22, static_cast<uint32_t>(Height));
+    Put16(26, 1);
+    Put16(28, static_cast<uint16_t>(Bits));
+    Put32(30, Compression);
+    D += std::string(Palette + PixelBytes, '\x7f');
+    return D;
+}
+}  // namespace
+
+TEST(BmpFormat, AcceptsWholeFilesAndRejectsDamagedOnes) {
+    TBmpLayout L;
+    std::string Error;
+    ASSERT_TRUE(ParseBmpLayout(BmpFile(3, 2, 24, 2 * 12), L, Error)) << Error;
+    EXPECT_EQ(3, L.Width);
+    EXPECT_EQ(2, L.Height);
+    EXPECT_FALSE(L.TopDown);
+    EXPECT_TRUE(ParseBmpLayout(BmpFile(3, -2, 24, 2 * 12), L, Error) && L.TopDown && L.Height == 2);
+    EXPECT_TRUE(ParseBmpLayout(BmpFile(5, 5, 8, 5 * 8), L, Error));
+
+    const struct {
+        const char* What;
+        std::string Data;
+    } Bad[] = {
+        {"empty", ""},
+        {"not a bitmap", "GIF89a" + std::string(60, '\0')},
+        {"last row cut off", BmpFile(3, 2, 24, 2 * 12 - 1)},
+        {"zero width", BmpFile(0, 2, 24, 64)},
+        {"odd bit count", BmpFile(3, 2, 7, 64)},
+        {"unknown compression", BmpFile(3, 2, 24, 64, 9)},
+        {"palette runs past the end", BmpFile(2, 2, 8, 0).substr(0, 300)},
+        {"header only", BmpFile(3, 2, 24, 0).substr(0, 30)},
+    };
+    for (const auto& Case : Bad) EXPECT_FALSE(ParseBmpLayout(Case.Data, L, Error)) << Case.What;
+    // Sizes that would not fit in memory are refused before anything is allocated.
+    for (const auto& Huge : {BmpFile(100000, 10, 24, 64), BmpFile(16384, 16384, 1, 64)}) {
+        EXPECT_FALSE(ParseBmpLayout(Huge, L, Error));
+        EXPECT_EQ("Bitmap image is too large", Error);
+    }
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Starts Velmora3.exe under Wine. With $DISPLAY: on that display, until the program ends.
+# Without: in a private Xvfb; after $VELMORA_RUN_WAIT seconds (8) saves build/screenshot.png and ends it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${VELMORA_BUILD_DIR:-$root/build}" && pwd)
+cmake --build "$build" --target Velmora
+exe=$(find "$build" -name Velmora3.exe -not -path '*/wine-*' | head -n1)
+[ -n "$exe" ] || { echo "run.sh: Velmora3.exe not found in $build" >&2; exit 1; }
+
+# --- sample web site: start it here (later) ---
+
+. "$root/tools/wine-env.sh"
+if [ -n "${DISPLAY:-}" ]; then
+  velmora_xvfb_start() { :; }   # use the given display
+fi
+trap velmora_wine_stop EXIT
+velmora_wine_start "$build" run
+cd "$(dirname "$exe")"
+if [ -n "$VELMORA_XVFB_PID" ]; then
+  wine "$exe" </dev/null >"$build/wine-run/app.log" 2>&1 &
+  sleep "${VELMORA_RUN_WAIT:-8}"
+  /usr/bin/import -window root "$build/screenshot.png"
+  echo "screenshot: $build/screenshot.png"
+else
+  wine "$exe"
+fi

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Velmora needs.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+need_pkgs=(
+  cmake ninja-build make
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+  nasm
+  wine wine32:i386
+  xvfb x11-apps imagemagick
+  sox icoutils fonts-dejavu-core
+  python3 python3-pyftpdlib
+  googletest dpkg-dev
+)
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+missing=()
+for p in "${need_pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+# Source entries for `apt-get source`, made from the machine's own binary entries (no host is named here).
+src_list=/etc/apt/sources.list.d/velmora-src.sources
+src_legacy=/etc/apt/sources.list.d/velmora-src.list
+need_src=0
+if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  need_src=1
+fi
+
+if [ ${#missing[@]} -eq 0 ] && [ $need_src -eq 0 ]; then
+  exec "$here/enable-i386.sh"
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+if [ $need_src -eq 1 ]; then
+  tmp=$(mktemp)
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    [ "$f" = "$src_list" ] && continue
+    # Only Debian's own archive entries (those signed by the Debian archive keyring).
+    awk 'BEGIN{RS=""; ORS="\n\n"} /debian-archive-keyring/ && /Types:[^\n]*deb/ {gsub(/Types:[^\n]*/, "Types: deb-src"); print}' "$f" >>"$tmp"
+  done
+  if [ -s "$tmp" ]; then $SUDO cp "$tmp" "$src_list"; fi
+  : >"$tmp"
+  if [ -f /etc/apt/sources.list ]; then
+    grep -E '^deb[[:space:]]' /etc/apt/sources.list | grep -v 'deb-src' | sed -E 's/^deb[[:space:]]/deb-src /' >>"$tmp" || true
+  fi
+  if [ -s "$tmp" ]; then $SUDO cp "$tmp" "$src_legacy"; fi
+  rm -f "$tmp"
+fi
+$SUDO apt-get update -qq
+if [ ${#missing[@]} -gt 0 ]; then
+  $SUDO apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}"
+fi
+exec "$here/enable-i386.sh"
