@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts Velmora3.exe under Wine. With $DISPLAY: on that display, until the program ends.
-# Without: in a private Xvfb; after $VELMORA_RUN_WAIT seconds (8) saves build/screenshot.png and ends it.
+# Without: in a private Xvfb; after $VELMORA_RUN_WAIT seconds (8) saves build/screenshot.png (and
+# build/screenshot-hover.png, the pointer on a button) and ends it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${VELMORA_BUILD_DIR:-$root/build}" && pwd)
@@ -18,10 +19,16 @@ trap velmora_wine_stop EXIT
 velmora_wine_start "$build" run
 cd "$(dirname "$exe")"
 if [ -n "$VELMORA_XVFB_PID" ]; then
+  xdotool mousemove 5 5  # the pointer starts away from the window
   wine "$exe" </dev/null >"$build/wine-run/app.log" 2>&1 &
   sleep "${VELMORA_RUN_WAIT:-8}"
+  # At rest (the pointer leaves across the window's left margin, which puts out any lit button),
+  # then with the pointer over the top menu button.
+  xdotool mousemove 307 300 && sleep 0.5 && xdotool mousemove 5 5 && sleep 0.5
   /usr/bin/import -window root "$build/screenshot.png"
-  echo "screenshot: $build/screenshot.png"
+  xdotool mousemove 512 240 && sleep 1
+  /usr/bin/import -window root "$build/screenshot-hover.png"
+  echo "screenshots: $build/screenshot.png $build/screenshot-hover.png"
 else
   wine "$exe"
 fi

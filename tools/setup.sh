@@ -9,7 +9,7 @@ need_pkgs=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   nasm
   wine wine32:i386
-  xvfb x11-apps imagemagick
+  xvfb x11-apps xdotool imagemagick fonts-wine
   sox icoutils fonts-dejavu-core
   python3 python3-pyftpdlib
   googletest dpkg-dev
