@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 const char* const kMainCaption = "Velmora! Version 3.1";
@@ -144,8 +146,15 @@ TEST(Velmora, StartupTimeAgainstAMinimalWindowProgram) {
     };
     TimeToWindow(MINIMAL_EXE, "Minimal Window");  // warm Wine's caches for both
     TimeToWindow(VELMORA_EXE, kMainCaption);
-    const double Minimal = TimeToWindow(MINIMAL_EXE, "Minimal Window");
-    const double Velmora = TimeToWindow(VELMORA_EXE, kMainCaption);
+    // The median of three alternating starts of each evens out the machine's noise.
+    std::vector<double> Minimals, Velmoras;
+    for (int Round = 0; Round < 3; ++Round) {
+        Minimals.push_back(TimeToWindow(MINIMAL_EXE, "Minimal Window"));
+        Velmoras.push_back(TimeToWindow(VELMORA_EXE, kMainCaption));
+    }
+    std::sort(Minimals.begin(), Minimals.end());
+    std::sort(Velmoras.begin(), Velmoras.end());
+    const double Minimal = Minimals[1], Velmora = Velmoras[1];
     std::printf("start-up to visible main window: Velmora %.0f ms, minimal window %.0f ms, ratio %.2f\n", Velmora,
                 Minimal, Velmora / Minimal);
     RecordProperty("startup_ratio", std::to_string(Velmora / Minimal));
