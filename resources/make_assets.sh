@@ -26,30 +26,21 @@ jpg_opts=(-strip -type TrueColor -interlace none -quality 90)
 # Menu buttons: <name>1.jpg is the normal bar, <name>2.jpg the lit one.
 # ---------------------------------------------------------------------------
 
-# Silver bar: light-to-dark vertical gradient, bright top line, dark bottom
-# line and a thin grey outline.
-silver_bar() { # width height file
+# A bar: vertical gradient from top to bottom colour, a one-pixel highlight line on top, a shadow
+# line at the bottom and a thin outline.
+bar() { # width height top bottom highlight shadow outline file
   local w=$1 h=$2
-  "$IM" -size "${w}x$((h - 2))" gradient:'#f2f2f2'-'#a4a4a4' \
-    \( -size "${w}x1" xc:'#ffffff' \) +swap \
-    \( -size "${w}x1" xc:'#6e6e6e' \) \
+  "$IM" -size "${w}x$((h - 2))" gradient:"$3"-"$4" \
+    \( -size "${w}x1" xc:"$5" \) +swap \
+    \( -size "${w}x1" xc:"$6" \) \
     -append \
-    -fill none -stroke '#585858' -strokewidth 1 \
+    -fill none -stroke "$7" -strokewidth 1 \
     -draw "rectangle 0,0 $((w - 1)),$((h - 1))" \
-    "${png_opts[@]}" "$3"
+    "${png_opts[@]}" "$8"
 }
-
-# Lit bar: yellow top fading into a light blue bottom, same edges as above.
-lit_bar() { # width height file
-  local w=$1 h=$2
-  "$IM" -size "${w}x$((h - 2))" gradient:'#ffe94a'-'#5f9cff' \
-    \( -size "${w}x1" xc:'#fffbd0' \) +swap \
-    \( -size "${w}x1" xc:'#1f3f9f' \) \
-    -append \
-    -fill none -stroke '#1a2f7a' -strokewidth 1 \
-    -draw "rectangle 0,0 $((w - 1)),$((h - 1))" \
-    "${png_opts[@]}" "$3"
-}
+# Silver bar (normal) and a yellow top fading into a light blue bottom (lit), same edges.
+silver_bar() { bar "$1" "$2" '#f2f2f2' '#a4a4a4' '#ffffff' '#6e6e6e' '#585858' "$3"; }
+lit_bar() { bar "$1" "$2" '#ffe94a' '#5f9cff' '#fffbd0' '#1f3f9f' '#1a2f7a' "$3"; }
 
 for size in 400x40 197x40; do
   silver_bar "${size%x*}" "${size#*x}" "$tmp/bar1_$size.png"

@@ -152,6 +152,14 @@ TEST(MainWindowHover, LightsOnlyTheButtonUnderThePointer) {
     TImage* const Lit[] = {frmVelmora->imgGet2,    frmVelmora->imgSelect2, frmVelmora->imgTextColor2,
                            frmVelmora->imgChange2, frmVelmora->imgSubmit2, frmVelmora->imgTell2,
                            frmVelmora->imgRemove2, frmVelmora->imgHelp2,   frmVelmora->imgExit2};
+    // Every menu picture shows the program's own hand cursor, registered as screen cursor 5.
+    EXPECT_EQ(LoadCursorA(Application->Instance(), "HAND_POINT"), Screen->Cursors[5]);
+    EXPECT_TRUE(Screen->Cursors[5] != nullptr);
+    for (int I = 0; I < 9; ++I) {
+        EXPECT_EQ(5, Normal[I]->Cursor);
+        EXPECT_EQ(5, Lit[I]->Cursor);
+    }
+    EXPECT_EQ("Velmora! Version 3.1", frmVelmora->Caption());
     auto LitCount = [&] {
         int Count = 0;
         for (TImage* Image : Lit) Count += Image->Visible();
