@@ -159,7 +159,7 @@ private:
     std::unique_ptr<TGraphic> FGraphic;
 };
 
-// The whole content of a file, or EInvalidGraphic-free plain Exception when it cannot be read.
+// The whole content of a file; raises Exception when it cannot be read.
 std::string ReadFileBytes(const std::string& FileName);
 // The bytes of an RCDATA resource of the instance; empty when there is none.
 std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName);
