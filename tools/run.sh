@@ -19,7 +19,6 @@ trap velmora_wine_stop EXIT
 velmora_wine_start "$build" run
 cd "$(dirname "$exe")"
 if [ -n "$VELMORA_XVFB_PID" ]; then
-  xdotool mousemove 5 5  # the pointer starts away from the window
   wine "$exe" </dev/null >"$build/wine-run/app.log" 2>&1 &
   sleep "${VELMORA_RUN_WAIT:-8}"
   # At rest (the pointer leaves across the window's left margin, which puts out any lit button),
