@@ -10,4 +10,9 @@ const TFormLayout kLayout{"Get Skins!", 472, 393, kPurple, bsSingle, biSystemMen
 
 TfrmGet::TfrmGet(TComponent* Owner) : TForm(Owner) {
     ApplyLayout(kLayout);
+    imgIE = CreateControl<TImage>(this, this, "imgIE", Bounds(35, 8, 402, 62));
+    imgIE->SetAutoSize(true);
+    imgIE->SetTransparent(true);
+    imgIE->SetVisible(false);
+    imgIE->Picture.LoadFromResourceName(Application->Instance(), "IEFRAME");
 }

@@ -1,11 +1,14 @@
 // The online gallery: categories and pages of three skins to apply.
 #pragma once
 
+#include "ExtCtrls.h"
 #include "Forms.h"
 
 class TfrmGet : public TForm {
 public:
     explicit TfrmGet(TComponent* Owner);
+    // Components
+    TImage* imgIE;  // the apply frame, laid over the preview under the pointer
 };
 
 extern TfrmGet* frmGet;

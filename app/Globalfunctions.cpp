@@ -1,11 +1,15 @@
 #include "Globalfunctions.h"
 
+#include <shellapi.h>
+
 #include <cstdlib>
 #include <ctime>
 #include <memory>
 
+#include "ExtCtrls.h"
 #include "Forms.h"
 #include "Registry.h"
+#include "Webtexts.h"
 
 namespace {
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -15,24 +19,80 @@ const char* const kHotbarFoundText =
     "Velmora can attempt to run Hotbar's uninstall program by clicking OK.";
 const char* const kHotbarFoundCaption = "Velmora! - Hotbar Found!";
 const char* const kSkinExtension = ".skin";
+const char* const kToolbarKey = "Software\\Microsoft\\Internet Explorer\\Toolbar";
+const char* const kBrowserKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+const char* const kBadHeightText = "The skin height must be at least 1 pixel.";
+// Dialog boxes (message boxes too), Internet Explorer, and Explorer's two kinds of window.
+const char* const kExplorerWindowClasses[] = {"#32770", "IEFrame", "ExploreWClass", "CabinetWClass"};
+constexpr int kSearchesPerClass = 500;
+// A window that takes longer than this to answer a close request is left alone.
+constexpr UINT kCloseRequestTimeout = 2000;
 
-// A name that the web site sends must stay a plain file name inside its cache folder: no path
-// separators or drive colons, no control characters, no DOS device, not only dots or blanks.
-bool IsSafeCacheFileName(const std::string& Name) {
-    bool OnlyDotsAndBlanks = true;
-    for (char C : Name) {
-        const unsigned char U = static_cast<unsigned char>(C);
-        if (C == '\\' || C == ':' || U < 32) return false;
-        if (C != '.' && C != ' ') OnlyDotsAndBlanks = false;
+// Deletes the Skin files of the Application folder except the one named Keep (no folder, any letter
+// case); stops at the first that cannot be deleted.
+void DeleteSkinFilesExcept(const std::string& Keep) {
+    const std::string Folder = GetAppFolder();
+    const std::string Pattern = Folder + "*" + kSkinExtension;
+    while (true) {
+        WIN32_FIND_DATAA Found;
+        HANDLE Search = FindFirstFileA(Pattern.c_str(), &Found);
+        if (Search == INVALID_HANDLE_VALUE) return;
+        std::string Victim;
+        do {
+            if (!SameText(Found.cFileName, Keep)) Victim = Found.cFileName;
+        } while (Victim.empty() && FindNextFileA(Search, &Found));
+        FindClose(Search);
+        if (Victim.empty() || !DeleteFileA((Folder + Victim).c_str())) return;
     }
-    if (OnlyDotsAndBlanks) return false;
-    const std::string Base = AnsiUpperCase(TrimRight(Name.substr(0, Name.find('.'))));
-    for (const char* Device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
-        if (Base == Device) return false;
-    if (Base.size() == 4 && (Base.compare(0, 3, "COM") == 0 || Base.compare(0, 3, "LPT") == 0) && Base[3] >= '1' &&
-        Base[3] <= '9')
-        return false;
-    return true;
+}
+
+struct TKeyCloser {
+    HKEY Key;
+    ~TKeyCloser() { RegCloseKey(Key); }
+};
+
+// A value that is already missing counts as deleted.
+bool DeleteRegistryValue(HKEY Key, const char* Name) {
+    const LONG Result = RegDeleteValueA(Key, Name);
+    return Result == ERROR_SUCCESS || Result == ERROR_FILE_NOT_FOUND;
+}
+
+bool WriteRegistryPath(HKEY Key, const char* Name, const std::string& Path) {
+    // The terminating zero is part of the value's data.
+    return RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(Path.c_str()),
+                          static_cast<DWORD>(Path.size() + 1)) == ERROR_SUCCESS;
+}
+
+std::string InternetExplorerPath() {
+    HKEY Key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBrowserKey, 0, KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS) return "";
+    TKeyCloser Closer{Key};
+    char Buffer[260] = "";
+    DWORD Size = sizeof Buffer - 1;
+    DWORD Type = 0;
+    if (RegQueryValueExA(Key, nullptr, nullptr, &Type, reinterpret_cast<BYTE*>(Buffer), &Size) != ERROR_SUCCESS ||
+        (Type != REG_SZ && Type != REG_EXPAND_SZ))
+        return "";
+    Buffer[Size] = 0;
+    return Buffer;
+}
+
+// The address stays the browser's only parameter even when it holds blanks, tabs or quotes: they
+// are written as %XX, as they would be in a well-formed address.
+std::string AsSingleParameter(const std::string& Address) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string Result;
+    for (char C : Address) {
+        const unsigned char U = static_cast<unsigned char>(C);
+        if (U <= ' ' || C == '"') {
+            Result += '%';
+            Result += kHex[U >> 4];
+            Result += kHex[U & 15];
+        } else {
+            Result += C;
+        }
+    }
+    return Result;
 }
 
 std::string CachePath(const char* Cache, const std::string& Category, const std::string& Address) {
@@ -83,21 +143,111 @@ std::string GetPreviewCachePath(const std::string& Category, const std::string& 
 }
 
 void DeleteSkinFiles() {
-    const std::string Folder = GetAppFolder();
-    const std::string Pattern = Folder + "*" + kSkinExtension;
-    while (true) {
-        WIN32_FIND_DATAA Found;
-        HANDLE Search = FindFirstFileA(Pattern.c_str(), &Found);
-        if (Search == INVALID_HANDLE_VALUE) return;
-        FindClose(Search);
-        if (!DeleteFileA((Folder + Found.cFileName).c_str())) return;
-    }
+    DeleteSkinFilesExcept("");
 }
 
 std::string NewSkinFileName() {
     const std::string Folder = GetAppFolder();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     return Folder + "skin" + std::to_string(std::rand() % 10000) + kSkinExtension;
+}
+
+const char* const kApplyPagePath = "/programs/velmora3/application/applyskin.html";
+
+std::string WebSiteAddress(const std::string& Path) {
+    return VELMORA_SITE + Path;
+}
+
+bool ConvertPictureToSkin(TForm* Owner, const std::string& PictureFile, const std::string& SkinFile, bool Stretched,
+                          int Height) {
+    std::unique_ptr<TImage> Source(new TImage(Owner)), Target(new TImage(Owner));
+    try {
+        Source->Picture.LoadFromFile(PictureFile);
+        TBitmap* Skin = Target->Picture.Bitmap();
+        Skin->SetPixelFormat(pf24bit);
+        if (Stretched) {
+            if (Height <= 0) throw Exception(kBadHeightText);
+            const int Width = Screen->Width() - 4;
+            Skin->SetSize(Width, Height);
+            Skin->Canvas()->StretchDraw(Rect(0, 0, Width, Height), Source->Picture.Graphic());
+        } else {
+            Source->SetAutoSize(true);
+            Skin->SetSize(Source->Picture.Width(), Source->Picture.Height());
+            Skin->Canvas()->Draw(0, 0, Source->Picture.Graphic());
+        }
+        // Saved under a passing name and then renamed, so that a failed save never leaves a
+        // half-written Skin file, nor takes away the one the toolbar values name.
+        const std::string Unfinished = SkinFile + ".new";
+        Skin->SaveToFile(Unfinished);
+        if (!MoveFileExA(Unfinished.c_str(), SkinFile.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            DeleteFileA(Unfinished.c_str());
+            throw Exception("Cannot create file \"" + SkinFile + "\"");
+        }
+        DeleteSkinFilesExcept(ExtractFileName(SkinFile));
+        return true;
+    } catch (const Exception& E) {
+        Application->MessageBox(E.Message, Application->Title, MB_ICONERROR, Owner ? Owner->Handle() : nullptr);
+        return false;
+    }
+}
+
+bool SetToolbarBitmap(const std::string& SkinFile) {
+    HKEY Key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS)
+        return false;
+    TKeyCloser Closer{Key};
+    if (SkinFile.empty()) {
+        const bool First = DeleteRegistryValue(Key, "BackBitmap");
+        const bool Second = DeleteRegistryValue(Key, "BackBitmapIE5");
+        return First && Second;
+    }
+    return WriteRegistryPath(Key, "BackBitmap", SkinFile) && WriteRegistryPath(Key, "BackBitmapIE5", SkinFile);
+}
+
+void CloseExplorerWindows() {
+    for (const char* ClassName : kExplorerWindowClasses) {
+        for (int Search = 0; Search < kSearchesPerClass; ++Search) {
+            HWND Window = FindWindowA(ClassName, nullptr);
+            if (!Window) break;
+            DWORD_PTR Answer;
+            if (!SendMessageTimeoutA(Window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                     kCloseRequestTimeout, &Answer) &&
+                IsWindow(Window))
+                break;  // it does not answer: every further search would find it and wait again
+        }
+    }
+}
+
+void OpenInBrowser(const std::string& Address) {
+    if (!IsShellAddress(Address)) return;
+    const std::string Browser = InternetExplorerPath();
+    if (!Browser.empty()) {
+        const DWORD Attributes = GetFileAttributesA(Browser.c_str());
+        if (Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), "open", Browser.c_str(),
+                                                    AsSingleParameter(Address).c_str(), nullptr,
+                                                    SW_SHOWMAXIMIZED)) > 32)
+            return;
+    }
+    ShellExecuteA(GetDesktopWindow(), "open", Address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void ShellOpen(const std::string& Target) {
+    if (!IsShellAddress(Target)) return;
+    ShellExecuteA(GetDesktopWindow(), "open", Target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool IsValidEmail(const std::string& Text) {
+    // Positions below count from 0: the '@' may not be the first character, and the '.' must have
+    // a character between it and the '@' and stand before the final character.
+    const size_t N = Text.size();
+    if (N < 2) return false;
+    const size_t At = Text.find_last_of('@');
+    if (At == std::string::npos || At == 0) return false;
+    if (At + 2 > N - 2) return false;
+    const size_t Dot = Text.find_last_of('.', N - 2);
+    if (Dot == std::string::npos || Dot < At + 2) return false;
+    return Dot + 1 <= N - 2;
 }
 
 bool IsHotbarName(const std::string& DisplayName) {

@@ -21,7 +21,6 @@ TfrmVelmora* frmVelmora = nullptr;
 const char* const kMainWindowCaption = "Velmora! Version 3.1";
 
 namespace {
-constexpr TCursor kHandCursor = 5;
 const TFormLayout kLayout{"Velmora!", 416, 356, kPurple, bsSingle, biSystemMenu | biMinimize, poScreenCenter};
 
 // The nine buttons, top to bottom; each picture's resource is named after its component.

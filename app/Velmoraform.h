@@ -5,6 +5,8 @@
 #include "Forms.h"
 #include "NMHTTP.h"
 
+// Screen cursor number of the program's hand cursor, registered by the main window.
+constexpr TCursor kHandCursor = 5;
 // The caption that tells a second start that Velmora already runs.
 extern const char* const kMainWindowCaption;
 

@@ -1,16 +1,10 @@
 #include "BmpFormat.h"
 
+#include <algorithm>
+
+#include "ByteOrder.h"
+
 namespace {
-uint32_t Le32(const std::string& D, size_t At) {
-    return static_cast<uint32_t>(static_cast<unsigned char>(D[At])) |
-           static_cast<uint32_t>(static_cast<unsigned char>(D[At + 1])) << 8 |
-           static_cast<uint32_t>(static_cast<unsigned char>(D[At + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<unsigned char>(D[At + 3])) << 24;
-}
-uint16_t Le16(const std::string& D, size_t At) {
-    return static_cast<uint16_t>(static_cast<unsigned char>(D[At]) |
-                                 static_cast<unsigned char>(D[At + 1]) << 8);
-}
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
 }  // namespace
 
@@ -83,4 +77,39 @@ bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error) {
         L.BitsBytes = static_cast<size_t>(Stride * L.Height);
     }
     return true;
+}
+
+namespace {
+void PutLe32(std::string& D, size_t At, uint32_t V) {
+    for (int I = 0; I < 4; ++I) D[At + I] = static_cast<char>(V >> (8 * I));
+}
+void PutLe16(std::string& D, size_t At, uint16_t V) {
+    D[At] = static_cast<char>(V);
+    D[At + 1] = static_cast<char>(V >> 8);
+}
+}  // namespace
+
+std::string WriteBmpFile(int Width, int Height, int BitCount, const unsigned char* Pixels, size_t Stride) {
+    const size_t kHeaders = 14 + 40;
+    const size_t PixelBytes = static_cast<size_t>(Width) * (BitCount / 8);
+    const size_t FileStride = (PixelBytes + 3) & ~static_cast<size_t>(3);
+    std::string D(kHeaders + FileStride * Height, '\0');
+    D[0] = 'B';
+    D[1] = 'M';
+    PutLe32(D, 2, static_cast<uint32_t>(D.size()));
+    PutLe32(D, 10, kHeaders);
+    PutLe32(D, 14, 40);
+    PutLe32(D, 18, static_cast<uint32_t>(Width));
+    PutLe32(D, 22, static_cast<uint32_t>(Height));  // positive: bottom row first
+    PutLe16(D, 26, 1);
+    PutLe16(D, 28, static_cast<uint16_t>(BitCount));
+    PutLe32(D, 30, kRgb);
+    PutLe32(D, 34, static_cast<uint32_t>(FileStride * Height));
+    PutLe32(D, 38, 3780);  // 96 dots an inch, in dots a metre
+    PutLe32(D, 42, 3780);
+    for (int Y = 0; Y < Height; ++Y) {
+        const unsigned char* Row = Pixels + static_cast<size_t>(Height - 1 - Y) * Stride;
+        std::copy(Row, Row + PixelBytes, D.begin() + kHeaders + FileStride * Y);
+    }
+    return D;
 }

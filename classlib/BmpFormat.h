@@ -24,3 +24,7 @@ constexpr long long kMaxBitmapPixels = 128LL * 1024 * 1024;
 
 // True when Data holds a bitmap we can safely give to GDI; otherwise false with Error set.
 bool ParseBmpLayout(const std::string& Data, TBmpLayout& Layout, std::string& Error);
+
+// A bottom-up BI_RGB bitmap file of 24 or 32 bits a pixel. Pixels holds the rows top to bottom, Stride
+// bytes apart, blue first; the file's rows are padded to 4 bytes.
+std::string WriteBmpFile(int Width, int Height, int BitCount, const unsigned char* Pixels, size_t Stride);

@@ -35,7 +35,19 @@ void RegisterVelmoraWindowClass(WNDPROC Procedure) {
     RegisterClassExA(&Class);
     Registered = true;
 }
+
+// Child windows get identifiers of their own, clear of IDOK, IDCANCEL and the other dialog
+// command numbers: the dialog manager sends those for Enter and Escape.
+HMENU NextControlId() {
+    static int Id = 0;
+    Id = Id % 0x7000 + 1;
+    return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(0x1000 + Id));
+}
 }  // namespace
+
+TWinControl* FindControl(HWND Window) {
+    return Window ? static_cast<TWinControl*>(GetPropA(Window, kControlProperty)) : nullptr;
+}
 
 // ---- TControl ----
 
@@ -139,13 +151,18 @@ void TWinControl::RemoveControl(TControl* Control) {
 }
 
 HWND TWinControl::Handle() {
+    if (FHandle) return FHandle;
+    // A parent that gets its window now makes the windows of all its children, this one too.
+    if (FParent && !FParent->HandleAllocated()) FParent->Handle();
     if (!FHandle) CreateHandle();
     return FHandle;
 }
 
 void TWinControl::CreateParams(TCreateParams& Params) {
     Params.ClassName = kVelmoraWindowClass;
-    Params.Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (FVisible ? WS_VISIBLE : 0);
+    Params.Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (FVisible ? WS_VISIBLE : 0) |
+                   (FEnabled ? 0 : WS_DISABLED);
+    Params.ExStyle = WS_EX_CONTROLPARENT;  // Tab reaches the controls inside
     Params.X = FLeft;
     Params.Y = FTop;
     Params.Width = FWidth;
@@ -159,7 +176,8 @@ void TWinControl::CreateHandle() {
     CreateParams(Params);
     const bool OwnClass = Params.ClassName == kVelmoraWindowClass;
     HWND Window = CreateWindowExA(Params.ExStyle, Params.ClassName.c_str(), Params.Caption.c_str(), Params.Style,
-                                  Params.X, Params.Y, Params.Width, Params.Height, Params.Parent, nullptr,
+                                  Params.X, Params.Y, Params.Width, Params.Height, Params.Parent,
+                                  (Params.Style & WS_CHILD) ? NextControlId() : nullptr,
                                   GetModuleHandleA(nullptr), OwnClass ? this : nullptr);
     if (!Window) throw Exception("Error creating window");
     if (!OwnClass) {  // a standard control: its messages pass through us first
@@ -235,6 +253,21 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
             break;
         case WM_SIZE:
             Realign();
+            break;
+        case WM_COMMAND:
+            // Notifications of our standard controls go back to their objects. Enter and Escape
+            // in a form come here as IDOK and IDCANCEL without a control: nothing happens.
+            if (TWinControl* Control = FindControl(reinterpret_cast<HWND>(LParam)); Control && Control != this) {
+                Control->CommandNotify(HIWORD(WParam));
+                return 0;
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            if (TWinControl* Control = FindControl(reinterpret_cast<HWND>(LParam)); Control && Control != this)
+                if (HBRUSH Brush = Control->ControlColor(reinterpret_cast<HDC>(WParam)))
+                    return reinterpret_cast<LRESULT>(Brush);
             break;
         default:
             if (Msg >= WM_MOUSEFIRST && Msg <= WM_MBUTTONDBLCLK && Msg != WM_MOUSEWHEEL && RouteMouse(Msg, WParam, LParam))
@@ -343,6 +376,19 @@ void TWinControl::PaintWindow(HDC DC) {
     }
     BitBlt(DC, 0, 0, Client.right, Client.bottom, Memory, 0, 0, SRCCOPY);
 }
+
+void TWinControl::SetEnabled(bool Value) {
+    TControl::SetEnabled(Value);
+    if (FHandle) EnableWindow(FHandle, Value);
+}
+
+void TWinControl::SetFocus() {
+    TForm* Form = GetParentForm(this);
+    if (Form && Form != this) Form->FocusControl(this);
+    else ::SetFocus(Handle());
+}
+
+bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
 
 void TWinControl::Invalidate() {
     if (FHandle) InvalidateRect(FHandle, nullptr, FALSE);

@@ -109,6 +109,10 @@ public:
     TColor Color = clBtnFace;
     TFont Font;
 
+    void SetEnabled(bool Value) override;
+    // Gives the keyboard focus to the control's window; Focused tells whether it has it.
+    void SetFocus();
+    bool Focused() const;
     void Invalidate() override;
     void Realign();
     TPoint ClientToScreen(TPoint P) const override;
@@ -124,6 +128,11 @@ protected:
     void VisibleChanged() override;
     // Background of the client area, before the graphic controls are painted over it.
     virtual void PaintBackground(TCanvas& Canvas);
+    // A notification (WM_COMMAND) that the control's window sent to its parent, handed back to it.
+    virtual void CommandNotify(WORD Code) {}
+    // The brush that the parent answers WM_CTLCOLOR... with for this control, after setting up DC;
+    // null leaves the system's colours.
+    virtual HBRUSH ControlColor(HDC DC) { return nullptr; }
     LRESULT DefaultHandler(UINT Msg, WPARAM WParam, LPARAM LParam);
     static LRESULT CALLBACK WindowProcedure(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
 
@@ -150,6 +159,9 @@ TControlClass* CreateControl(TComponent* Owner, TWinControl* Parent, const std::
     Control->SetParent(Parent);
     return Control;
 }
+
+// The control object behind a window of ours (our class or a subclassed standard control), or null.
+TWinControl* FindControl(HWND Window);
 
 // The class name that our own windows (forms and containers) are registered with.
 extern const char* const kVelmoraWindowClass;

@@ -25,6 +25,18 @@ void TImage::SetAutoSize(bool Value) {
     PictureChanged();
 }
 
+TCanvas* TImage::Canvas() {
+    if (!Picture.Graphic()) {
+        auto Bitmap = std::make_unique<TBitmap>();
+        Bitmap->SetPixelFormat(pf24bit);
+        Bitmap->SetSize(FWidth, FHeight);
+        Picture.SetGraphic(std::move(Bitmap));
+    }
+    auto* Bitmap = dynamic_cast<TBitmap*>(Picture.Graphic());
+    if (!Bitmap) throw EInvalidOperation("Can only modify an image if it contains a bitmap");
+    return Bitmap->Canvas();
+}
+
 void TImage::Paint(TCanvas& Canvas) {
     TGraphic* Graphic = Picture.Graphic();
     if (!Graphic || Graphic->Empty()) return;
@@ -38,7 +50,12 @@ void TImage::Paint(TCanvas& Canvas) {
     } else {
         Target = Bounds(0, 0, Graphic->Width(), Graphic->Height());
     }
-    Canvas.StretchDraw(Target, Graphic);
+    // A picture that cannot be drawn (a damaged JPEG decodes only now) shows nothing, rather than an
+    // error box at every repaint.
+    try {
+        Canvas.StretchDraw(Target, Graphic);
+    } catch (const EInvalidGraphic&) {
+    }
 }
 
 void TShape::Paint(TCanvas& Canvas) {

@@ -15,6 +15,9 @@ public:
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
     bool Center = false;
+    // The canvas of the picture's bitmap; an empty picture first gets a 24-bit bitmap of the image's size.
+    // Raises EInvalidOperation when the picture holds another kind of graphic.
+    TCanvas* Canvas();
     void Paint(TCanvas& Canvas) override;
 
 private:

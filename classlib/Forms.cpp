@@ -74,7 +74,7 @@ void TForm::CreateParams(TCreateParams& Params) {
     Params.ClassName = kVelmoraWindowClass;
     Params.Caption = FCaption;
     Params.Style = WindowStyle();
-    Params.ExStyle = WindowExStyle();
+    Params.ExStyle = WindowExStyle() | WS_EX_CONTROLPARENT;
     // Every other form belongs to the main form: it stays above it and has no taskbar button.
     TForm* Main = Application->MainForm();
     if (Main && Main != this) Params.Parent = Main->Handle();
@@ -190,6 +190,11 @@ int TForm::ShowModal() {
     return ModalResult;
 }
 
+void TForm::FocusControl(TWinControl* Control) {
+    FFocusedWindow = Control->Handle();
+    if (FHandle && IsWindowVisible(FHandle)) ::SetFocus(FFocusedWindow);
+}
+
 void TForm::Activated() {
     if (FActivating || !FVisible) return;  // OnActivate is never re-entered
     FActivating = true;
@@ -204,6 +209,10 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
     switch (Msg) {
         case WM_ACTIVATE:
             FActive = LOWORD(WParam) != WA_INACTIVE;
+            if (!FActive) {
+                HWND Focus = GetFocus();
+                if (IsChild(FHandle, Focus)) FFocusedWindow = Focus;
+            }
             // Only a change of the program's active form counts: the end of a message box, or a return
             // from another program to the same form, does not activate the form again.
             if (FActive && Screen->ActiveForm != this) {
@@ -216,6 +225,19 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         case CM_ACTIVATE:
             if (Screen->ActiveForm == this) Activated();
             return 0;
+        case WM_SETFOCUS: {
+            // As in a dialog box: the control that had the focus when the form was left gets it
+            // back, else the first one that Tab reaches.
+            HWND Target = FFocusedWindow && IsChild(FHandle, FFocusedWindow) && IsWindowEnabled(FFocusedWindow) &&
+                                  IsWindowVisible(FFocusedWindow)
+                              ? FFocusedWindow
+                              : GetNextDlgTabItem(FHandle, nullptr, FALSE);
+            if (Target && IsChild(FHandle, Target)) {
+                ::SetFocus(Target);
+                return 0;
+            }
+            break;
+        }
         case WM_CLOSE:
             Close();
             return 0;
@@ -229,6 +251,12 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         }
     }
     return TWinControl::WndProc(Msg, WParam, LParam);
+}
+
+TForm* GetParentForm(TControl* Control) {
+    for (TControl* C = Control; C; C = C->Parent())
+        if (auto* Form = dynamic_cast<TForm*>(C)) return Form;
+    return nullptr;
 }
 
 // ---- TApplication ----
@@ -258,6 +286,13 @@ bool TApplication::ProcessMessage() {
     if (Msg.message == WM_QUIT) {
         FTerminated = true;
         return true;
+    }
+    // Keyboard input of a form goes through the dialog manager: Tab and Shift+Tab move the focus,
+    // arrows move it inside a group. Our forms have no default or cancel button, so Enter and
+    // Escape reach TWinControl as commands without a control, and are dropped there.
+    if (Msg.message >= WM_KEYFIRST && Msg.message <= WM_KEYLAST && Msg.hwnd) {
+        HWND Root = GetAncestor(Msg.hwnd, GA_ROOT);
+        if (dynamic_cast<TForm*>(FindControl(Root)) && IsDialogMessageA(Root, &Msg)) return true;
     }
     TranslateMessage(&Msg);
     DispatchMessageA(&Msg);

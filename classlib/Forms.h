@@ -50,7 +50,10 @@ public:
     void SetClientHeight(int Value) { SetClientSize(FClientWidth, Value); }
     void SetClientSize(int AWidth, int AHeight);
     // Screen position of the client area's top-left corner.
-    TPoint ClientOrigin() { return ClientToScreen(TPoint{0, 0}); }
+    TPoint ClientOrigin() {
+        Handle();
+        return ClientToScreen(TPoint{0, 0});
+    }
 
     void SetVisible(bool Value) override;
     void Close();
@@ -61,6 +64,8 @@ public:
     bool Modal() const { return FModal; }
     // True while activation is with this form.
     bool Active() const { return FActive; }
+    // Gives Control the focus now, or when the form gets it if the form is not shown yet.
+    void FocusControl(TWinControl* Control);
 
     TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnDestroy;
     TCloseQueryEvent OnCloseQuery;
@@ -87,7 +92,11 @@ private:
     bool FModal = false;
     bool FActive = false;
     bool FActivating = false;
+    HWND FFocusedWindow = nullptr;  // the control that gets the focus when the form does
 };
+
+// The form that Control lies on (Control itself when it is a form), or null.
+TForm* GetParentForm(TControl* Control);
 
 // What a message box asked; a test responder answers it instead of a person.
 struct TMessageBoxRequest {

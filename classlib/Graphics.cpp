@@ -2,9 +2,10 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "BmpFormat.h"
+#include "IconFormat.h"
+#include "MetafileFormat.h"
 
 COLORREF ColorToRGB(TColor Color) {
     if (Color < 0) return GetSysColor(Color & 0xFF);
@@ -92,19 +93,25 @@ void TCanvas::FillRect(const TRect& R) {
     TSelectedTools Tools(Handle, Brush, nullptr);
     RECT WR{R.Left, R.Top, R.Right, R.Bottom};
     ::FillRect(Handle, &WR, Tools.Brush());
+    Changed();
 }
 
 void TCanvas::Rectangle(const TRect& R) {
     TSelectedTools Tools(Handle, Brush, &Pen);
     ::Rectangle(Handle, R.Left, R.Top, R.Right, R.Bottom);
+    Changed();
 }
 
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
-    if (Graphic && !Graphic->Empty()) Graphic->Draw(this, Bounds(X, Y, Graphic->Width(), Graphic->Height()));
+    if (!Graphic || Graphic->Empty()) return;
+    Graphic->Draw(this, Bounds(X, Y, Graphic->Width(), Graphic->Height()));
+    Changed();
 }
 
 void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
-    if (Graphic && !Graphic->Empty()) Graphic->Draw(this, R);
+    if (!Graphic || Graphic->Empty()) return;
+    Graphic->Draw(this, R);
+    Changed();
 }
 
 void TCanvas::TextOut(int X, int Y, const std::string& Text) {
@@ -118,6 +125,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
     }
     ::TextOutA(Handle, X, Y, Text.c_str(), static_cast<int>(Text.size()));
     SelectObject(Handle, OldFont);
+    Changed();
 }
 
 TPoint TCanvas::TextExtent(const std::string& Text) {
@@ -131,9 +139,15 @@ TPoint TCanvas::TextExtent(const std::string& Text) {
 // ---- files and resources ----
 
 std::string ReadFileBytes(const std::string& FileName) {
-    std::ifstream In(FileName, std::ios::binary);
+    // In one read: a photograph of several megabytes taken a character at a time costs seconds.
+    std::ifstream In(FileName, std::ios::binary | std::ios::ate);
     if (!In) throw Exception("Cannot open file \"" + FileName + "\"");
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    const std::streamoff Size = In.tellg();
+    std::string Data(Size > 0 ? static_cast<size_t>(Size) : 0, '\0');
+    In.seekg(0);
+    if (Size < 0 || !In.read(&Data[0], static_cast<std::streamsize>(Data.size())))
+        throw Exception("Cannot read file \"" + FileName + "\"");
+    return Data;
 }
 
 std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName) {
@@ -146,6 +160,31 @@ std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName) {
 }
 
 void TGraphic::LoadFromFile(const std::string& FileName) { LoadFromBytes(ReadFileBytes(FileName)); }
+
+namespace {
+struct THandleCloser {
+    HANDLE Handle;
+    ~THandleCloser() {
+        if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
+    }
+};
+
+// Writes the whole file or, failing that, removes what was written.
+void WriteFileBytes(const std::string& FileName, const std::string& Data) {
+    THandleCloser File{
+        CreateFileA(FileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (File.Handle == INVALID_HANDLE_VALUE) throw Exception("Cannot create file \"" + FileName + "\"");
+    DWORD Count = 0;
+    bool Written = WriteFile(File.Handle, Data.data(), static_cast<DWORD>(Data.size()), &Count, nullptr) &&
+                   Count == Data.size();
+    Written = CloseHandle(File.Handle) && Written;  // a full disk may only show now
+    File.Handle = INVALID_HANDLE_VALUE;
+    if (!Written) {
+        DeleteFileA(FileName.c_str());
+        throw Exception("Cannot write file \"" + FileName + "\"");
+    }
+}
+}  // namespace
 
 // ---- TBitmap ----
 
@@ -203,6 +242,7 @@ void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat Format, const TBitm
     FWidth = AWidth;
     FHeight = AHeight;
     FPixelFormat = Format;
+    if (OnChange) OnChange();
 }
 
 void TBitmap::SetSize(int AWidth, int AHeight) {
@@ -230,6 +270,9 @@ TCanvas* TBitmap::Canvas() {
     if (!FCanvas) {
         FCanvas = std::make_unique<TCanvas>(CreateCompatibleDC(nullptr));
         FOldBitmap = FHandle ? SelectObject(FCanvas->Handle, FHandle) : nullptr;
+        FCanvas->OnChange = [this]() {
+            if (OnChange) OnChange();
+        };
     }
     return FCanvas.get();
 }
@@ -241,6 +284,7 @@ unsigned char* TBitmap::ScanLine(int Y) {
 }
 
 TColor TBitmap::TransparentColor() {
+    if (FFixedTransparentColor) return FTransparentColor;
     if (!FBits) return clBlack;
     const unsigned char* P = ScanLine(FHeight - 1);
     return P[2] | P[1] << 8 | P[0] << 16;
@@ -276,6 +320,14 @@ void TBitmap::LoadFromBytes(const std::string& Data) {
     if (Lines == 0) throw EInvalidGraphic("Bitmap image is not valid");
 }
 
+std::string TBitmap::SaveToBytes() const {
+    if (!FBits) throw EInvalidGraphic("Cannot save an empty bitmap");
+    GdiFlush();
+    return WriteBmpFile(FWidth, FHeight, FPixelFormat == pf24bit ? 24 : 32, FBits, RowBytes());
+}
+
+void TBitmap::SaveToFile(const std::string& FileName) { WriteFileBytes(FileName, SaveToBytes()); }
+
 std::unique_ptr<TGraphic> TBitmap::Clone() const {
     auto Copy = std::make_unique<TBitmap>();
     Copy->Assign(*this);
@@ -286,13 +338,80 @@ void TBitmap::Assign(const TBitmap& Source) {
     if (&Source == this) return;
     Recreate(Source.FWidth, Source.FHeight, Source.FPixelFormat, &Source);
     Transparent = Source.Transparent;
+    FTransparentColor = Source.FTransparentColor;
+    FFixedTransparentColor = Source.FFixedTransparentColor;
 }
 
-// ---- TJPEGImage ----
+// ---- TIcon ----
 
-std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
-    auto Copy = std::make_unique<TJPEGImage>();
-    Copy->FBitmap.Assign(FBitmap);
+TIcon::~TIcon() {
+    if (FHandle) DestroyIcon(FHandle);
+}
+
+void TIcon::LoadFromBytes(const std::string& Data) {
+    TIconImage Image;
+    std::string Error;
+    if (!ParseIconFile(Data, Image, Error)) throw EInvalidGraphic(Error);
+    // Made at the image's own size, so that GDI does not resample it before it is drawn.
+    auto* Bits = reinterpret_cast<BYTE*>(const_cast<char*>(Data.data())) + Image.Offset;
+    HICON NewHandle = CreateIconFromResourceEx(Bits, static_cast<DWORD>(Image.Bytes), TRUE, 0x00030000, Image.Width,
+                                               Image.Height, LR_DEFAULTCOLOR);
+    if (!NewHandle) throw EInvalidGraphic("Icon image is not valid");
+    if (FHandle) DestroyIcon(FHandle);
+    FHandle = NewHandle;
+    FData = Data;
+    FWidth = Image.Width;
+    FHeight = Image.Height;
+}
+
+void TIcon::Draw(TCanvas* Canvas, const TRect& R) {
+    if (FHandle) DrawIconEx(Canvas->Handle, R.Left, R.Top, FHandle, R.Width(), R.Height(), 0, nullptr, DI_NORMAL);
+}
+
+std::unique_ptr<TGraphic> TIcon::Clone() const {
+    auto Copy = std::make_unique<TIcon>();
+    if (FHandle) Copy->LoadFromBytes(FData);
+    Copy->Transparent = Transparent;
+    return Copy;
+}
+
+// ---- TMetafile ----
+
+TMetafile::~TMetafile() {
+    if (FHandle) DeleteEnhMetaFile(FHandle);
+}
+
+void TMetafile::LoadFromBytes(const std::string& Data) {
+    TMetafileLayout Layout;
+    std::string Error;
+    if (!ParseMetafile(Data, Layout, Error)) throw EInvalidGraphic(Error);
+    const auto* Bits = reinterpret_cast<const BYTE*>(Data.data()) + Layout.RecordsOffset;
+    const auto Bytes = static_cast<UINT>(Layout.RecordsBytes);
+    HENHMETAFILE NewHandle;
+    if (Layout.Enhanced) {
+        NewHandle = SetEnhMetaFileBits(Bytes, Bits);
+    } else {
+        // The records' own window is mapped onto a frame of the picture's size.
+        METAFILEPICT Frame{MM_ANISOTROPIC, Layout.MMWidth, Layout.MMHeight, nullptr};
+        NewHandle = SetWinMetaFileBits(Bytes, Bits, nullptr, &Frame);
+    }
+    if (!NewHandle) throw EInvalidGraphic("Metafile is not valid");
+    if (FHandle) DeleteEnhMetaFile(FHandle);
+    FHandle = NewHandle;
+    FData = Data;
+    FWidth = Layout.Width;
+    FHeight = Layout.Height;
+}
+
+void TMetafile::Draw(TCanvas* Canvas, const TRect& R) {
+    if (!FHandle) return;
+    RECT Target{R.Left, R.Top, R.Right, R.Bottom};
+    PlayEnhMetaFile(Canvas->Handle, FHandle, &Target);
+}
+
+std::unique_ptr<TGraphic> TMetafile::Clone() const {
+    auto Copy = std::make_unique<TMetafile>();
+    if (FHandle) Copy->LoadFromBytes(FData);
     Copy->Transparent = Transparent;
     return Copy;
 }
@@ -301,7 +420,17 @@ std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
 
 void TPicture::SetGraphic(std::unique_ptr<TGraphic> Value) {
     FGraphic = std::move(Value);
+    if (FGraphic) {
+        FGraphic->OnChange = [this]() {
+            if (OnChange) OnChange();
+        };
+    }
     if (OnChange) OnChange();
+}
+
+TBitmap* TPicture::Bitmap() {
+    if (!dynamic_cast<TBitmap*>(FGraphic.get())) SetGraphic(std::make_unique<TBitmap>());
+    return static_cast<TBitmap*>(FGraphic.get());
 }
 
 namespace {
@@ -317,6 +446,8 @@ void TPicture::LoadFromFile(const std::string& FileName) {
     std::unique_ptr<TGraphic> NewGraphic;
     if (Ext == ".bmp") NewGraphic = std::make_unique<TBitmap>();
     else if (Ext == ".jpg" || Ext == ".jpeg") NewGraphic = std::make_unique<TJPEGImage>();
+    else if (Ext == ".ico") NewGraphic = std::make_unique<TIcon>();
+    else if (Ext == ".wmf" || Ext == ".emf") NewGraphic = std::make_unique<TMetafile>();
     else throw EInvalidGraphic("Unknown picture file extension (" + Ext + ")");
     NewGraphic->LoadFromFile(FileName);
     SetGraphic(std::move(NewGraphic));

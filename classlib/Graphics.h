@@ -65,6 +65,8 @@ public:
     TFont Font;
     TBrush Brush;
     TPen Pen;
+    // After each drawing call through the canvas (not through Handle).
+    std::function<void()> OnChange;
 
     void FillRect(const TRect& R);
     void Rectangle(const TRect& R);
@@ -72,6 +74,11 @@ public:
     void StretchDraw(const TRect& R, TGraphic* Graphic);
     void TextOut(int X, int Y, const std::string& Text);
     TPoint TextExtent(const std::string& Text);
+
+private:
+    void Changed() {
+        if (OnChange) OnChange();
+    }
 };
 
 // A picture of some format that can draw itself.
@@ -86,6 +93,8 @@ public:
     virtual void LoadFromBytes(const std::string& Data) = 0;
     void LoadFromFile(const std::string& FileName);
     virtual std::unique_ptr<TGraphic> Clone() const = 0;
+    // When the picture changes after it was loaded: a bitmap drawn on, resized.
+    std::function<void()> OnChange;
 };
 
 enum TPixelFormat { pfDevice, pf24bit, pf32bit };
@@ -108,13 +117,21 @@ public:
     // First byte of row Y (rows run top to bottom); 3 or 4 bytes a pixel, blue first.
     unsigned char* ScanLine(int Y);
     int RowBytes() const;
-    // The colour shown as transparent: the bottom-left pixel.
+    // The colour shown as transparent: the bottom-left pixel, unless one was set.
     TColor TransparentColor();
+    void SetTransparentColor(TColor Value) {
+        FTransparentColor = Value;
+        FFixedTransparentColor = true;
+    }
 
     void Draw(TCanvas* Canvas, const TRect& R) override;
     void LoadFromBytes(const std::string& Data) override;
     std::unique_ptr<TGraphic> Clone() const override;
     void Assign(const TBitmap& Source);
+    // A bottom-up BMP file of 24 bits a pixel (pf24bit) or 32; raises EInvalidGraphic for an empty bitmap.
+    std::string SaveToBytes() const;
+    // Raises Exception when the file cannot be created or written, and then leaves no file behind.
+    void SaveToFile(const std::string& FileName);
 
 private:
     void Recreate(int AWidth, int AHeight, TPixelFormat Format, const TBitmap* CopyFrom);
@@ -125,20 +142,68 @@ private:
     unsigned char* FBits = nullptr;
     std::unique_ptr<TCanvas> FCanvas;
     HGDIOBJ FOldBitmap = nullptr;
+    TColor FTransparentColor = clBlack;
+    bool FFixedTransparentColor = false;
 };
 
-// A JPEG picture, decoded by libjpeg when it is loaded.
+// A JPEG picture. Loading reads only its header; the pixels are decoded by libjpeg when first drawn, at
+// the smallest of libjpeg's scales (1/8 to 8/8) that still covers the target, and kept for later draws.
+// Decoding errors raise EInvalidGraphic "JPEG error #<libjpeg's message code>".
 class TJPEGImage : public TGraphic {
 public:
-    int Width() const override { return FBitmap.Width(); }
-    int Height() const override { return FBitmap.Height(); }
-    void Draw(TCanvas* Canvas, const TRect& R) override { FBitmap.Draw(Canvas, R); }
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
+    void Draw(TCanvas* Canvas, const TRect& R) override;
     void LoadFromBytes(const std::string& Data) override;
-    std::unique_ptr<TGraphic> Clone() const override;
-    TBitmap& Bitmap() { return FBitmap; }
+    std::unique_ptr<TGraphic> Clone() const override;  // shares the file's bytes, not the pixels
+    TBitmap& Bitmap();  // at full size
 
 private:
+    void Decode(int Eighths);
+    std::shared_ptr<const std::string> FData;
+    int FWidth = 0, FHeight = 0;
     TBitmap FBitmap;
+    int FDecodedEighths = 0;  // scale of FBitmap: 8 is full size, 0 not decoded
+    std::string FDecodeError;  // a file that failed once fails again without being decoded again
+};
+
+// An icon (.ico) of one or more images; the largest is kept.
+class TIcon : public TGraphic {
+public:
+    TIcon() = default;
+    ~TIcon() override;
+    TIcon(const TIcon&) = delete;
+    TIcon& operator=(const TIcon&) = delete;
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
+    void Draw(TCanvas* Canvas, const TRect& R) override;
+    void LoadFromBytes(const std::string& Data) override;
+    std::unique_ptr<TGraphic> Clone() const override;
+
+private:
+    std::string FData;
+    HICON FHandle = nullptr;
+    int FWidth = 0, FHeight = 0;
+};
+
+// A Windows metafile (.wmf, placeable or not) or enhanced metafile (.emf), kept as an enhanced metafile.
+// Its size is in pixels at 96 dots an inch.
+class TMetafile : public TGraphic {
+public:
+    TMetafile() = default;
+    ~TMetafile() override;
+    TMetafile(const TMetafile&) = delete;
+    TMetafile& operator=(const TMetafile&) = delete;
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
+    void Draw(TCanvas* Canvas, const TRect& R) override;
+    void LoadFromBytes(const std::string& Data) override;
+    std::unique_ptr<TGraphic> Clone() const override;
+
+private:
+    std::string FData;
+    HENHMETAFILE FHandle = nullptr;
+    int FWidth = 0, FHeight = 0;
 };
 
 // Holds one graphic of whatever format its file had.
@@ -148,8 +213,10 @@ public:
     void SetGraphic(std::unique_ptr<TGraphic> Value);
     int Width() const { return FGraphic ? FGraphic->Width() : 0; }
     int Height() const { return FGraphic ? FGraphic->Height() : 0; }
-    // Chooses the format by the file's extension: .bmp, .jpg, .jpeg.
+    // Chooses the format by the file's extension: .bmp, .jpg, .jpeg, .ico, .wmf, .emf.
     void LoadFromFile(const std::string& FileName);
+    // The graphic as a bitmap; a picture that holds none, or another kind, gets a new empty bitmap.
+    TBitmap* Bitmap();
     // A picture stored in the program's resources as RCDATA (BMP or JPEG content).
     void LoadFromResourceName(HINSTANCE Instance, const std::string& ResName);
     void Assign(const TPicture* Source);

@@ -1,7 +1,10 @@
-// JPEG decoding through libjpeg into the picture's 24-bit bitmap.
+// JPEG through libjpeg: the header when loaded, the pixels (at a reduced scale where that is enough)
+// into a 24-bit bitmap when first drawn.
 #include <csetjmp>
 #include <cstdio>
+#include <new>
 
+#include "BmpFormat.h"
 #include "Graphics.h"
 
 extern "C" {
@@ -13,14 +16,11 @@ namespace {
 struct TJpegErrorManager {
     jpeg_error_mgr Public;
     jmp_buf Jump;
-    char Message[JMSG_LENGTH_MAX];
 };
 
 // libjpeg may not return after a fatal error: jump back to the decoder, which raises an exception.
 void JpegErrorExit(j_common_ptr Info) {
-    auto* Manager = reinterpret_cast<TJpegErrorManager*>(Info->err);
-    Manager->Public.format_message(Info, Manager->Message);
-    longjmp(Manager->Jump, 1);
+    longjmp(reinterpret_cast<TJpegErrorManager*>(Info->err)->Jump, 1);
 }
 
 // Nothing is printed. A file that ends early is an error, not a grey lower half.
@@ -29,9 +29,23 @@ void JpegEmitMessage(j_common_ptr Info, int Level) {
     if (Level < 0) Info->err->num_warnings++;
 }
 
-struct TDecompressGuard {
-    jpeg_decompress_struct* Info;
-    ~TDecompressGuard() { jpeg_destroy_decompress(Info); }
+// A decompressor over the bytes of a file. The caller calls setjmp on Errors.Jump before Open, and
+// raises ErrorText() when it returns there.
+struct TJpegReader {
+    jpeg_decompress_struct Info{};
+    TJpegErrorManager Errors;
+    TJpegReader() {
+        Info.err = jpeg_std_error(&Errors.Public);
+        Errors.Public.error_exit = JpegErrorExit;
+        Errors.Public.emit_message = JpegEmitMessage;
+    }
+    ~TJpegReader() { jpeg_destroy_decompress(&Info); }
+    void Open(const std::string& Data) {
+        jpeg_create_decompress(&Info);
+        jpeg_mem_src(&Info, reinterpret_cast<const unsigned char*>(Data.data()), static_cast<unsigned long>(Data.size()));
+        jpeg_read_header(&Info, TRUE);
+    }
+    std::string ErrorText() const { return "JPEG error #" + std::to_string(Errors.Public.msg_code); }
 };
 
 // Adobe's CMYK JPEGs store inverted values.
@@ -49,40 +63,98 @@ void CmykRowToBgr(const unsigned char* Cmyk, unsigned char* Bgr, unsigned Width,
         Bgr[2] = static_cast<unsigned char>(C * K / 255);
     }
 }
+
+// The side libjpeg makes of Side at Eighths/8, rounded up as it does.
+long long ScaledSide(int Side, int Eighths) { return (static_cast<long long>(Side) * Eighths + 7) / 8; }
 }  // namespace
 
 void TJPEGImage::LoadFromBytes(const std::string& Data) {
-    jpeg_decompress_struct Info;
-    TJpegErrorManager Errors;
-    Info.err = jpeg_std_error(&Errors.Public);
-    Errors.Public.error_exit = JpegErrorExit;
-    Errors.Public.emit_message = JpegEmitMessage;
-    Errors.Message[0] = 0;
-    jpeg_create_decompress(&Info);
-    TDecompressGuard Guard{&Info};
-    // Every object with a destructor exists before this point, so a jump back skips none.
-    if (setjmp(Errors.Jump)) throw EInvalidGraphic(std::string("JPEG error: ") + Errors.Message);
+    auto NewData = std::make_shared<const std::string>(Data);
+    TJpegReader Reader;
+    if (setjmp(Reader.Errors.Jump)) throw EInvalidGraphic(Reader.ErrorText());
+    Reader.Open(*NewData);
+    const long long W = Reader.Info.image_width, H = Reader.Info.image_height;
+    // Checked before any pixel memory is asked for: a header may claim up to 65500 x 65500.
+    if (W > kMaxBitmapSide || H > kMaxBitmapSide || W * H > kMaxBitmapPixels)
+        throw EInvalidGraphic("JPEG image is too large");
+    FData = std::move(NewData);
+    FWidth = static_cast<int>(W);
+    FHeight = static_cast<int>(H);
+    FBitmap.SetSize(0, 0);
+    FDecodedEighths = 0;
+    FDecodeError.clear();
+}
 
-    jpeg_mem_src(&Info, reinterpret_cast<const unsigned char*>(Data.data()), static_cast<unsigned long>(Data.size()));
-    jpeg_read_header(&Info, TRUE);
-    const bool Cmyk = Info.jpeg_color_space == JCS_CMYK || Info.jpeg_color_space == JCS_YCCK;
-    Info.out_color_space = Cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    jpeg_calc_output_dimensions(&Info);
-    FBitmap.SetPixelFormat(pf24bit);
-    FBitmap.SetSize(static_cast<int>(Info.output_width), static_cast<int>(Info.output_height));
-    jpeg_start_decompress(&Info);
-    JSAMPARRAY CmykRow = nullptr;
-    if (Cmyk)  // freed with the decompressor
-        CmykRow = (*Info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&Info), JPOOL_IMAGE, Info.output_width * 4, 1);
-    while (Info.output_scanline < Info.output_height) {
-        unsigned char* Row = FBitmap.ScanLine(static_cast<int>(Info.output_scanline));
-        if (Cmyk) {
-            jpeg_read_scanlines(&Info, CmykRow, 1);
-            CmykRowToBgr(CmykRow[0], Row, Info.output_width, Info.saw_Adobe_marker);
-        } else {
-            jpeg_read_scanlines(&Info, &Row, 1);
+void TJPEGImage::Decode(int Eighths) {
+    if (!FDecodeError.empty()) throw EInvalidGraphic(FDecodeError);
+    FBitmap.SetSize(0, 0);  // the old pixels go first: they need not be copied into the new size
+    FDecodedEighths = 0;
+    try {
+        TJpegReader Reader;
+        if (setjmp(Reader.Errors.Jump)) {
+            FDecodeError = Reader.ErrorText();
+            throw EInvalidGraphic(FDecodeError);
         }
+        Reader.Open(*FData);
+        jpeg_decompress_struct& Info = Reader.Info;
+        const bool Cmyk = Info.jpeg_color_space == JCS_CMYK || Info.jpeg_color_space == JCS_YCCK;
+        Info.out_color_space = Cmyk ? JCS_CMYK : JCS_EXT_BGR;
+        Info.scale_num = static_cast<unsigned>(Eighths);
+        Info.scale_denom = 8;
+        // A reduced decode is only ever drawn smaller still: smoothing the colour planes as they are
+        // enlarged would not show, and costs a quarter of the time.
+        Info.do_fancy_upsampling = Eighths == 8 ? TRUE : FALSE;
+        jpeg_calc_output_dimensions(&Info);
+        FBitmap.SetPixelFormat(pf24bit);
+        FBitmap.SetSize(static_cast<int>(Info.output_width), static_cast<int>(Info.output_height));
+        jpeg_start_decompress(&Info);
+        JSAMPARRAY CmykRow = nullptr;
+        if (Cmyk)  // freed with the decompressor
+            CmykRow = (*Info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&Info), JPOOL_IMAGE,
+                                                Info.output_width * 4, 1);
+        while (Info.output_scanline < Info.output_height) {
+            unsigned char* Row = FBitmap.ScanLine(static_cast<int>(Info.output_scanline));
+            if (Cmyk) {
+                jpeg_read_scanlines(&Info, CmykRow, 1);
+                CmykRowToBgr(CmykRow[0], Row, Info.output_width, Info.saw_Adobe_marker);
+            } else {
+                jpeg_read_scanlines(&Info, &Row, 1);
+            }
+        }
+        jpeg_finish_decompress(&Info);
+    } catch (const EInvalidGraphic&) {
+        FBitmap.SetSize(0, 0);
+        throw;
+    } catch (const std::bad_alloc&) {
+        FBitmap.SetSize(0, 0);
+        throw EInvalidGraphic("Out of memory");
     }
-    jpeg_finish_decompress(&Info);
+    FDecodedEighths = Eighths;
+}
+
+TBitmap& TJPEGImage::Bitmap() {
+    if (FData && FDecodedEighths < 8) Decode(8);
     FBitmap.Transparent = Transparent;
+    return FBitmap;
+}
+
+void TJPEGImage::Draw(TCanvas* Canvas, const TRect& R) {
+    if (!FData) return;
+    const int TargetW = R.Width() < 0 ? -R.Width() : R.Width();
+    const int TargetH = R.Height() < 0 ? -R.Height() : R.Height();
+    int Eighths = 1;
+    while (Eighths < 8 && (ScaledSide(FWidth, Eighths) < TargetW || ScaledSide(FHeight, Eighths) < TargetH)) ++Eighths;
+    if (FDecodedEighths < Eighths) Decode(Eighths);
+    FBitmap.Transparent = Transparent;
+    FBitmap.Draw(Canvas, R);
+}
+
+std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
+    auto Copy = std::make_unique<TJPEGImage>();
+    Copy->FData = FData;
+    Copy->FWidth = FWidth;
+    Copy->FHeight = FHeight;
+    Copy->FDecodeError = FDecodeError;
+    Copy->Transparent = Transparent;
+    return Copy;
 }

@@ -52,3 +52,184 @@ void TLabel::Paint(TCanvas& Canvas) {
     DrawTextA(DC, FCaption.c_str(), static_cast<int>(FCaption.size()), &R, TextFlags());
     SelectObject(DC, Old);
 }
+
+namespace {
+std::string WindowText(HWND Window) {
+    std::string Text(GetWindowTextLengthA(Window) + 1, '\0');
+    Text.resize(GetWindowTextA(Window, &Text[0], static_cast<int>(Text.size())));
+    return Text;
+}
+
+void SetTabStop(HWND Window, bool Value) {
+    const LONG_PTR Style = GetWindowLongPtrA(Window, GWL_STYLE);
+    SetWindowLongPtrA(Window, GWL_STYLE, Value ? Style | WS_TABSTOP : Style & ~WS_TABSTOP);
+}
+}  // namespace
+
+// ---- TButtonControl ----
+
+TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+TButtonControl::~TButtonControl() {
+    DestroyHandle();  // before the brush that the window may still be painted with
+    if (FBrush) DeleteObject(FBrush);
+}
+
+void TButtonControl::SetCaption(const std::string& Value) {
+    FCaption = Value;
+    if (FHandle) SetWindowTextA(FHandle, FCaption.c_str());
+}
+
+void TButtonControl::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    Params.ClassName = "BUTTON";
+    Params.Caption = FCaption;
+    Params.Style = (Params.Style & ~WS_CLIPCHILDREN) | WS_TABSTOP;
+    Params.ExStyle = 0;
+}
+
+HBRUSH TButtonControl::ControlColor(HDC DC) {
+    const COLORREF Back = ColorToRGB(ParentColor && Parent() ? Parent()->Color : Color);
+    if (!FBrush || FBrushColor != Back) {
+        if (FBrush) DeleteObject(FBrush);
+        FBrush = CreateSolidBrush(Back);
+        FBrushColor = Back;
+    }
+    SetTextColor(DC, ColorToRGB(Font.Color));
+    SetBkColor(DC, Back);
+    return FBrush;
+}
+
+// ---- TButton ----
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {}
+
+void TButton::CreateParams(TCreateParams& Params) {
+    TButtonControl::CreateParams(Params);
+    Params.Style |= BS_PUSHBUTTON;
+}
+
+void TButton::CommandNotify(WORD Code) {
+    if (Code == BN_CLICKED) Click();
+}
+
+void TButton::Click() {
+    TButtonControl::Click();
+    if (ModalResult == mrNone) return;
+    if (TForm* Form = GetParentForm(this)) Form->ModalResult = ModalResult;
+}
+
+// ---- TCheckBox ----
+
+TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {}
+
+void TCheckBox::CreateParams(TCreateParams& Params) {
+    TButtonControl::CreateParams(Params);
+    Params.Style |= BS_AUTOCHECKBOX;
+}
+
+void TCheckBox::CreateHandle() {
+    TButtonControl::CreateHandle();
+    SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::Checked() const {
+    return FHandle ? SendMessageA(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED : FChecked;
+}
+
+void TCheckBox::SetChecked(bool Value) {
+    FChecked = Value;
+    if (FHandle) SendMessageA(FHandle, BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::CommandNotify(WORD Code) {
+    if (Code != BN_CLICKED) return;
+    FChecked = SendMessageA(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED;  // the window has toggled itself
+    Click();
+}
+
+// ---- TRadioButton ----
+
+// Windows' automatic radio buttons uncheck only the visible, enabled ones of their group: the
+// object unchecks every sibling itself, with or without windows.
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {}
+
+void TRadioButton::CreateParams(TCreateParams& Params) {
+    TButtonControl::CreateParams(Params);
+    Params.Style |= BS_AUTORADIOBUTTON;
+    if (!FChecked) Params.Style &= ~WS_TABSTOP;
+}
+
+void TRadioButton::CreateHandle() {
+    TButtonControl::CreateHandle();
+    SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool Value) {
+    FChecked = Value;
+    if (FHandle) {
+        SendMessageA(FHandle, BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+        SetTabStop(FHandle, Value);
+    }
+    if (!Value || !FParent) return;
+    for (int I = 0; I < FParent->ControlCount(); ++I) {
+        auto* Sibling = dynamic_cast<TRadioButton*>(FParent->Controls(I));
+        if (Sibling && Sibling != this && Sibling->FChecked) Sibling->SetChecked(false);
+    }
+}
+
+void TRadioButton::CommandNotify(WORD Code) {
+    if (Code != BN_CLICKED || FChecked) return;
+    SetChecked(true);
+    Click();
+}
+
+// ---- TEdit ----
+
+TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner) { Color = clWindow; }
+
+void TEdit::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    Params.ClassName = "EDIT";
+    Params.Caption = FText;
+    Params.Style = (Params.Style & ~WS_CLIPCHILDREN) | WS_TABSTOP | ES_AUTOHSCROLL;
+    Params.ExStyle = WS_EX_CLIENTEDGE;
+}
+
+void TEdit::CreateHandle() {
+    TWinControl::CreateHandle();
+    SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
+}
+
+std::string TEdit::Text() const { return FHandle ? WindowText(FHandle) : FText; }
+
+void TEdit::SetText(const std::string& Value) {
+    FText = Value;
+    if (FHandle) SetWindowTextA(FHandle, FText.c_str());
+}
+
+void TEdit::SetMaxLength(int Value) {
+    FMaxLength = Value;
+    if (FHandle) SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
+}
+
+void TEdit::CommandNotify(WORD Code) {
+    if (Code == EN_CHANGE && OnChange) OnChange(this);
+}
+
+LRESULT TEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    switch (Msg) {
+        case WM_CHAR:
+            if (OnKeyPress) {
+                char Key = static_cast<char>(WParam);
+                OnKeyPress(this, Key);
+                if (Key == 0) return 0;
+                WParam = static_cast<unsigned char>(Key);
+            }
+            break;
+        case WM_DESTROY:
+            FText = WindowText(FHandle);  // kept for Text and for a window made again later
+            break;
+    }
+    return TWinControl::WndProc(Msg, WParam, LParam);
+}

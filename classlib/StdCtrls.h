@@ -1,9 +1,12 @@
-// Standard controls. TLabel is windowless: its parent paints it.
+// Standard controls. TLabel is windowless: its parent paints it; the others wrap the standard Win32
+// BUTTON and EDIT windows. Their properties live in the object too, so they can be set before the
+// window exists; it gets them when it is made.
 #pragma once
 
 #include <string>
 
 #include "Controls.h"
+#include "Forms.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
@@ -29,4 +32,90 @@ public:
 private:
     unsigned TextFlags() const;
     std::string FCaption;
+};
+
+// What push buttons, check boxes and radio buttons share: a BUTTON window with a caption.
+class TButtonControl : public TWinControl {
+public:
+    std::string Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    bool ParentColor = true;  // the background is the parent's colour, not Color
+
+protected:
+    explicit TButtonControl(TComponent* AOwner);
+    ~TButtonControl() override;
+    void CreateParams(TCreateParams& Params) override;
+    // Text in Font.Color on the background colour.
+    HBRUSH ControlColor(HDC DC) override;
+
+private:
+    std::string FCaption;
+    HBRUSH FBrush = nullptr;
+    COLORREF FBrushColor = 0;
+};
+
+class TButton : public TButtonControl {
+public:
+    explicit TButton(TComponent* AOwner);
+    TModalResult ModalResult = mrNone;  // given to the parent form on a click
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CommandNotify(WORD Code) override;
+    HBRUSH ControlColor(HDC) override { return nullptr; }  // the system's look
+};
+
+class TCheckBox : public TButtonControl {
+public:
+    explicit TCheckBox(TComponent* AOwner);
+    bool Checked() const;
+    void SetChecked(bool Value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandle() override;
+    void CommandNotify(WORD Code) override;
+
+private:
+    bool FChecked = false;
+};
+
+// Checking one radio button unchecks the others of the same parent. As in a dialog box, only the
+// checked one of a group is a tab stop; the arrow keys move between them.
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent* AOwner);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandle() override;
+    void CommandNotify(WORD Code) override;
+
+private:
+    bool FChecked = false;
+};
+
+// A single-line edit box.
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* AOwner);
+    std::string Text() const;
+    void SetText(const std::string& Value);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);  // 0: no limit
+    TKeyPressEvent OnKeyPress;     // sees every character typed first; setting Key to 0 drops it
+    TNotifyEvent OnChange;
+    LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandle() override;
+    void CommandNotify(WORD Code) override;
+
+private:
+    std::string FText;  // the text while there is no window
+    int FMaxLength = 0;
 };

@@ -144,3 +144,35 @@ bmp_opts=(-strip -type TrueColor)
 "$IM" "$tmp/strip.png" -flip            "${bmp_opts[@]}" "BMP3:$out/bottom.bmp"
 "$IM" "$tmp/strip.png" -rotate -90      "${bmp_opts[@]}" "BMP3:$out/left.bmp"
 "$IM" "$tmp/strip.png" -rotate 90       "${bmp_opts[@]}" "BMP3:$out/right.bmp"
+
+# ---------------------------------------------------------------------------
+# The toolbar frame of the gallery and the select dialog, 402 x 62, 24-bit:
+# a miniature of the browser's menu bar, button bar, address bar and links
+# bar drawn on pure red inside a 2-pixel frame. Red is the transparent colour,
+# so the skin under it shows through; nothing else may be pure red, hence no
+# antialiasing. Kept as BMP: JPEG would blur the red.
+# ---------------------------------------------------------------------------
+SMALL=DejaVu-Sans
+"$IM" -size 402x62 xc:'rgb(255,0,0)' +antialias \
+  -fill none -stroke '#404040' -draw "rectangle 0,0 401,61" \
+  -stroke '#c0c0c0' -draw "rectangle 1,1 400,60" \
+  -stroke '#808080' -draw "line 2,15 399,15" -stroke '#ffffff' -draw "line 2,16 399,16" \
+  -stroke '#808080' -draw "line 2,39 399,39" -stroke '#ffffff' -draw "line 2,40 399,40" \
+  -stroke '#808080' -draw "line 4,3 4,13" -draw "line 4,18 4,37" -draw "line 4,42 4,57" -draw "line 318,42 318,57" \
+  -stroke '#ffffff' -draw "line 5,3 5,13" -draw "line 5,18 5,37" -draw "line 5,42 5,57" -draw "line 319,42 319,57" \
+  -stroke none -fill black -font "$SMALL" -pointsize 9 \
+  -annotate +10+12 'File   Edit   View   Favorites   Tools   Help' \
+  -fill '#1c7c1c' -stroke '#0b3f0b' -draw "circle 22,24 22,18" -draw "circle 66,24 66,18" \
+  -fill white -stroke none -draw "polygon 18,24 24,20 24,28" -draw "polygon 70,24 64,20 64,28" \
+  -fill '#b00000' -stroke '#500000' -draw "polygon 107,18 113,18 116,21 116,27 113,30 107,30 104,27 104,21" \
+  -fill '#2050c8' -stroke '#10286a' -draw "circle 154,24 154,18" \
+  -fill white -stroke none -draw "rectangle 152,21 156,27" \
+  -fill '#e0c060' -stroke '#604000' -draw "polygon 191,24 198,18 205,24 202,24 202,30 194,30 194,24" \
+  -stroke none -fill black -pointsize 8 \
+  -annotate +12+38 'Back' -annotate +48+38 'Forward' -annotate +100+38 'Stop' \
+  -annotate +137+38 'Refresh' -annotate +185+38 'Home' \
+  -pointsize 9 -annotate +9+53 'Address' \
+  -fill white -stroke '#808080' -draw "rectangle 50,44 312,55" \
+  -stroke none -fill black -annotate +54+53 'http://' \
+  -annotate +324+53 'Links' \
+  "${bmp_opts[@]}" "BMP3:$out/ieframe.bmp"

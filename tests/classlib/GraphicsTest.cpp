@@ -43,14 +43,9 @@ TEST(Picture, LoadsBitmapsAndJpegsByExtension) {
 
 TEST(Picture, DamagedAndUnknownFilesRaiseInvalidGraphic) {
     TScratchFolder Folder;
-    const std::string Jpeg = ReadFileBytes(Asset("get1.jpg"));
     const std::string Bmp = ReadFileBytes(Asset("top.bmp"));
-    WriteFile(Folder.Path() + "cut.jpg", Jpeg.substr(0, Jpeg.size() / 2));
-    WriteFile(Folder.Path() + "noise.jpeg", std::string("\xff\xd8\xff\xe0") + std::string(200, 'x'));
     WriteFile(Folder.Path() + "cut.bmp", Bmp.substr(0, Bmp.size() - 40));
     WriteFile(Folder.Path() + "skin.gif", "GIF89a");
-    EXPECT_EQ(0u, LoadError(Folder.Path() + "cut.jpg").find("JPEG error: "));
-    EXPECT_EQ(0u, LoadError(Folder.Path() + "noise.jpeg").find("JPEG error: "));
     EXPECT_EQ("Bitmap image is not valid", LoadError(Folder.Path() + "cut.bmp"));
     EXPECT_EQ("Unknown picture file extension (.gif)", LoadError(Folder.Path() + "skin.gif"));
     try {

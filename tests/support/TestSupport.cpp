@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <dlgs.h>
 #include <shellapi.h>
 
 #include <map>
@@ -80,4 +81,122 @@ std::string WindowsPath(const std::string& Path) {
 bool FileExists(const std::string& Path) {
     const DWORD Attributes = GetFileAttributesA(Path.c_str());
     return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// ---- real input ----
+
+namespace {
+void SendKey(WORD VirtualKey, bool Up) {
+    INPUT Input{};
+    Input.type = INPUT_KEYBOARD;
+    Input.ki.wVk = VirtualKey;
+    Input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(VirtualKey, MAPVK_VK_TO_VSC));
+    Input.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &Input, sizeof Input);
+}
+
+void SendMouse(DWORD Flags, int ScreenX = 0, int ScreenY = 0) {
+    INPUT Input{};
+    Input.type = INPUT_MOUSE;
+    if (Flags & MOUSEEVENTF_ABSOLUTE) {
+        Input.mi.dx = ScreenX * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        Input.mi.dy = ScreenY * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    Input.mi.dwFlags = Flags;
+    SendInput(1, &Input, sizeof Input);
+}
+}  // namespace
+
+void PressKey(WORD VirtualKey, bool Shift) {
+    if (Shift) SendKey(VK_SHIFT, false);
+    SendKey(VirtualKey, false);
+    SendKey(VirtualKey, true);
+    if (Shift) SendKey(VK_SHIFT, true);
+}
+
+void TypeKeys(const std::string& Text) {
+    for (char C : Text) {
+        const SHORT Key = VkKeyScanA(C);
+        PressKey(LOBYTE(Key), (HIBYTE(Key) & 1) != 0);
+    }
+}
+
+void ClickAt(HWND Window, int X, int Y) {
+    POINT P{X, Y};
+    ClientToScreen(Window, &P);
+    SendMouse(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, P.x, P.y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void ClickCenter(HWND Window) {
+    RECT R;
+    GetClientRect(Window, &R);
+    ClickAt(Window, R.right / 2, R.bottom / 2);
+}
+
+// ---- the open-file dialog ----
+
+namespace {
+constexpr int kDialogPollMs = 100;
+constexpr int kDialogWaitMs = 30000;  // the first one under Wine loads the shell: slow
+constexpr int kAnswerGraceMs = 5000;
+
+BOOL CALLBACK FindEditBox(HWND Window, LPARAM Found) {
+    char Class[16] = "";
+    GetClassNameA(Window, Class, sizeof Class);
+    if (lstrcmpiA(Class, "Edit") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(Found) = Window;
+    return FALSE;
+}
+
+// The edit box that takes the file name: inside control cmb13 on today's dialogs (Wine nests it in
+// a ComboBoxEx), edt1 on older ones.
+HWND FileNameBox(HWND Dialog) {
+    HWND Edit = nullptr;
+    if (HWND Combo = GetDlgItem(Dialog, cmb13)) EnumChildWindows(Combo, FindEditBox, reinterpret_cast<LPARAM>(&Edit));
+    return Edit ? Edit : GetDlgItem(Dialog, edt1);
+}
+
+BOOL CALLBACK FindOwnedBox(HWND Window, LPARAM OwnerAndBox) {
+    auto* Found = reinterpret_cast<std::pair<HWND, HWND>*>(OwnerAndBox);
+    char Class[16] = "";
+    GetClassNameA(Window, Class, sizeof Class);
+    if (GetWindow(Window, GW_OWNER) != Found->first || lstrcmpA(Class, "#32770") != 0) return TRUE;
+    Found->second = Window;
+    return FALSE;
+}
+
+void PressDialogButton(HWND Dialog, int Id) {
+    PostMessageA(Dialog, WM_COMMAND, MAKEWPARAM(Id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Dialog, Id)));
+}
+
+// Runs Action with the dialog once a visible open-file dialog titled Title exists. The polling runs
+// from timers, which the dialog's own message loop serves.
+void WhenOpenDialogShows(const std::string& Title, std::function<void(HWND)> Action, int WaitedMs = 0) {
+    RunLater(kDialogPollMs, [=] {
+        HWND Dialog = FindWindowA("#32770", Title.c_str());
+        if (Dialog && IsWindowVisible(Dialog) && FileNameBox(Dialog)) Action(Dialog);
+        else if (WaitedMs < kDialogWaitMs) WhenOpenDialogShows(Title, Action, WaitedMs + kDialogPollMs);
+    });
+}
+}  // namespace
+
+void AnswerOpenDialog(const std::string& Title, const std::string& Path) {
+    WhenOpenDialogShows(Title, [Path](HWND Dialog) {
+        SetWindowTextA(FileNameBox(Dialog), Path.c_str());
+        PressDialogButton(Dialog, IDOK);
+        RunLater(kAnswerGraceMs, [Dialog] {
+            if (!IsWindow(Dialog)) return;
+            // First the message box in which the dialog complains about the name, then the dialog.
+            std::pair<HWND, HWND> OwnerAndBox{Dialog, nullptr};
+            EnumThreadWindows(GetCurrentThreadId(), FindOwnedBox, reinterpret_cast<LPARAM>(&OwnerAndBox));
+            if (OwnerAndBox.second) PressDialogButton(OwnerAndBox.second, IDOK);
+            PressDialogButton(Dialog, IDCANCEL);
+        });
+    });
+}
+
+void CancelOpenDialog(const std::string& Title) {
+    WhenOpenDialogShows(Title, [](HWND Dialog) { PressDialogButton(Dialog, IDCANCEL); });
 }

@@ -46,3 +46,17 @@ private:
 // The Windows path of a file that the build names by its Unix path (Wine's drive Z: is the root).
 std::string WindowsPath(const std::string& Path);
 bool FileExists(const std::string& Path);
+
+// Real input, as a person gives it (SendInput): the keys reach the window with the focus, the click
+// the window under the pointer. Call PumpFor or PumpUntil afterwards to let it arrive.
+void TypeKeys(const std::string& Text);
+void PressKey(WORD VirtualKey, bool Shift = false);
+void ClickAt(HWND Window, int X, int Y);  // client coordinates of Window
+void ClickCenter(HWND Window);
+
+// Answers the next open-file dialog titled Title once it shows: types Path into its file name box
+// and presses Open. If the dialog is still open a few seconds later (a wrong path), it is cancelled,
+// so that the test fails instead of hanging.
+void AnswerOpenDialog(const std::string& Title, const std::string& Path);
+// Presses Cancel in the next open-file dialog titled Title.
+void CancelOpenDialog(const std::string& Title);

@@ -1,0 +1,35 @@
+#include "Webtexts.h"
+
+namespace {
+std::string Upper(std::string Text) {
+    for (char& C : Text)
+        if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
+    return Text;
+}
+
+bool StartsWith(const std::string& Text, const char* Prefix) {
+    return Text.compare(0, std::string(Prefix).size(), Prefix) == 0;
+}
+}  // namespace
+
+bool IsSafeCacheFileName(const std::string& Name) {
+    bool OnlyDotsAndBlanks = true;
+    for (char C : Name) {
+        const unsigned char U = static_cast<unsigned char>(C);
+        if (C == '\\' || C == '/' || C == ':' || U < 32) return false;
+        if (C != '.' && C != ' ') OnlyDotsAndBlanks = false;
+    }
+    if (OnlyDotsAndBlanks) return false;
+    // Windows ignores an extension and trailing blanks after a device name: "con .txt" is CON.
+    std::string Base = Upper(Name.substr(0, Name.find('.')));
+    Base.erase(Base.find_last_not_of(' ') + 1);
+    for (const char* Device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (Base == Device) return false;
+    return !(Base.size() == 4 && (StartsWith(Base, "COM") || StartsWith(Base, "LPT")) && Base[3] >= '1' &&
+             Base[3] <= '9');
+}
+
+bool IsShellAddress(const std::string& Address) {
+    const std::string Head = Upper(Address.substr(0, 8));
+    return StartsWith(Head, "HTTP://") || StartsWith(Head, "HTTPS://") || StartsWith(Head, "MAILTO:");
+}

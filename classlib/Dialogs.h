@@ -1,0 +1,30 @@
+// Common dialogs of our class library: the open-file and open-picture dialogs.
+#pragma once
+
+#include <string>
+
+#include "Classes.h"
+
+using TOpenOptions = unsigned;
+constexpr TOpenOptions ofHideReadOnly = 1, ofPathMustExist = 2, ofFileMustExist = 4;
+
+// The system's open-file dialog (explorer style).
+class TOpenDialog : public TComponent {
+public:
+    explicit TOpenDialog(TComponent* AOwner);
+    std::string Title;
+    // Pairs of description and patterns, all separated by '|': "Pictures|*.jpg;*.bmp|All files|*.*".
+    std::string Filter;
+    std::string FileName;  // the initial name, and the full path of the file chosen
+    std::string InitialDir;
+    std::string DefaultExt;  // added to a name typed without one ("bmp" or ".bmp")
+    TOpenOptions Options = 0;
+    // Shows the dialog over the active form (or the owner's form); false when the user cancels.
+    bool Execute();
+};
+
+// The open-file dialog used for pictures.
+class TOpenPictureDialog : public TOpenDialog {
+public:
+    using TOpenDialog::TOpenDialog;
+};

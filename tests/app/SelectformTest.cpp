@@ -1,0 +1,269 @@
+// "Select your own skin" with the real file dialog, real controls, registry and files.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "Globalfunctions.h"
+#include "Selectform.h"
+#include "TestPictures.h"
+#include "TestSupport.h"
+#include "Velmoraform.h"
+
+namespace {
+const char* const kToolbarKey = "Software\\Microsoft\\Internet Explorer\\Toolbar";
+const char* const kBrowserKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+const char* const kDialogTitle = "Select A Skin";
+const TRgb kRed{255, 0, 0}, kBlue{0, 0, 255};
+
+std::string ToolbarValue(const char* Name) {
+    HKEY Key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_READ, &Key) != ERROR_SUCCESS) return "<no key>";
+    char Data[1024] = "";
+    DWORD Size = sizeof Data;
+    const LONG Result = RegQueryValueExA(Key, Name, nullptr, nullptr, reinterpret_cast<BYTE*>(Data), &Size);
+    RegCloseKey(Key);
+    return Result == ERROR_SUCCESS ? std::string(Data) : "<missing>";
+}
+
+void Click(TWinControl* Control) { SendMessageA(Control->Handle(), BM_CLICK, 0, 0); }
+
+void Type(TEdit* Edit, const std::string& Keys) {
+    for (char Key : Keys) SendMessageA(Edit->Handle(), WM_CHAR, static_cast<unsigned char>(Key), 0);
+}
+
+TRgb PixelOf(TImage* Image, int X, int Y) {
+    const COLORREF C = GetPixel(Image->Picture.Bitmap()->Canvas()->Handle, X, Y);
+    return TRgb{GetRValue(C), GetGValue(C), GetBValue(C)};
+}
+
+// Opens the dialog as the main window does (shown, so its handlers work as for a user), with the
+// toolbar key present, no Skin file, and the recording stand-in as Internet Explorer.
+class SelectDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        HKEY Key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Key));
+        RegDeleteValueA(Key, "BackBitmap");
+        RegDeleteValueA(Key, "BackBitmapIE5");
+        RegCloseKey(Key);
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, kBrowserKey, &Key));
+        const std::string Browser = WindowsPath(RECORDER_EXE);
+        RegSetValueExA(Key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(Browser.c_str()),
+                       static_cast<DWORD>(Browser.size() + 1));
+        RegCloseKey(Key);
+        BrowserLog = Folder.Path() + "browser.txt";
+        SetEnvironmentVariableA("VELMORA_RECORDER_LOG", BrowserLog.c_str());
+        DeleteSkinFiles();
+        Halves = Folder.Path() + "halves.bmp";
+        WriteBmp24(Halves, 40, 20, [](int X, int) { return X < 20 ? kRed : kBlue; });
+        frmSelect->Show();
+    }
+    void TearDown() override {
+        frmSelect->Hide();
+        SetEnvironmentVariableA("VELMORA_RECORDER_LOG", nullptr);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kBrowserKey);
+        DeleteSkinFiles();
+    }
+    // Picks a file through "&Select Skin" and the real file dialog.
+    void Choose(const std::string& Path) {
+        AnswerOpenDialog(kDialogTitle, Path);
+        Click(frmSelect->btnSelect);
+    }
+    TScratchFolder Folder;
+    std::string Halves, BrowserLog;
+};
+}  // namespace
+
+TEST_F(SelectDialog, ChoosePreviewStretchedAndTiledThenApply) {
+    TfrmSelect* F = frmSelect;
+    EXPECT_FALSE(F->btnApply->Enabled());
+    EXPECT_FALSE(F->imgSkin->Visible());
+    EXPECT_FALSE(F->imgTiledSkin->Visible());
+    EXPECT_TRUE(F->optStretched->Checked());
+    EXPECT_TRUE(F->btnSelect->Focused());
+
+    TBoxAnswerer Boxes({IDYES});
+    Choose(Halves);
+    ASSERT_TRUE(Boxes.Asked.empty()) << Boxes.Asked[0].Text;
+    EXPECT_EQ(Halves, F->dlgSelect->FileName);
+    EXPECT_EQ(Halves, F->LastSkinFile);
+    EXPECT_TRUE(F->imgSkin->Visible());
+    EXPECT_TRUE(F->btnApply->Enabled());
+    EXPECT_EQ(40, F->imgSkin->Picture.Width());
+
+    // Tiled: the picture at its own size, repeated over twice the preview's size.
+    Click(F->optTiled);
+    EXPECT_FALSE(F->txtHeight->Enabled());
+    EXPECT_FALSE(F->imgSkin->Visible());
+    ASSERT_TRUE(F->imgTiledSkin->Visible());
+    EXPECT_EQ(796, F->imgTiledSkin->Picture.Width());
+    EXPECT_EQ(116, F->imgTiledSkin->Picture.Height());
+    EXPECT_EQ(398, F->imgTiledSkin->Width());
+    EXPECT_EQ(kRed, PixelOf(F->imgTiledSkin, 45, 5));
+    EXPECT_EQ(kBlue, PixelOf(F->imgTiledSkin, 65, 25));
+    EXPECT_EQ(kBlue, PixelOf(F->imgTiledSkin, 795, 115));
+
+    Click(F->optStretched);
+    EXPECT_TRUE(F->txtHeight->Enabled());
+    EXPECT_TRUE(F->imgSkin->Visible());
+    EXPECT_FALSE(F->imgTiledSkin->Visible());
+
+    Click(F->btnApply);
+    ASSERT_EQ(2u, Boxes.Asked.size());
+    EXPECT_EQ("Do you want to apply this skin?", Boxes.Asked[0].Text);
+    EXPECT_EQ(static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION), Boxes.Asked[0].Flags);
+    EXPECT_EQ("Your new skin has been applied.", Boxes.Asked[1].Text);
+    EXPECT_EQ(static_cast<unsigned>(MB_ICONINFORMATION), Boxes.Asked[1].Flags);
+    for (const auto& Box : Boxes.Asked) {
+        EXPECT_EQ("Velmora!", Box.Caption);
+        EXPECT_EQ(F->Handle(), Box.Owner);
+    }
+    const std::string Skin = ToolbarValue("BackBitmap");
+    EXPECT_EQ(Skin, ToolbarValue("BackBitmapIE5"));
+    const TBmpFile File = ReadBmp(Skin);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) - 4, File.Width);
+    EXPECT_EQ(116, File.Height);
+    EXPECT_FALSE(F->Visible());
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(BrowserLog); }, 10000));
+    // The stand-in browser writes its path, its show command and then each argument, a line each.
+    std::ifstream Log(BrowserLog);
+    std::string Path, Show, Argument, More;
+    std::getline(Log, Path);
+    std::getline(Log, Show);
+    std::getline(Log, Argument);
+    EXPECT_EQ(std::to_string(SW_SHOWMAXIMIZED), Show);
+    EXPECT_EQ(std::string(VELMORA_SITE) + "/programs/velmora3/application/applyskin.html", Argument);
+    EXPECT_FALSE(std::getline(Log, More));
+}
+
+TEST_F(SelectDialog, TiledApplyUsesThePicturesOwnSizeAndTinyPicturesShowNoPreview) {
+    TfrmSelect* F = frmSelect;
+    const std::string Tiny = Folder.Path() + "tiny.bmp";
+    WriteBmp24(Tiny, 3, 3, [](int, int) { return kBlue; });
+    F->chkCloseExplorerWindows->SetChecked(false);
+    Click(F->optTiled);
+    TBoxAnswerer Boxes({IDYES});
+    Choose(Tiny);
+    EXPECT_FALSE(F->imgSkin->Visible());
+    EXPECT_FALSE(F->imgTiledSkin->Visible());
+    EXPECT_TRUE(F->btnApply->Enabled());
+    Click(F->btnApply);
+    ASSERT_EQ(2u, Boxes.Asked.size());
+    EXPECT_EQ("Your new skin has been applied.", Boxes.Asked[1].Text);
+    const TBmpFile File = ReadBmp(ToolbarValue("BackBitmap"));
+    EXPECT_EQ(3, File.Width);
+    EXPECT_EQ(3, File.Height);
+    Click(F->optStretched);
+    F->chkCloseExplorerWindows->SetChecked(true);
+}
+
+TEST_F(SelectDialog, AFailedSecondChoiceKeepsTheFirstPictureForApply) {
+    TfrmSelect* F = frmSelect;
+    TBoxAnswerer Boxes({IDNO});
+    Choose(Halves);
+    const std::string Gif = Folder.Path() + "moving.gif";
+    WriteBytes(Gif, "GIF89a");
+    Choose(Gif);
+    ASSERT_EQ(1u, Boxes.Asked.size());
+    EXPECT_EQ("Unknown picture file extension (.gif)", Boxes.Asked[0].Text);
+    EXPECT_EQ(static_cast<unsigned>(MB_ICONWARNING), Boxes.Asked[0].Flags);
+    EXPECT_EQ(Halves, F->dlgSelect->FileName);
+    EXPECT_TRUE(F->imgSkin->Visible());
+    EXPECT_EQ(40, F->imgSkin->Picture.Width());
+    EXPECT_TRUE(F->btnApply->Enabled());
+    // A cancelled file dialog changes nothing either.
+    CancelOpenDialog(kDialogTitle);
+    Click(F->btnSelect);
+    EXPECT_EQ(Halves, F->dlgSelect->FileName);
+    // Answering No to the question applies nothing.
+    Click(F->btnApply);
+    EXPECT_EQ("<missing>", ToolbarValue("BackBitmap"));
+}
+
+TEST_F(SelectDialog, TheHeightTakesDigitsOnlyAndABadHeightIsShownAsAnError) {
+    TfrmSelect* F = frmSelect;
+    F->txtHeight->SetText("");
+    Type(F->txtHeight, "9a-\t 8\x01" "7");
+    EXPECT_EQ("987", F->txtHeight->Text());
+    Type(F->txtHeight, "6");  // no more than three
+    EXPECT_EQ("987", F->txtHeight->Text());
+    Type(F->txtHeight, "\b\b\b");
+    EXPECT_EQ("", F->txtHeight->Text());
+
+    TBoxAnswerer Boxes({}, IDYES);
+    Choose(Halves);
+    Click(F->btnApply);  // an empty height cannot be converted
+    ASSERT_EQ(2u, Boxes.Asked.size());
+    EXPECT_EQ("'' is not a valid integer value.", Boxes.Asked[1].Text);
+    EXPECT_TRUE(F->Visible());
+    EXPECT_EQ("<missing>", ToolbarValue("BackBitmap"));
+
+    F->txtHeight->SetText("0");
+    Click(F->btnApply);  // zero passes the dialog and is refused by the conversion
+    ASSERT_EQ(5u, Boxes.Asked.size());
+    EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Boxes.Asked[3].Flags);
+    EXPECT_EQ("Error! Skin could not be applied.", Boxes.Asked[4].Text);
+    EXPECT_EQ(static_cast<unsigned>(MB_ICONWARNING), Boxes.Asked[4].Flags);
+    EXPECT_TRUE(F->Visible());
+    F->txtHeight->SetText("116");
+}
+
+TEST_F(SelectDialog, ReopeningClearsThePreviewButKeepsTheChoices) {
+    TfrmSelect* F = frmSelect;
+    TBoxAnswerer Boxes;
+    Choose(Halves);
+    Click(F->optTiled);
+    F->chkCloseExplorerWindows->SetChecked(false);
+    F->txtHeight->SetText("80");
+    F->Hide();
+    F->Show();
+    EXPECT_FALSE(F->imgSkin->Visible());
+    EXPECT_FALSE(F->imgTiledSkin->Visible());
+    EXPECT_FALSE(F->btnApply->Enabled());
+    EXPECT_EQ("", F->dlgSelect->FileName);
+    EXPECT_TRUE(F->optTiled->Checked());
+    EXPECT_FALSE(F->txtHeight->Enabled());
+    EXPECT_EQ("80", F->txtHeight->Text());
+    EXPECT_FALSE(F->chkCloseExplorerWindows->Checked());
+    EXPECT_EQ(Halves, F->LastSkinFile);
+    Click(F->optStretched);
+    F->chkCloseExplorerWindows->SetChecked(true);
+    F->txtHeight->SetText("116");
+}
+
+TEST_F(SelectDialog, CancelWritesNothing) {
+    frmSelect->Hide();
+    TBoxAnswerer Boxes;
+    RunLater(50, [&] {
+        Choose(Halves);
+        Click(frmSelect->btnCancel);
+    });
+    EXPECT_EQ(mrCancel, frmSelect->ShowModal());
+    EXPECT_EQ("<missing>", ToolbarValue("BackBitmap"));
+    WIN32_FIND_DATAA Found;
+    HANDLE Search = FindFirstFileA((GetAppFolder() + "*.skin").c_str(), &Found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, Search);
+    if (Search != INVALID_HANDLE_VALUE) FindClose(Search);
+}
+
+TEST_F(SelectDialog, TheFrameSitsCentredWithThePreviewInItsRedArea) {
+    TfrmSelect* F = frmSelect;
+    EXPECT_EQ(17, F->imgIE->Left());
+    EXPECT_EQ(24, F->imgIE->Top());
+    EXPECT_EQ(402, F->imgIE->Width());
+    EXPECT_EQ(62, F->imgIE->Height());
+    EXPECT_EQ(19, F->imgSkin->Left());
+    EXPECT_EQ(26, F->imgSkin->Top());
+    EXPECT_EQ(398, F->imgSkin->Width());
+    EXPECT_EQ(58, F->imgSkin->Height());
+    EXPECT_EQ(kHandCursor, F->imgIE->Cursor);
+    // Centred over the main window's client area, 25 pixels up.
+    const TPoint Origin = frmVelmora->ClientOrigin();
+    EXPECT_EQ(Origin.X + frmVelmora->ClientWidth() / 2 - 218, F->Left());
+    EXPECT_EQ(Origin.Y + frmVelmora->ClientHeight() / 2 - 97 - 25, F->Top());
+    // A click on the frame opens the file dialog as "&Select Skin" does.
+    TBoxAnswerer Boxes;
+    AnswerOpenDialog(kDialogTitle, Halves);
+    F->imgIE->Click();
+    EXPECT_EQ(Halves, F->LastSkinFile);
+}

@@ -1,0 +1,145 @@
+// Times turning a large photo into a skin against a plain full-size decode of the same file.
+// Not a test: it prints its times. Run it under Wine: cmake --build BUILD --target bench
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Forms.h"
+#include "Globalfunctions.h"
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace {
+constexpr int kPhotoWidth = 4000, kPhotoHeight = 3000, kQuality = 90;
+constexpr int kSkinHeight = 116;
+constexpr int kRuns = 3;
+
+// A photo-like picture: soft gradients, a few large shapes, fine texture and noise, so that it
+// compresses like a photograph rather than like a flat drawing.
+std::string MakePhotoJpeg() {
+    jpeg_compress_struct Info;
+    jpeg_error_mgr Errors;
+    Info.err = jpeg_std_error(&Errors);
+    jpeg_create_compress(&Info);
+    unsigned char* Out = nullptr;
+    unsigned long OutBytes = 0;
+    jpeg_mem_dest(&Info, &Out, &OutBytes);
+    Info.image_width = kPhotoWidth;
+    Info.image_height = kPhotoHeight;
+    Info.input_components = 3;
+    Info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&Info);  // YCbCr with 2x2 luma sampling: 4:2:0
+    jpeg_set_quality(&Info, kQuality, TRUE);
+    jpeg_start_compress(&Info, TRUE);
+    std::vector<unsigned char> Row(kPhotoWidth * 3);
+    unsigned Seed = 12345;
+    for (int Y = 0; Y < kPhotoHeight; ++Y) {
+        for (int X = 0; X < kPhotoWidth; ++X) {
+            Seed = Seed * 1103515245u + 12345u;
+            const int Noise = static_cast<int>((Seed >> 16) % 41) - 20;
+            const double Texture = 18 * std::sin(X * 0.21 + std::sin(Y * 0.05) * 3) * std::cos(Y * 0.17 + X * 0.013);
+            const double Dx = X - 2600.0, Dy = Y - 1100.0;
+            const double Sun = std::max(0.0, 90 - std::sqrt(Dx * Dx + Dy * Dy) / 12);
+            const int Base[3] = {60 + Y * 120 / kPhotoHeight, 90 + X * 80 / kPhotoWidth, 170 - Y * 100 / kPhotoHeight};
+            for (int C = 0; C < 3; ++C) {
+                const int V = static_cast<int>(Base[C] + Texture + Sun * (C == 2 ? 0.3 : 1.0)) + Noise;
+                Row[X * 3 + C] = static_cast<unsigned char>(std::clamp(V, 0, 255));
+            }
+        }
+        JSAMPROW Rows[1] = {Row.data()};
+        jpeg_write_scanlines(&Info, Rows, 1);
+    }
+    jpeg_finish_compress(&Info);
+    std::string Jpeg(reinterpret_cast<char*>(Out), OutBytes);
+    jpeg_destroy_compress(&Info);
+    free(Out);
+    return Jpeg;
+}
+
+void WriteWholeFile(const std::string& Path, const std::string& Data) {
+    FILE* F = std::fopen(Path.c_str(), "wb");
+    if (!F || std::fwrite(Data.data(), 1, Data.size(), F) != Data.size()) {
+        std::fprintf(stderr, "cannot write %s\n", Path.c_str());
+        std::exit(1);
+    }
+    std::fclose(F);
+}
+
+// What a program does without any of our class library: read the file, decode all of it with
+// libjpeg's defaults.
+void PlainDecode(const std::string& Path) {
+    FILE* F = std::fopen(Path.c_str(), "rb");
+    std::fseek(F, 0, SEEK_END);
+    std::string Data(static_cast<size_t>(std::ftell(F)), '\0');
+    std::fseek(F, 0, SEEK_SET);
+    const size_t Read = std::fread(&Data[0], 1, Data.size(), F);
+    std::fclose(F);
+    jpeg_decompress_struct Info;
+    jpeg_error_mgr Errors;
+    Info.err = jpeg_std_error(&Errors);
+    jpeg_create_decompress(&Info);
+    jpeg_mem_src(&Info, reinterpret_cast<const unsigned char*>(Data.data()), static_cast<unsigned long>(Read));
+    jpeg_read_header(&Info, TRUE);
+    jpeg_start_decompress(&Info);
+    const size_t Stride = static_cast<size_t>(Info.output_width) * Info.output_components;
+    std::vector<unsigned char> Pixels(Stride * Info.output_height);
+    while (Info.output_scanline < Info.output_height) {
+        JSAMPROW Rows[1] = {Pixels.data() + Stride * Info.output_scanline};
+        jpeg_read_scanlines(&Info, Rows, 1);
+    }
+    jpeg_finish_decompress(&Info);
+    jpeg_destroy_decompress(&Info);
+}
+
+// Median of the runs, in milliseconds.
+double TimeMs(const std::function<void()>& Action) {
+    std::vector<double> Times;
+    for (int I = 0; I < kRuns; ++I) {
+        const auto Start = std::chrono::steady_clock::now();
+        Action();
+        Times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count());
+    }
+    std::sort(Times.begin(), Times.end());
+    return Times[kRuns / 2];
+}
+}  // namespace
+
+int main() {
+    char Temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, Temp);
+    const std::string JpegPath = std::string(Temp) + "convert_bench_photo.jpg";
+    const std::string SkinPath = std::string(Temp) + "convert_bench.skin";
+    // A failed conversion would wait for a person to close its message box.
+    std::string Failure;
+    Application->MessageBoxResponder = [&Failure](const TMessageBoxRequest& Request) {
+        Failure = Request.Text;
+        return IDOK;
+    };
+
+    const std::string Jpeg = MakePhotoJpeg();
+    WriteWholeFile(JpegPath, Jpeg);
+    std::printf("photo: %d x %d, %zu bytes; skin: %d x %d\n", kPhotoWidth, kPhotoHeight, Jpeg.size(),
+                Screen->Width() - 4, kSkinHeight);
+
+    const double Decode = TimeMs([&] { PlainDecode(JpegPath); });
+    const double Convert = TimeMs([&] {
+        if (!ConvertPictureToSkin(nullptr, JpegPath, SkinPath, true, kSkinHeight)) {
+            std::fprintf(stderr, "conversion failed: %s\n", Failure.c_str());
+            std::exit(1);
+        }
+    });
+    std::printf("full decode:     %8.1f ms (median of %d)\n", Decode, kRuns);
+    std::printf("skin conversion: %8.1f ms (median of %d)\n", Convert, kRuns);
+    std::printf("ratio:           %8.2f (goal: below 0.50)\n", Convert / Decode);
+    DeleteFileA(JpegPath.c_str());
+    DeleteFileA(SkinPath.c_str());
+    return 0;
+}

@@ -1,0 +1,391 @@
+// Pictures written and read back: BMP saving, icons, metafiles, lazy and scaled JPEG decoding, and
+// an image's own canvas.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "BmpFormat.h"
+#include "ExtCtrls.h"
+#include "TestSupport.h"
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace {
+std::string Asset(const std::string& Name) { return WindowsPath(std::string(SOURCE_DIR) + "/resources/assets/" + Name); }
+
+void WriteFile(const std::string& Path, const std::string& Data) { std::ofstream(Path, std::ios::binary) << Data; }
+
+void Put16(std::string& D, unsigned V) { D += {static_cast<char>(V), static_cast<char>(V >> 8)}; }
+void Put32(std::string& D, unsigned V) {
+    Put16(D, V & 0xFFFF);
+    Put16(D, V >> 16);
+}
+
+COLORREF PixelAt(TBitmap& Bitmap, int X, int Y) {
+    const int Bytes = Bitmap.PixelFormat() == pf24bit ? 3 : 4;
+    const unsigned char* P = Bitmap.ScanLine(Y) + X * Bytes;
+    return RGB(P[2], P[1], P[0]);
+}
+
+::testing::AssertionResult Near(COLORREF Expected, COLORREF Actual, int Tolerance = 40) {
+    for (int Shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((Expected >> Shift) & 0xFF) - static_cast<int>((Actual >> Shift) & 0xFF)) > Tolerance)
+            return ::testing::AssertionFailure() << std::hex << "expected 0x" << Expected << ", got 0x" << Actual;
+    return ::testing::AssertionSuccess();
+}
+
+// A white 24-bit bitmap that a graphic has been drawn into, stretched over all of it.
+std::unique_ptr<TBitmap> DrawnInto(TGraphic* Graphic, int Width, int Height) {
+    auto Target = std::make_unique<TBitmap>();
+    Target->SetPixelFormat(pf24bit);
+    Target->SetSize(Width, Height);
+    Target->Canvas()->StretchDraw(Rect(0, 0, Width, Height), Graphic);
+    return Target;
+}
+
+// A 24-bit icon image of one colour; mask bits set on its left half (and black colour bits, which the
+// screen is XORed with) make that half transparent.
+std::string IconImage(int Side, COLORREF Color, bool LeftHalfClear) {
+    std::string D;
+    for (unsigned V : {40u, static_cast<unsigned>(Side), static_cast<unsigned>(2 * Side)}) Put32(D, V);
+    Put16(D, 1);
+    Put16(D, 24);
+    for (int I = 0; I < 6; ++I) Put32(D, 0);
+    const int ColorStride = (Side * 3 + 3) / 4 * 4, MaskStride = (Side + 31) / 32 * 4;
+    for (int Y = 0; Y < Side; ++Y) {
+        std::string Row(ColorStride, '\0');
+        for (int X = LeftHalfClear ? Side / 2 : 0; X < Side; ++X) {
+            Row[X * 3] = static_cast<char>(GetBValue(Color));
+            Row[X * 3 + 1] = static_cast<char>(GetGValue(Color));
+            Row[X * 3 + 2] = static_cast<char>(GetRValue(Color));
+        }
+        D += Row;
+    }
+    for (int Y = 0; Y < Side; ++Y) {
+        std::string Row(MaskStride, '\0');
+        for (int X = 0; LeftHalfClear && X < Side / 2; ++X) Row[X / 8] |= static_cast<char>(0x80 >> (X % 8));
+        D += Row;
+    }
+    return D;
+}
+
+std::string IconFile(const std::vector<std::string>& Images) {
+    std::string D;
+    Put16(D, 0);
+    Put16(D, 1);
+    Put16(D, static_cast<unsigned>(Images.size()));
+    unsigned Offset = 6 + 16 * static_cast<unsigned>(Images.size());
+    for (const std::string& Image : Images) {
+        D += std::string(4, '\0');  // sizes and colour count, which GDI ignores
+        Put16(D, 1);
+        Put16(D, 24);
+        Put32(D, static_cast<unsigned>(Image.size()));
+        Put32(D, Offset);
+        Offset += static_cast<unsigned>(Image.size());
+    }
+    for (const std::string& Image : Images) D += Image;
+    return D;
+}
+
+// A baseline JPEG (quality 95) whose every row is Row: RGB or CMYK samples.
+std::string EncodeJpeg(int Width, int Height, J_COLOR_SPACE Space, std::vector<unsigned char> Row) {
+    jpeg_compress_struct Info;
+    jpeg_error_mgr Errors;
+    Info.err = jpeg_std_error(&Errors);
+    jpeg_create_compress(&Info);
+    unsigned char* Out = nullptr;
+    unsigned long Bytes = 0;
+    jpeg_mem_dest(&Info, &Out, &Bytes);
+    Info.image_width = Width;
+    Info.image_height = Height;
+    Info.input_components = Space == JCS_CMYK ? 4 : 3;
+    Info.in_color_space = Space;
+    jpeg_set_defaults(&Info);  // RGB as 4:2:0 YCbCr; CMYK with Adobe's marker
+    jpeg_set_quality(&Info, 95, TRUE);
+    jpeg_start_compress(&Info, TRUE);
+    while (Info.next_scanline < Info.image_height) {
+        JSAMPROW Rows[1] = {Row.data()};
+        jpeg_write_scanlines(&Info, Rows, 1);
+    }
+    jpeg_finish_compress(&Info);
+    std::string Jpeg(reinterpret_cast<char*>(Out), Bytes);
+    jpeg_destroy_compress(&Info);
+    free(Out);
+    return Jpeg;
+}
+
+std::string TwoColourJpeg(int Width, int Height, COLORREF Left, COLORREF Right) {
+    std::vector<unsigned char> Row;
+    for (int X = 0; X < Width; ++X) {
+        const COLORREF C = X < Width / 2 ? Left : Right;
+        Row.insert(Row.end(), {GetRValue(C), GetGValue(C), GetBValue(C)});
+    }
+    return EncodeJpeg(Width, Height, JCS_RGB, Row);
+}
+
+std::string LoadError(const std::string& Path) {
+    try {
+        TPicture().LoadFromFile(Path);
+    } catch (const EInvalidGraphic& E) {
+        return E.Message;
+    }
+    return "loaded";
+}
+}  // namespace
+
+TEST(BitmapSave, TwentyFourBitFileReadsBackWithEveryPixel) {
+    TScratchFolder Folder;
+    TBitmap Bitmap;
+    Bitmap.SetPixelFormat(pf24bit);
+    Bitmap.SetSize(7, 3);  // 21 bytes a row in memory, padded to 24 in the file
+    for (int Y = 0; Y < 3; ++Y)
+        for (int X = 0; X < 21; ++X) Bitmap.ScanLine(Y)[X] = static_cast<unsigned char>(Y * 40 + X * 5);
+    Bitmap.SaveToFile(Folder.Path() + "skin.bmp");
+    EXPECT_EQ(14u + 40 + 24 * 3, ReadFileBytes(Folder.Path() + "skin.bmp").size());
+
+    TPicture Picture;
+    Picture.LoadFromFile(Folder.Path() + "skin.bmp");
+    TBitmap* Loaded = Picture.Bitmap();
+    ASSERT_EQ(7, Loaded->Width());
+    ASSERT_EQ(3, Loaded->Height());
+    EXPECT_EQ(pf24bit, Loaded->PixelFormat());
+    for (int Y = 0; Y < 3; ++Y)
+        for (int X = 0; X < 21; ++X)
+            ASSERT_EQ(Y * 40 + X * 5, Loaded->ScanLine(Y)[X]) << "row " << Y << ", byte " << X;
+
+    TBmpLayout Layout;
+    std::string Error;
+    ASSERT_TRUE(ParseBmpLayout(Bitmap.SaveToBytes(), Layout, Error)) << Error;
+    EXPECT_FALSE(Layout.TopDown);
+    EXPECT_EQ(24, Layout.BitCount);
+    EXPECT_EQ(54u, Layout.BitsOffset);
+}
+
+TEST(BitmapSave, FailuresRaiseAndLeaveNoFile) {
+    TScratchFolder Folder;
+    TBitmap Bitmap;
+    Bitmap.SetPixelFormat(pf24bit);
+    Bitmap.SetSize(4, 4);
+    const std::string Missing = Folder.Path() + "missing\\skin.bmp";
+    try {
+        Bitmap.SaveToFile(Missing);
+        ADD_FAILURE() << "saved into a missing folder";
+    } catch (const Exception& E) {
+        EXPECT_EQ("Cannot create file \"" + Missing + "\"", E.Message);
+    }
+    EXPECT_FALSE(FileExists(Missing));
+
+    TBitmap Empty;
+    Empty.SetPixelFormat(pf24bit);
+    EXPECT_THROW(Empty.SaveToFile(Folder.Path() + "empty.bmp"), EInvalidGraphic);
+    EXPECT_FALSE(FileExists(Folder.Path() + "empty.bmp"));
+}
+
+TEST(Icon, LargestImageIsDrawnStretchedThroughItsMask) {
+    TScratchFolder Folder;
+    WriteFile(Folder.Path() + "two.ICO",
+              IconFile({IconImage(16, RGB(0, 0, 255), false), IconImage(32, RGB(0, 255, 0), true)}));
+    TPicture Picture;
+    Picture.LoadFromFile(Folder.Path() + "two.ICO");
+    ASSERT_TRUE(dynamic_cast<TIcon*>(Picture.Graphic()));
+    EXPECT_EQ(32, Picture.Width());
+    EXPECT_EQ(32, Picture.Height());
+    auto Drawn = DrawnInto(Picture.Graphic(), 64, 64);
+    EXPECT_EQ(RGB(0, 255, 0), PixelAt(*Drawn, 48, 32));
+    EXPECT_EQ(RGB(255, 255, 255), PixelAt(*Drawn, 16, 32));  // the clear half of the mask
+
+    Picture.LoadFromFile(Asset("mainicon.ico"));  // 16 x 16 at 4 bits, 32 and 48 at 32 bits with alpha
+    EXPECT_EQ(48, Picture.Width());
+}
+
+TEST(Metafile, EnhancedAndWindowsMetafilesLoadWithTheirSizeAndDraw) {
+    TScratchFolder Folder;
+    RECT Frame{0, 0, 2540, 1270};  // 1 x 0.5 inch: 96 x 48 pixels
+    HDC Recorder = CreateEnhMetaFileA(nullptr, nullptr, &Frame, nullptr);
+    HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT All{0, 0, 96, 48};
+    FillRect(Recorder, &All, Red);
+    HENHMETAFILE Enhanced = CloseEnhMetaFile(Recorder);
+    std::string Emf(GetEnhMetaFileBits(Enhanced, 0, nullptr), '\0');
+    GetEnhMetaFileBits(Enhanced, static_cast<UINT>(Emf.size()), reinterpret_cast<BYTE*>(&Emf[0]));
+    DeleteEnhMetaFile(Enhanced);
+
+    HDC Old = CreateMetaFileA(nullptr);
+    SetWindowOrgEx(Old, 0, 0, nullptr);
+    SetWindowExtEx(Old, 100, 50, nullptr);
+    HBRUSH Blue = CreateSolidBrush(RGB(0, 0, 255));
+    SelectObject(Old, Blue);
+    SelectObject(Old, GetStockObject(NULL_PEN));
+    Rectangle(Old, 0, 0, 101, 51);
+    HMETAFILE Windows = CloseMetaFile(Old);
+    std::string Wmf(GetMetaFileBitsEx(Windows, 0, nullptr), '\0');
+    GetMetaFileBitsEx(Windows, static_cast<UINT>(Wmf.size()), &Wmf[0]);
+    DeleteMetaFile(Windows);
+    DeleteObject(Red);
+    DeleteObject(Blue);
+    // The placeable header: key, handle, bounds 0,0-1000,500 at 1000 units an inch, reserved, checksum.
+    std::string Placeable;
+    Put32(Placeable, 0x9AC6CDD7);
+    for (unsigned V : {0u, 0u, 0u, 1000u, 500u, 1000u, 0u, 0u, 0u}) Put16(Placeable, V);
+
+    WriteFile(Folder.Path() + "red.Emf", Emf);
+    WriteFile(Folder.Path() + "plain.wmf", Wmf);
+    WriteFile(Folder.Path() + "placeable.WMF", Placeable + Wmf);
+    const struct {
+        const char* File;
+        int Width, Height;
+        COLORREF Color;
+    } Cases[] = {{"red.Emf", 96, 48, RGB(255, 0, 0)},
+                 {"plain.wmf", 100, 50, RGB(0, 0, 255)},
+                 {"placeable.WMF", 96, 48, RGB(0, 0, 255)}};
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.File);
+        TPicture Picture;
+        Picture.LoadFromFile(Folder.Path() + Case.File);
+        ASSERT_TRUE(dynamic_cast<TMetafile*>(Picture.Graphic()));
+        EXPECT_EQ(Case.Width, Picture.Width());
+        EXPECT_EQ(Case.Height, Picture.Height());
+        auto Drawn = DrawnInto(Picture.Graphic(), 40, 20);
+        EXPECT_EQ(Case.Color, PixelAt(*Drawn, 20, 10));
+        EXPECT_EQ(Case.Color, PixelAt(*Drawn, 37, 17));
+    }
+}
+
+TEST(Picture, DamagedFilesOfEveryFormatRaiseInvalidGraphic) {
+    TScratchFolder Folder;
+    const std::string Icon = IconFile({IconImage(16, RGB(0, 0, 255), false)});
+    std::string FarIcon = Icon;
+    FarIcon[18] = '\x7F';  // the image's offset points past the end
+    std::string Jpeg = ReadFileBytes(Asset("get1.jpg"));
+    const size_t Frame = Jpeg.find("\xFF\xC0");
+    ASSERT_NE(std::string::npos, Frame);
+    std::string Huge = Jpeg;
+    Huge.replace(Frame + 5, 4, "\xEA\x60\xEA\x60");  // 60000 x 60000
+    std::string Emf;
+    RECT Bounds{0, 0, 100, 100};
+    HENHMETAFILE Enhanced = CloseEnhMetaFile(CreateEnhMetaFileA(nullptr, nullptr, &Bounds, nullptr));
+    Emf.resize(GetEnhMetaFileBits(Enhanced, 0, nullptr));
+    GetEnhMetaFileBits(Enhanced, static_cast<UINT>(Emf.size()), reinterpret_cast<BYTE*>(&Emf[0]));
+    DeleteEnhMetaFile(Enhanced);
+    std::string Wmf;
+    HMETAFILE Windows = CloseMetaFile(CreateMetaFileA(nullptr));
+    Wmf.resize(GetMetaFileBitsEx(Windows, 0, nullptr));
+    GetMetaFileBitsEx(Windows, static_cast<UINT>(Wmf.size()), &Wmf[0]);
+    DeleteMetaFile(Windows);
+    std::string LongRecord = Wmf;
+    LongRecord[18] = '\x40';  // the end record claims 64 words
+
+    const struct {
+        const char* File;
+        std::string Data;
+        const char* Error;
+    } Cases[] = {
+        {"cut.ico", Icon.substr(0, Icon.size() - 10), "Icon image is not valid"},
+        {"far.ico", FarIcon, "Icon image is not valid"},
+        {"cursor.ico", ReadFileBytes(Asset("hand_point.cur")), "Icon image is not valid"},
+        {"cut.emf", Emf.substr(0, Emf.size() - 4), "Metafile is not valid"},
+        {"text.emf", "not a metafile at all, not at all, not at all, not at all, not at all, not at all", "Metafile is not valid"},
+        {"long.wmf", LongRecord, "Metafile is not valid"},
+        {"unsized.wmf", Wmf, "Metafile is not valid"},  // neither placeable header nor window extent
+        {"huge.jpg", Huge, "JPEG image is too large"},
+        {"noise.jpeg", std::string("\xFF\xD8\xFF\xE0") + std::string(200, 'x'), "JPEG error #"},
+    };
+    for (const auto& Case : Cases) {
+        WriteFile(Folder.Path() + Case.File, Case.Data);
+        EXPECT_EQ(0u, LoadError(Folder.Path() + Case.File).find(Case.Error))
+            << Case.File << ": " << LoadError(Folder.Path() + Case.File);
+    }
+}
+
+TEST(Jpeg, ReducedDrawHasTheRightColoursAndFullSizeStaysAvailable) {
+    TJPEGImage Jpeg;
+    Jpeg.LoadFromBytes(TwoColourJpeg(480, 240, RGB(220, 30, 30), RGB(30, 30, 220)));
+    EXPECT_EQ(480, Jpeg.Width());
+    EXPECT_EQ(240, Jpeg.Height());
+    auto Small = DrawnInto(&Jpeg, 60, 30);  // decoded at 1/8
+    EXPECT_TRUE(Near(RGB(220, 30, 30), PixelAt(*Small, 10, 15)));
+    EXPECT_TRUE(Near(RGB(30, 30, 220), PixelAt(*Small, 50, 15)));
+    TBitmap& Full = Jpeg.Bitmap();
+    EXPECT_EQ(480, Full.Width());
+    EXPECT_EQ(240, Full.Height());
+    EXPECT_TRUE(Near(RGB(30, 30, 220), PixelAt(Full, 470, 120)));
+    auto Large = DrawnInto(&Jpeg, 960, 480);
+    EXPECT_TRUE(Near(RGB(220, 30, 30), PixelAt(*Large, 10, 470)));
+
+    // Adobe's inverted CMYK: no cyan, all magenta, no yellow, no black.
+    std::vector<unsigned char> Magenta;
+    for (int X = 0; X < 64; ++X) Magenta.insert(Magenta.end(), {255, 0, 255, 255});
+    TJPEGImage Cmyk;
+    Cmyk.LoadFromBytes(EncodeJpeg(64, 32, JCS_CMYK, Magenta));
+    EXPECT_TRUE(Near(RGB(255, 0, 255), PixelAt(*DrawnInto(&Cmyk, 16, 8), 8, 4)));
+
+    TPicture Original, Copy;
+    Original.SetGraphic(std::make_unique<TJPEGImage>());
+    Original.Graphic()->LoadFromBytes(TwoColourJpeg(64, 32, RGB(0, 200, 0), RGB(200, 200, 0)));
+    Copy.Assign(&Original);
+    ASSERT_TRUE(dynamic_cast<TJPEGImage*>(Copy.Graphic()));
+    EXPECT_EQ(64, Copy.Width());
+    EXPECT_TRUE(Near(RGB(200, 200, 0), PixelAt(*DrawnInto(Copy.Graphic(), 16, 8), 14, 4)));
+}
+
+TEST(Jpeg, TruncatedFileLoadsButRaisesWhenDrawnAndAnImageShowsNothing) {
+    const std::string Whole = ReadFileBytes(Asset("get1.jpg"));
+    TJPEGImage Jpeg;
+    Jpeg.LoadFromBytes(Whole.substr(0, Whole.size() / 2));
+    EXPECT_EQ(400, Jpeg.Width());
+    for (int Attempt = 0; Attempt < 2; ++Attempt) {
+        try {
+            DrawnInto(&Jpeg, 100, 10);
+            ADD_FAILURE() << "a truncated JPEG was drawn";
+        } catch (const EInvalidGraphic& E) {
+            EXPECT_EQ(0u, E.Message.find("JPEG error #")) << E.Message;
+        }
+    }
+
+    auto* Form = new TForm(Application);
+    auto* Image = CreateControl<TImage>(Form, Form, "imgCut", Bounds(0, 0, 100, 10));
+    Image->Picture.SetGraphic(Jpeg.Clone());
+    TBitmap Surface;
+    Surface.SetSize(100, 10);
+    EXPECT_NO_THROW(Image->Paint(*Surface.Canvas()));
+    EXPECT_EQ(RGB(255, 255, 255), PixelAt(Surface, 50, 5));
+    delete Form;
+}
+
+TEST(Image, CanvasOfAnEmptyImageIsABitmapOfItsSizeThatRepaintsTheImage) {
+    auto* Form = new TForm(Application);
+    Form->ApplyLayout(TFormLayout{"canvas", 60, 40, clWhite, bsNone, 0, poDesigned});
+    auto* Image = CreateControl<TImage>(Form, Form, "imgDrawn", Bounds(10, 10, 30, 20));
+    TCanvas* Canvas = Image->Canvas();
+    auto* Bitmap = dynamic_cast<TBitmap*>(Image->Picture.Graphic());
+    ASSERT_TRUE(Bitmap);
+    EXPECT_EQ(30, Bitmap->Width());
+    EXPECT_EQ(20, Bitmap->Height());
+    EXPECT_EQ(pf24bit, Bitmap->PixelFormat());
+    EXPECT_EQ(Canvas, Image->Canvas());
+    Form->Show();
+    PumpFor(50);
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+
+    Canvas->Brush.Color = clRed;
+    Canvas->FillRect(Rect(0, 0, 30, 20));
+    UpdateWindow(Form->Handle());  // paints only what the drawing invalidated
+    HDC DC = GetDC(Form->Handle());
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(DC, 25, 20));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(DC, 5, 5));
+    ReleaseDC(Form->Handle(), DC);
+
+    Image->Picture.LoadFromFile(Asset("get1.jpg"));
+    try {
+        Image->Canvas();
+        ADD_FAILURE() << "a JPEG image gave a canvas";
+    } catch (const EInvalidOperation& E) {
+        EXPECT_EQ("Can only modify an image if it contains a bitmap", E.Message);
+    }
+    TBitmap* Replaced = Image->Picture.Bitmap();  // the JPEG makes way for an empty bitmap
+    EXPECT_EQ(Replaced, Image->Picture.Graphic());
+    EXPECT_EQ(0, Replaced->Width());
+    delete Form;
+}

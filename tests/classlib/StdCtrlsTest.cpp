@@ -1,0 +1,310 @@
+// Windowed standard controls on real forms, driven by real mouse and keyboard input; the open-file
+// dialog answered in Wine's own dialog.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <fstream>
+#include <memory>
+
+#include "Dialogs.h"
+#include "StdCtrls.h"
+#include "TestSupport.h"
+
+namespace {
+constexpr TColor kPurple = 16711824;  // red 144, green 0, blue 255
+
+TForm* NewForm(int Width, int Height, TColor Color = clBtnFace) {
+    auto* Form = new TForm(Application);
+    Form->ApplyLayout(TFormLayout{"stdctrls test", Width, Height, Color, bsDialog, biSystemMenu, poDesigned});
+    Form->SetLeft(100);
+    Form->SetTop(100);
+    return Form;
+}
+
+// Shows the form and waits until it has activation, so that keys reach it.
+::testing::AssertionResult ShowActive(TForm* Form) {
+    Form->Show();
+    if (PumpUntil([&] { return Form->Active(); })) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the form did not become active";
+}
+
+std::string WindowText(HWND Window) {
+    char Text[256] = "";
+    GetWindowTextA(Window, Text, sizeof Text);
+    return Text;
+}
+
+bool WindowChecked(TWinControl* Control) {
+    return SendMessageA(Control->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string NameOf(HWND Window) {
+    TWinControl* Control = FindControl(Window);
+    return Control ? Control->Name : "(none)";
+}
+}  // namespace
+
+TEST(StdCtrls, ButtonClickFiresOnClickThenEndsShowModalButEnterAndEscapeDoNothing) {
+    TForm* Form = NewForm(200, 80);
+    auto* Edit = CreateControl<TEdit>(Form, Form, "txt", Bounds(10, 10, 100, 21));
+    auto* Other = CreateControl<TButton>(Form, Form, "btnOther", Bounds(10, 40, 80, 25));
+    auto* Ok = CreateControl<TButton>(Form, Form, "btnOk", Bounds(100, 40, 80, 25));
+    Ok->SetCaption("OK");
+    Ok->ModalResult = mrOk;
+    std::vector<std::string> Clicks;
+    Other->OnClick = [&](TObject* Sender) { Clicks.push_back(static_cast<TButton*>(Sender)->Name); };
+    Ok->OnClick = [&](TObject*) { Clicks.push_back("btnOk, form's result " + std::to_string(Form->ModalResult)); };
+
+    RunLater(50, [&] {
+        EXPECT_TRUE(PumpUntil([&] { return Form->Active(); }));
+        EXPECT_EQ("OK", WindowText(Ok->Handle()));
+        Edit->SetFocus();
+        PressKey(VK_RETURN);
+        PressKey(VK_ESCAPE);
+        PumpFor(300);
+        EXPECT_EQ(mrNone, Form->ModalResult);
+        EXPECT_TRUE(Clicks.empty());
+
+        ClickCenter(Other->Handle());
+        EXPECT_TRUE(PumpUntil([&] { return Clicks.size() == 1; }));
+        EXPECT_EQ(mrNone, Form->ModalResult);
+        ClickCenter(Ok->Handle());
+        EXPECT_TRUE(PumpUntil([&] { return Form->ModalResult != mrNone; }));
+        if (Form->ModalResult == mrNone) Form->ModalResult = mrAbort;  // a failure must not hang the run
+    });
+    EXPECT_EQ(mrOk, Form->ShowModal());
+    EXPECT_EQ((std::vector<std::string>{"btnOther", "btnOk, form's result 0"}), Clicks);
+    delete Form;
+}
+
+TEST(StdCtrls, EditFiltersTypedKeysKeepsItsLimitAndTakesNoInputWhileDisabled) {
+    TForm* Form = NewForm(200, 50);
+    auto* Edit = CreateControl<TEdit>(Form, Form, "txt", Bounds(10, 10, 150, 21));
+    Edit->SetText("9");  // before the window exists
+    Edit->SetMaxLength(4);
+    std::string Seen;
+    std::vector<std::string> Changes;
+    Edit->OnKeyPress = [&](TObject*, char& Key) {
+        Seen += Key;
+        if (!std::isdigit(static_cast<unsigned char>(Key))) Key = 0;
+    };
+    // Wine also reports a change when a key meets the limit: the same text twice counts once.
+    Edit->OnChange = [&](TObject*) {
+        if (Changes.empty() || Changes.back() != Edit->Text()) Changes.push_back(Edit->Text());
+    };
+    ASSERT_TRUE(ShowActive(Form));
+    EXPECT_EQ("9", WindowText(Edit->Handle()));
+
+    Edit->SetFocus();
+    PressKey(VK_END);
+    TypeKeys("a1B2c34");
+    ASSERT_TRUE(PumpUntil([&] { return Seen.size() == 7; }));
+    PumpFor(100);
+    EXPECT_EQ("a1B2c34", Seen);  // every character went through the filter first
+    EXPECT_EQ("9123", Edit->Text());  // letters swallowed, "4" past the limit
+    EXPECT_EQ((std::vector<std::string>{"91", "912", "9123"}), Changes);
+
+    Edit->SetMaxLength(0);
+    TypeKeys("5");
+    EXPECT_TRUE(PumpUntil([&] { return Edit->Text() == "91235"; })) << Edit->Text();
+
+    Edit->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(Edit->Handle()));
+    ClickCenter(Edit->Handle());
+    TypeKeys("6");
+    PumpFor(300);
+    EXPECT_EQ("91235", Edit->Text());
+    EXPECT_EQ("a1B2c345", Seen);
+
+    Edit->SetEnabled(true);
+    ClickCenter(Edit->Handle());
+    PressKey(VK_END);
+    TypeKeys("7");
+    EXPECT_TRUE(PumpUntil([&] { return Edit->Text() == "912357"; })) << Edit->Text();
+    EXPECT_TRUE(Edit->Focused());
+    delete Form;
+}
+
+TEST(StdCtrls, TabMovesThroughTheTabStopsAndFocusComesBackWithTheForm) {
+    TForm* Form = NewForm(300, 100);
+    auto* First = CreateControl<TEdit>(Form, Form, "txtFirst", Bounds(10, 10, 100, 21));
+    CreateControl<TCheckBox>(Form, Form, "chk", Bounds(10, 40, 100, 20));
+    auto* Unchecked = CreateControl<TRadioButton>(Form, Form, "optUnchecked", Bounds(120, 10, 100, 20));
+    CreateControl<TRadioButton>(Form, Form, "optChecked", Bounds(120, 40, 100, 20))->SetChecked(true);
+    CreateControl<TEdit>(Form, Form, "txtDisabled", Bounds(10, 70, 100, 21))->SetEnabled(false);
+    auto* Hidden = CreateControl<TButton>(Form, Form, "btnHidden", Bounds(120, 70, 70, 25));
+    Hidden->Hide();
+    CreateControl<TButton>(Form, Form, "btn", Bounds(200, 70, 80, 25));
+    ASSERT_TRUE(ShowActive(Form));
+    EXPECT_TRUE(First->Focused());  // the first tab stop has the focus when the form opens
+
+    EXPECT_FALSE(IsWindowVisible(Hidden->Handle()));
+    // Only the checked radio button is a tab stop; disabled and hidden controls are skipped.
+    std::vector<std::string> Order;
+    for (int I = 0; I < 4; ++I) {
+        PressKey(VK_TAB);
+        PumpFor(100);
+        Order.push_back(NameOf(GetFocus()));
+    }
+    PressKey(VK_TAB, true);
+    PumpFor(100);
+    Order.push_back(NameOf(GetFocus()));
+    EXPECT_EQ((std::vector<std::string>{"chk", "optChecked", "btn", "txtFirst", "btn"}), Order);
+
+    // The arrow keys move inside the radio group and check the one they reach.
+    static_cast<TWinControl*>(Form->Controls(3))->SetFocus();
+    PressKey(VK_UP);
+    EXPECT_TRUE(PumpUntil([&] { return Unchecked->Checked(); }));
+
+    // A control focused before its form shows gets the focus when it does; going to another form
+    // and back leaves the focus where it was.
+    TForm* Another = NewForm(200, 50);
+    Another->SetLeft(450);
+    CreateControl<TEdit>(Another, Another, "txtOne", Bounds(10, 10, 80, 21));
+    auto* Two = CreateControl<TEdit>(Another, Another, "txtTwo", Bounds(100, 10, 80, 21));
+    Another->OnShow = [&](TObject*) { Two->SetFocus(); };
+    ASSERT_TRUE(ShowActive(Another));
+    EXPECT_TRUE(Two->Focused());
+    SetForegroundWindow(Form->Handle());
+    EXPECT_TRUE(PumpUntil([&] { return Form->Active(); }));
+    EXPECT_EQ("optUnchecked", NameOf(GetFocus()));
+    delete Another;
+    delete Form;
+}
+
+TEST(StdCtrls, RadioButtonsOfOneParentExcludeEachOther) {
+    TForm* Form = NewForm(300, 100);
+    std::vector<TRadioButton*> Group;
+    for (int I = 0; I < 3; ++I)
+        Group.push_back(CreateControl<TRadioButton>(Form, Form, "opt" + std::to_string(I), Bounds(10, 10 + 25 * I, 100, 20)));
+    auto* Box = CreateControl<TWinControl>(Form, Form, "pnl", Bounds(150, 10, 120, 40));
+    auto* Elsewhere = CreateControl<TRadioButton>(Form, Box, "optElsewhere", Bounds(5, 5, 100, 20));
+    std::vector<std::string> Clicks;
+    for (TRadioButton* R : Group) R->OnClick = [&](TObject* Sender) { Clicks.push_back(static_cast<TControl*>(Sender)->Name); };
+    Elsewhere->SetChecked(true);
+    Group[0]->SetChecked(true);
+    Group[1]->SetChecked(true);  // before the windows exist
+    auto State = [&] {
+        std::string S;
+        for (TRadioButton* R : Group) S += R->Checked() ? '1' : '0';
+        return S + (Elsewhere->Checked() ? '1' : '0');
+    };
+    EXPECT_EQ("0101", State());
+    ASSERT_TRUE(ShowActive(Form));
+    EXPECT_EQ("0101", std::string() + "01"[WindowChecked(Group[0])] + "01"[WindowChecked(Group[1])] +
+                          "01"[WindowChecked(Group[2])] + "01"[WindowChecked(Elsewhere)]);
+
+    ClickCenter(Group[2]->Handle());
+    EXPECT_TRUE(PumpUntil([&] { return Clicks.size() == 1; }));
+    ClickCenter(Group[2]->Handle());  // already checked: no click
+    PumpFor(300);
+    EXPECT_EQ("0011", State());
+    EXPECT_FALSE(WindowChecked(Group[1]));
+    EXPECT_EQ((std::vector<std::string>{"opt2"}), Clicks);
+
+    Group[0]->SetChecked(true);  // from code: no OnClick
+    EXPECT_EQ("1001", State());
+    EXPECT_FALSE(WindowChecked(Group[2]));
+    EXPECT_EQ(1u, Clicks.size());
+    delete Form;
+}
+
+TEST(StdCtrls, CheckBoxTogglesOnAClickAndIsWhiteBoldOnPurple) {
+    TForm* Form = NewForm(200, 70, kPurple);
+    auto* Check = CreateControl<TCheckBox>(Form, Form, "chk", Bounds(10, 10, 180, 20));
+    Check->SetCaption("Stay on top");
+    Check->Font.Color = clWhite;
+    Check->Font.Style = fsBold;
+    Check->SetChecked(true);
+    auto* Button = CreateControl<TButton>(Form, Form, "btn", Bounds(10, 40, 80, 25));
+    int Clicks = 0;
+    Check->OnClick = [&](TObject*) { ++Clicks; };
+    ASSERT_TRUE(ShowActive(Form));
+    EXPECT_TRUE(WindowChecked(Check));
+
+    ClickCenter(Check->Handle());
+    EXPECT_TRUE(PumpUntil([&] { return Clicks == 1; }));
+    EXPECT_FALSE(Check->Checked());
+    ClickCenter(Check->Handle());
+    EXPECT_TRUE(PumpUntil([&] { return Clicks == 2; }));
+    EXPECT_TRUE(Check->Checked());
+
+    // The caption is drawn in white on the form's purple; the push button keeps the system's face.
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC DC = GetDC(Check->Handle());
+    int White = 0;
+    for (int X = 20; X < 120; ++X)
+        for (int Y = 0; Y < 20; ++Y) White += GetPixel(DC, X, Y) == RGB(255, 255, 255);
+    EXPECT_EQ(ColorToRGB(kPurple), GetPixel(DC, 175, 10));
+    ReleaseDC(Check->Handle(), DC);
+    EXPECT_GT(White, 20);
+    DC = GetDC(Button->Handle());
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(DC, 10, 12));
+    ReleaseDC(Button->Handle(), DC);
+    delete Form;
+}
+
+TEST(OpenDialog, ExecuteAnswersTheFullPathOrKeepsFileNameOnCancel) {
+    TScratchFolder Folder;
+    const std::string Picture = Folder.Path() + "sky.bmp";
+    std::ofstream(Picture) << "BM";
+    TForm* Form = NewForm(100, 50);
+    ASSERT_TRUE(ShowActive(Form));
+    auto* Dialog = new TOpenPictureDialog(Form);
+    Dialog->Title = "Pick a picture";
+    Dialog->Filter = "Pictures (*.bmp;*.jpg)|*.bmp;*.jpg|All files|*.*";
+    Dialog->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+
+    // The dialog belongs to the active form.
+    HWND Owner = nullptr;
+    std::function<void()> WatchOwner = [&] {
+        if (HWND Shown = FindWindowA("#32770", "Pick a picture")) Owner = GetWindow(Shown, GW_OWNER);
+        else RunLater(100, WatchOwner);
+    };
+    RunLater(100, WatchOwner);
+    AnswerOpenDialog(Dialog->Title, Picture);
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Picture, Dialog->FileName);
+    EXPECT_EQ(Form->Handle(), Owner);
+
+    // A bare name is taken in InitialDir and comes back as a full path; so does one that gets
+    // DefaultExt added (Wine checks that a file exists before it adds the extension).
+    Dialog->FileName = "";
+    Dialog->InitialDir = Folder.Path();
+    AnswerOpenDialog(Dialog->Title, "sky.bmp");
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Picture, Dialog->FileName);
+    Dialog->FileName = "";
+    Dialog->DefaultExt = ".bmp";
+    Dialog->Options = ofHideReadOnly;
+    AnswerOpenDialog(Dialog->Title, "sky");
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Picture, Dialog->FileName);
+
+    CancelOpenDialog(Dialog->Title);
+    EXPECT_FALSE(Dialog->Execute());
+    EXPECT_EQ(Picture, Dialog->FileName);
+    delete Form;
+}
+
+// Asking a control for its window first must not give it a second one when its form's window
+// is made on the way (which then makes the windows of all its children).
+TEST(StdCtrls, EachControlGetsOneWindowWhicheverAsksFirst) {
+    std::unique_ptr<TForm> Form(NewForm(200, 100));
+    auto* Edit = CreateControl<TEdit>(Form.get(), Form.get(), "Edit", Bounds(8, 8, 80, 21));
+    auto* First = CreateControl<TButton>(Form.get(), Form.get(), "First", Bounds(8, 40, 80, 25));
+    CreateControl<TButton>(Form.get(), Form.get(), "Second", Bounds(100, 40, 80, 25));
+    ASSERT_FALSE(Form->HandleAllocated());
+    const HWND Button = First->Handle();
+    EXPECT_EQ(Form->Handle(), GetParent(Button));
+    struct TCounter {
+        static BOOL CALLBACK Count(HWND, LPARAM Children) {
+            ++*reinterpret_cast<int*>(Children);
+            return TRUE;
+        }
+    };
+    int Children = 0;
+    EnumChildWindows(Form->Handle(), &TCounter::Count, reinterpret_cast<LPARAM>(&Children));
+    EXPECT_EQ(3, Children);
+    EXPECT_TRUE(IsWindow(Edit->Handle()));
+}

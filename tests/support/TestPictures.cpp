@@ -1,0 +1,78 @@
+#include "TestPictures.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+void Put16(std::string& S, uint16_t V) {
+    S += static_cast<char>(V & 0xFF);
+    S += static_cast<char>(V >> 8);
+}
+void Put32(std::string& S, uint32_t V) {
+    Put16(S, static_cast<uint16_t>(V & 0xFFFF));
+    Put16(S, static_cast<uint16_t>(V >> 16));
+}
+uint32_t Get32(const std::string& S, size_t At) {
+    uint32_t V = 0;
+    for (int I = 3; I >= 0; --I) V = (V << 8) | static_cast<uint8_t>(S[At + I]);
+    return V;
+}
+}  // namespace
+
+void WriteBytes(const std::string& Path, const std::string& Bytes) {
+    std::ofstream(Path, std::ios::binary) << Bytes;
+}
+
+void WriteBmp24(const std::string& Path, int Width, int Height, const std::function<TRgb(int X, int Y)>& Pixel) {
+    const uint32_t Row = (Width * 3 + 3) & ~3u;
+    std::string S = "BM";
+    Put32(S, 54 + Row * Height);
+    Put32(S, 0);
+    Put32(S, 54);
+    Put32(S, 40);
+    Put32(S, Width);
+    Put32(S, Height);
+    Put16(S, 1);
+    Put16(S, 24);
+    for (int I = 0; I < 6; ++I) Put32(S, 0);
+    for (int Y = Height - 1; Y >= 0; --Y) {
+        std::string Line;
+        for (int X = 0; X < Width; ++X) {
+            const TRgb C = Pixel(X, Y);
+            Line += static_cast<char>(C.B);
+            Line += static_cast<char>(C.G);
+            Line += static_cast<char>(C.R);
+        }
+        Line.resize(Row, '\0');
+        S += Line;
+    }
+    WriteBytes(Path, S);
+}
+
+TBmpFile ReadBmp(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    const std::string S((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    TBmpFile File;
+    if (S.size() < 54 || S.compare(0, 2, "BM") != 0) return File;
+    File.Width = static_cast<int>(Get32(S, 18));
+    const int RawHeight = static_cast<int>(Get32(S, 22));
+    File.Height = RawHeight < 0 ? -RawHeight : RawHeight;
+    File.BitCount = static_cast<uint8_t>(S[28]) | (static_cast<uint8_t>(S[29]) << 8);
+    if (File.BitCount != 24 || Get32(S, 30) != 0) {
+        File.Valid = true;
+        return File;
+    }
+    const size_t Offset = Get32(S, 10), Row = (File.Width * 3 + 3) & ~3u;
+    if (Offset + Row * File.Height > S.size()) return File;
+    File.Pixels.resize(static_cast<size_t>(File.Width) * File.Height);
+    for (int Y = 0; Y < File.Height; ++Y) {
+        const size_t Line = Offset + Row * (RawHeight < 0 ? Y : File.Height - 1 - Y);
+        for (int X = 0; X < File.Width; ++X) {
+            const size_t P = Line + X * 3;
+            File.Pixels[static_cast<size_t>(Y) * File.Width + X] =
+                TRgb{static_cast<uint8_t>(S[P + 2]), static_cast<uint8_t>(S[P + 1]), static_cast<uint8_t>(S[P])};
+        }
+    }
+    File.Valid = true;
+    return File;
+}

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Drives Velmora3.exe in a private Xvfb the way a person would (pointer and keyboard through
+# xdotool) and saves a PNG of each window it reaches into build/screenshots/:
+#   main.png, select-stretched.png, select-tiled.png, remove.png
+# Positions are those of the 1024x768 Wine desktop, where the main window sits centred.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${VELMORA_BUILD_DIR:-$root/build}" && pwd)
+cmake --build "$build" --target Velmora
+exe="$build/app/Velmora3.exe"
+out="$build/screenshots"
+mkdir -p "$out"
+
+. "$root/tools/wine-env.sh"
+trap velmora_wine_stop EXIT
+velmora_wine_start "$build" screenshots
+# A skin picture for the select dialog: a sunset-like gradient with a pattern, 600 x 150.
+/usr/bin/convert -size 600x150 gradient:'#ffcc33'-'#cc3366' \
+  \( -size 40x30 pattern:checkerboard -fill '#2040a0' -opaque black \) -compose multiply -composite \
+  -quality 90 "$WINEPREFIX/drive_c/sunset.jpg"
+wine reg add 'HKCU\Software\Microsoft\Internet Explorer\Toolbar' /f >/dev/null 2>&1
+
+shot() { sleep "${2:-1}"; /usr/bin/import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
+click() { xdotool mousemove "$1" "$2" click 1; }
+
+cd "$(dirname "$exe")"
+wine "$exe" </dev/null >"$build/wine-screenshots/app.log" 2>&1 &
+sleep "${VELMORA_RUN_WAIT:-8}"
+xdotool mousemove 5 5
+shot main 0.5
+
+# The main window's client area starts at (304, 215); the select dialog lies centred over it,
+# 25 pixels up: its client area starts at (294, 271).
+click 512 283                       # "Select Your Own Skin"
+sleep 1.5
+click 378 435                       # "&Select Skin": the file dialog
+sleep 2
+xdotool type --delay 40 'C:\sunset.jpg'
+xdotool key Return
+xdotool mousemove 5 5
+shot select-stretched 2
+click 559 379                       # "Tiled"
+xdotool mousemove 5 5
+shot select-tiled 1.5
+click 646 435                       # "&Cancel"
+sleep 1
+
+click 512 503                       # "Remove Skin", then Yes in the question box
+sleep 1.5
+xdotool key y
+xdotool mousemove 5 5
+shot remove 1.5
