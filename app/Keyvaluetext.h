@@ -1,0 +1,10 @@
+// Reading the key-value texts that the web site sends: the application data and the gallery lists.
+// No Windows header here, so that the reader can also be built and fuzzed natively.
+#pragma once
+
+#include <string>
+
+// The value of the Index-th (from 0) line that starts with Key (any letter case) followed by a
+// blank or '=': the text after the '=' up to a ';' or the line's end, trimmed. Empty when there
+// is no such line or it has no '='.
+std::string GetKeyValue(const std::string& Text, const std::string& Key, int Index);
