@@ -14,5 +14,7 @@ TfrmGet::TfrmGet(TComponent* Owner) : TForm(Owner) {
     imgIE->SetAutoSize(true);
     imgIE->SetTransparent(true);
     imgIE->SetVisible(false);
+    imgIE->Hint = "Apply This Skin";
+    imgIE->ShowHint = true;
     imgIE->Picture.LoadFromResourceName(Application->Instance(), "IEFRAME");
 }

@@ -36,6 +36,8 @@ TfrmSelect::TfrmSelect(TComponent* Owner) : TForm(Owner) {
     imgIE = CreateControl<TImage>(this, this, "imgIE", Bounds(17, kFrameTop, 402, 62));
     imgIE->SetAutoSize(true);
     imgIE->SetTransparent(true);
+    imgIE->Hint = "Select a skin";
+    imgIE->ShowHint = true;
     lblHeight = CreateControl<TLabel>(this, this, "lblHeight", Bounds(24, 102, 70, 13));
     WhiteBold(lblHeight->Font);
     lblHeight->SetCaption("Skin Height:");

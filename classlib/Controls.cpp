@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -145,6 +146,7 @@ void TWinControl::InsertControl(TControl* Control) {
 void TWinControl::RemoveControl(TControl* Control) {
     Control->Invalidate();
     if (FMouseControl == Control) FMouseControl = nullptr;
+    if (FHintControl == Control) FHintControl = nullptr;
     FControls.erase(std::remove(FControls.begin(), FControls.end(), Control), FControls.end());
     Control->FParent = nullptr;
     if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) Windowed->DestroyHandle();
@@ -300,6 +302,7 @@ bool TWinControl::RouteMouse(UINT Msg, WPARAM WParam, LPARAM LParam) {
         case WM_MOUSEMOVE: break;
         default: return false;
     }
+    TrackHint(ControlAtPos(X, Y), Msg, WParam, LParam);
     TControl* Target = FMouseControl ? FMouseControl : ControlAtPos(X, Y);
     if (!Target) Target = this;
     const int LocalX = Target == this ? X : X - Target->Left();
@@ -322,6 +325,41 @@ bool TWinControl::RouteMouse(UINT Msg, WPARAM WParam, LPARAM LParam) {
         Target->MouseMove(Shift, LocalX, LocalY);
     }
     return true;
+}
+
+// Windowless controls have no window for a tooltip of their own: one tooltip of the parent covers
+// the control under the pointer and is fed the parent's mouse messages.
+void TWinControl::TrackHint(TControl* Over, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    TControl* WithHint = Over && Over->ShowHint && !Over->Hint.empty() ? Over : nullptr;
+    if (!WithHint && !FHintWindow) return;
+    TOOLINFOA Tool{};
+    Tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    Tool.hwnd = FHandle;
+    Tool.uId = 1;
+    if (!FHintWindow) {
+        INITCOMMONCONTROLSEX Classes{sizeof Classes, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&Classes);
+        FHintWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        if (!FHintWindow) return;
+        Tool.lpszText = const_cast<char*>("");
+        SendMessageA(FHintWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&Tool));
+    }
+    if (WithHint != FHintControl) {
+        FHintControl = WithHint;
+        if (WithHint) {
+            Tool.rect = RECT{WithHint->Left(), WithHint->Top(), WithHint->Left() + WithHint->Width(),
+                             WithHint->Top() + WithHint->Height()};
+        } else {
+            SendMessageA(FHintWindow, TTM_POP, 0, 0);
+        }
+        SendMessageA(FHintWindow, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&Tool));
+        Tool.lpszText = const_cast<char*>(WithHint ? WithHint->Hint.c_str() : "");
+        SendMessageA(FHintWindow, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&Tool));
+    }
+    MSG Relayed{FHandle, Msg, WParam, LParam, GetMessageTime(), {}};
+    SendMessageA(FHintWindow, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&Relayed));
 }
 
 bool TWinControl::SetCursorForPoint() {

@@ -51,6 +51,9 @@ public:
     bool Showing() const;
 
     TCursor Cursor = crDefault;
+    // Shown in a tooltip while the pointer rests on the control, when ShowHint is on.
+    std::string Hint;
+    bool ShowHint = false;
     TNotifyEvent OnClick;
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseDown;
@@ -148,6 +151,9 @@ private:
     bool SetCursorForPoint();
     std::vector<TControl*> FControls;
     TControl* FMouseControl = nullptr;  // the control that got the button press and holds the capture
+    void TrackHint(TControl* Over, UINT Msg, WPARAM WParam, LPARAM LParam);
+    HWND FHintWindow = nullptr;          // a tooltip shared by the graphic controls with a hint
+    TControl* FHintControl = nullptr;    // the one it currently speaks for
 };
 
 // A new control owned by Owner, placed on Parent with the given name and bounds.

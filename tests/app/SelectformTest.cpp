@@ -1,6 +1,10 @@
 // "Select your own skin" with the real file dialog, real controls, registry and files.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <fstream>
 
 #include "Globalfunctions.h"
@@ -266,4 +270,43 @@ TEST_F(SelectDialog, TheFrameSitsCentredWithThePreviewInItsRedArea) {
     AnswerOpenDialog(kDialogTitle, Halves);
     F->imgIE->Click();
     EXPECT_EQ(Halves, F->LastSkinFile);
+}
+
+namespace {
+// The tooltip window that belongs to Owner, if one is showing.
+HWND ShowingTooltip(HWND Owner) {
+    struct TSearch {
+        HWND Owner, Found;
+        static BOOL CALLBACK Visit(HWND Window, LPARAM Param) {
+            auto* Search = reinterpret_cast<TSearch*>(Param);
+            char Class[64] = "";
+            GetClassNameA(Window, Class, sizeof Class);
+            if (lstrcmpiA(Class, "tooltips_class32") == 0 && GetWindow(Window, GW_OWNER) == Search->Owner &&
+                IsWindowVisible(Window))
+                Search->Found = Window;
+            return TRUE;
+        }
+    } Search{Owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &TSearch::Visit, reinterpret_cast<LPARAM>(&Search));
+    return Search.Found;
+}
+}  // namespace
+
+TEST_F(SelectDialog, TheFrameSaysWhatAClickDoesWhenThePointerRestsOnIt) {
+    TfrmSelect* F = frmSelect;
+    const TPoint Client{F->imgIE->Left() + 150, F->imgIE->Top() + 30};
+    const TPoint Screen = F->ClientToScreen(Client);
+    SetCursorPos(Screen.X, Screen.Y);
+    // One move, then the pointer rests: the tip shows after the usual delay.
+    SendMessageA(F->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(Client.X, Client.Y));
+    HWND Tip = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (Tip = ShowingTooltip(F->Handle())) != nullptr; }, 5000));
+    char Text[64] = "";
+    TOOLINFOA Tool{};
+    Tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    Tool.hwnd = F->Handle();
+    Tool.uId = 1;
+    Tool.lpszText = Text;
+    SendMessageA(Tip, TTM_GETTEXTA, sizeof Text, reinterpret_cast<LPARAM>(&Tool));
+    EXPECT_STREQ("Select a skin", Text);
 }
