@@ -1,6 +1,8 @@
 // The online gallery: categories and pages of three skins to apply.
 #pragma once
 
+#include <string>
+
 #include "ExtCtrls.h"
 #include "Forms.h"
 
@@ -9,6 +11,8 @@ public:
     explicit TfrmGet(TComponent* Owner);
     // Components
     TImage* imgIE;  // the apply frame, laid over the preview under the pointer
+    // From the application data: a closed-message and the address of the category list.
+    std::string GetClosedMsg, CatListUrl;
 };
 
 extern TfrmGet* frmGet;

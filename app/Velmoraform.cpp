@@ -7,6 +7,7 @@
 #include "Getform.h"
 #include "Getstatusform.h"
 #include "Globalfunctions.h"
+#include "Keyvaluetext.h"
 #include "Removeform.h"
 #include "Selectform.h"
 #include "Submitform.h"
@@ -18,6 +19,7 @@
 #include "Windowtitleform.h"
 
 TfrmVelmora* frmVelmora = nullptr;
+bool AppDataPending = false, AppDataReceived = false;
 const char* const kMainWindowCaption = "Velmora! Version 3.1";
 
 namespace {
@@ -46,6 +48,7 @@ const char* const kLowColorWarning =
     "Warning!  You are using less than 16 bit color.  The images in this program may not display properly.\n\n"
     "Please adjust your display settings to 16 bit color or higher.";
 const char* const kRemoveQuestion = "Are you sure you want to remove your skin?";
+const char* const kAppDataPath = "/programs/velmora3/application/appdata.txt";
 const char* const kErrorCaption = "Velmora! - Error";
 const char* const kInternetProblem =
     "An internet problem has occurred.\n\nVelmora will now close and automatically reopened.";
@@ -74,9 +77,11 @@ TfrmVelmora::TfrmVelmora(TComponent* Owner) : TForm(Owner) {
     shpCover->SetVisible(false);
     http = new TNMHTTP(this);
     http->Name = "http";
+    AppDataAddress = WebSiteAddress(kAppDataPath);
 
     OnCreate = [this](TObject* S) { FormCreate(S); };
     OnActivate = [this](TObject* S) { FormActivate(S); };
+    http->OnSuccess = [this](CmdType Cmd) { httpSuccess(Cmd); };
     OnCloseQuery = [this](TObject* S, bool& CanClose) { FormCloseQuery(S, CanClose); };
     OnMouseMove = [this](TObject* S, TShiftState Shift, int X, int Y) { FormMouseMove(S, Shift, X, Y); };
     for (const TMenuButton& Button : kMenuButtons) {
@@ -171,4 +176,33 @@ void TfrmVelmora::RestartAfterInternetProblem() {
     Hide();
     ShellExecuteA(nullptr, "open", Application->ExeName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     Close();
+}
+
+void TfrmVelmora::httpSuccess(CmdType) {
+    if (AppDataPending) AppDataReceived = true;
+}
+
+// The status dialogs' Abort aborts http, which ends the Get below with an exception: then the
+// success event has not fired and nothing changes.
+bool TfrmVelmora::LoadAppData() {
+    AppDataReceived = false;
+    AppDataPending = true;
+    try {
+        http->InputFileMode = false;
+        http->Get(AppDataAddress);
+    } catch (const std::exception&) {
+        // No connection, a refused or cut reply, an abort: not received.
+    }
+    if (!AppDataReceived) return false;
+    const std::string Data = http->Body;
+    const std::pair<const char*, std::string*> Fields[] = {
+        {"GETCLOSED_MSG", &frmGet->GetClosedMsg},        {"REGISTERED_CATLIST", &frmGet->CatListUrl},
+        {"SUBMITCLOSED_MSG", &frmSubmit->SubmitClosedMsg}, {"SUBMIT_CGI", &frmSubmit->SubmitUrl},
+        {"FTP_HOST", &frmSubmit->FtpHost},               {"FTP_USERID", &frmSubmit->FtpUserId},
+        {"FTP_PASSWORD", &frmSubmit->FtpPassword},       {"FTP_PORT", &frmSubmit->FtpPort},
+        {"FTP_DIRECTORY", &frmSubmit->FtpDirectory},     {"TELLCLOSED_MSG", &frmTell->TellClosedMsg},
+        {"TELL_CGI", &frmTell->TellUrl},
+    };
+    for (const auto& Field : Fields) *Field.second = GetKeyValue(Data, Field.first, 0);
+    return true;
 }

@@ -29,6 +29,13 @@ public:
     void FormMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void ImageMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void ImageClick(TObject* Sender);
+    void httpSuccess(CmdType Cmd);
+
+    // Fetches the application data into the gallery, submit and tell windows; false (and nothing
+    // changed) when it was not received. Keeps the message loop turning meanwhile.
+    bool LoadAppData();
+    // Where the application data is fetched: the compiled-in web site.
+    std::string AppDataAddress;
 
     // Operations
     void HideHoverImages();
@@ -43,3 +50,5 @@ private:
 };
 
 extern TfrmVelmora* frmVelmora;
+// Set while the application-data download is the main window's request, and once it succeeded.
+extern bool AppDataPending, AppDataReceived;

@@ -9,13 +9,17 @@ cmake --build "$build" --target Velmora
 exe=$(find "$build" -name Velmora3.exe -not -path '*/wine-*' | head -n1)
 [ -n "$exe" ] || { echo "run.sh: Velmora3.exe not found in $build" >&2; exit 1; }
 
-# --- sample web site: start it here (later) ---
+# The sample web site, on the port of the address compiled into the program (VELMORA_SITE), when
+# that address is on this machine; it stops when the program ends.
+site_up=yes
+"$root/tools/site.sh" start "$build" run compiled || { echo "run.sh: going on without the site" >&2; site_up=; }
+run_stop() { velmora_wine_stop; [ -z "$site_up" ] || "$root/tools/site.sh" stop "$build" run; }
 
 . "$root/tools/wine-env.sh"
 if [ -n "${DISPLAY:-}" ]; then
   velmora_xvfb_start() { :; }   # use the given display
 fi
-trap velmora_wine_stop EXIT
+trap run_stop EXIT
 velmora_wine_start "$build" run
 cd "$(dirname "$exe")"
 if [ -n "$VELMORA_XVFB_PID" ]; then

@@ -11,8 +11,13 @@ exe="$build/app/Velmora3.exe"
 out="$build/screenshots"
 mkdir -p "$out"
 
+# The sample web site on the port of VELMORA_SITE, as for make run.
+site_up=yes
+"$root/tools/site.sh" start "$build" screenshots compiled || { echo "screenshots.sh: going on without the site" >&2; site_up=; }
+shots_stop() { velmora_wine_stop; [ -z "$site_up" ] || "$root/tools/site.sh" stop "$build" screenshots; }
+
 . "$root/tools/wine-env.sh"
-trap velmora_wine_stop EXIT
+trap shots_stop EXIT
 velmora_wine_start "$build" screenshots
 # A skin picture for the select dialog: a sunset-like gradient with a pattern, 600 x 150.
 /usr/bin/convert -size 600x150 gradient:'#ffcc33'-'#cc3366' \

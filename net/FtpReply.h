@@ -1,0 +1,29 @@
+// FTP control-connection replies and the PORT argument: plain code with no Windows header, so that
+// it also builds natively (unit tests, fuzzing).
+#pragma once
+
+#include <string>
+
+struct TFtpReply {
+    int Code = 0;
+    std::string Text;  // every line of the reply, joined by CR LF, without the last line end
+};
+
+// Collects the bytes of a control connection and hands out whole replies. A reply is one line
+// "123 text", or "123-text" followed by any lines up to one that starts with "123 " (the same code).
+// Lines outside a reply that do not start with a code are skipped.
+class TFtpReplyReader {
+public:
+    void Feed(const char* Data, size_t Size);
+    // Takes the next complete reply; false while none is complete.
+    bool Next(TFtpReply& Reply);
+    // More than kMaxReplyBytes without a complete reply: the peer is not an FTP server.
+    bool Overflowed() const { return FPending.size() > kMaxReplyBytes; }
+    static constexpr size_t kMaxReplyBytes = 65536;
+
+private:
+    std::string FPending;
+};
+
+// "h1,h2,h3,h4,p1,p2": an IPv4 address (host byte order) and a port as six decimal bytes, high first.
+std::string FormatPortArgument(unsigned long Address, unsigned short Port);

@@ -1,0 +1,41 @@
+// What the HTTP client sends and how it reads a reply head: plain functions with no Windows header,
+// so that they also build natively (unit tests, fuzzing).
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Where a request goes. Error is empty when the address could be used.
+struct THttpAddress {
+    enum TError { None, EmptyUrl, SecureScheme, NoHost, BadPort };
+    TError Error = None;
+    std::string Host;
+    int Port = 80;
+    std::string Path = "/";
+};
+
+// Splits an address: the host part follows "//" (or starts the address when it has none) and ends at
+// the next "/"; the path is the rest, cut to 256 characters, "/" when empty; the port follows ":" in
+// the host part, else 80.
+THttpAddress SplitHttpAddress(const std::string& Url);
+
+// The absolute address that a Location header names, seen from the address that was requested.
+std::string ResolveLocation(const std::string& BaseUrl, const std::string& Location);
+
+// The request bytes: request line, our fixed headers, Content-Length and the data for PUT.
+std::string BuildHttpRequest(const std::string& Method, const std::string& Host, const std::string& Path,
+                             const std::string& Data, bool WithBody);
+
+// The offset just past the empty line that ends a reply head (lines may end with CR LF or LF), or
+// std::string::npos while the head is not complete.
+size_t FindReplyHeadEnd(const std::string& Data);
+
+struct THttpReplyHead {
+    int StatusCode = 0;          // second word of the status line; 0 when missing or not a number
+    long long ContentLength = -1;  // -1 when absent or not a number
+    std::string Location;
+    std::vector<std::pair<std::string, std::string>> Fields;  // name, trimmed value, in order
+};
+
+// Parses a head as FindReplyHeadEnd delimits it (the empty line may be included or not).
+THttpReplyHead ParseReplyHead(const std::string& Head);

@@ -1,0 +1,157 @@
+#include "NetSocket.h"  // first: winsock2.h before windows.h
+
+#include "NMFTP.h"
+
+#include <fstream>
+#include <vector>
+
+#include "FtpReply.h"
+
+namespace {
+constexpr size_t kPacketBytes = 16384;
+constexpr size_t kReceiveBytes = 4096;
+const char* const kReplyTooLong = "The server's reply is too long";
+}  // namespace
+
+TNMFTP::TNMFTP(TComponent* AOwner) : TComponent(AOwner), FReplies(std::make_unique<TFtpReplyReader>()) {}
+
+TNMFTP::~TNMFTP() {
+    // An operation of this component may be blocked further down the stack (this destructor runs
+    // from the message loop it turns): make it end without touching this object again.
+    FState->Aborted = true;
+    FState->Freed = true;
+}
+
+bool TNMFTP::Connected() const { return FControl && FControl->IsOpen(); }
+
+void TNMFTP::Abort() {
+    if (FState->Busy) FState->Aborted = true;
+}
+
+void TNMFTP::RequireConnected() const {
+    if (!Connected()) throw ESockError(kNotConnected);
+}
+
+void TNMFTP::DropConnection() {
+    FControl.reset();
+    FReplies = std::make_unique<TFtpReplyReader>();
+}
+
+void TNMFTP::Run(const std::function<void()>& Operation) {
+    // While an operation blocks, handlers run from the message loop: they may call Abort, or free
+    // this component. Every socket step raises when that happened, so `this` is touched afterwards
+    // only when State says the component still lives.
+    const std::shared_ptr<TTransferState> State = FState;
+    TBusyGuard Busy(State);
+    try {
+        Operation();
+    } catch (const EFtpReplyError&) {
+        throw;  // the server said no; the connection is still in step
+    } catch (...) {
+        // After an abort or a broken connection the replies are out of step: start afresh.
+        if (!State->Freed) DropConnection();
+        throw;
+    }
+}
+
+TFtpReply TNMFTP::ReadReply() {
+    const std::shared_ptr<TBlockingSocket> Control = FControl;
+    std::vector<char> Buffer(kReceiveBytes);
+    TFtpReply Reply;
+    while (!FReplies->Next(Reply)) {
+        if (FReplies->Overflowed()) throw ESockError(kReplyTooLong);
+        const size_t Count = Control->Receive(Buffer.data(), Buffer.size(), kReadlnAborted);
+        if (Count == 0) throw ESockError(kReplyIncomplete);
+        FReplies->Feed(Buffer.data(), Count);
+    }
+    return Reply;
+}
+
+TFtpReply TNMFTP::Command(const std::string& Line, int Limit) {
+    const std::shared_ptr<TBlockingSocket> Control = FControl;
+    Control->Send(Line + "\r\n", kSendAborted);
+    TFtpReply Reply = ReadReply();
+    if (Reply.Code >= Limit) throw EFtpReplyError(Reply.Text);
+    return Reply;
+}
+
+void TNMFTP::Connect() {
+    Run([this] {
+        DropConnection();
+        const sockaddr_in Remote = LookUpHost(Host, Port);
+        const auto Control = std::make_shared<TBlockingSocket>(FState);
+        FControl = Control;
+        Control->Connect(Remote);
+        TFtpReply Reply = ReadReply();  // the greeting
+        if (Reply.Code >= 400) throw ESockError(Reply.Text);
+        try {
+            Reply = Command("USER " + UserID);
+            if (Reply.Code == 331) Command("PASS " + Password);
+        } catch (const EFtpReplyError&) {
+            DropConnection();  // not logged in: nothing more can be done on this connection
+            throw;
+        }
+    });
+    if (OnConnect) OnConnect(this);
+}
+
+void TNMFTP::Disconnect() {
+    if (!Connected()) return;
+    Run([this] {
+        try {
+            Command("QUIT", 301);
+        } catch (...) {
+            DropConnection();
+            throw;
+        }
+        DropConnection();
+    });
+}
+
+void TNMFTP::ChangeDir(const std::string& DirName) {
+    Run([&] {
+        RequireConnected();
+        Command("CWD " + DirName);
+    });
+    if (OnSuccess) OnSuccess(cmdChangeDir);
+}
+
+void TNMFTP::Mode(int TheMode) {
+    Run([&] {
+        RequireConnected();
+        Command(TheMode == MODE_ASCII ? "TYPE A" : "TYPE I");
+    });
+    if (OnSuccess) OnSuccess(cmdDoCommand);
+}
+
+void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile) {
+    Run([&] {
+        RequireConnected();
+        std::ifstream File(LocalFile, std::ios::binary | std::ios::ate);
+        if (!File) throw ESockError("Cannot open file \"" + LocalFile + "\"");
+        BytesTotal = static_cast<long long>(File.tellg());
+        BytesSent = 0;
+        File.seekg(0);
+        const std::shared_ptr<TTransferState> State = FState;
+        TBlockingSocket Listener(State);
+        Listener.Listen(FControl->LocalAddress());
+        const sockaddr_in Local = Listener.LocalAddress();
+        Command("PORT " + FormatPortArgument(ntohl(Local.sin_addr.s_addr), ntohs(Local.sin_port)), 301);
+        Command("STOR " + (RemoteFile.empty() ? ExtractFileName(LocalFile) : RemoteFile), 301);  // 125 or 150
+        TBlockingSocket Data(State);
+        Data.Accept(Listener, kSendAborted);
+        Listener.Close();
+        std::vector<char> Packet(kPacketBytes);
+        while (File.read(Packet.data(), static_cast<std::streamsize>(Packet.size())) || File.gcount() > 0) {
+            const size_t Count = static_cast<size_t>(File.gcount());
+            Data.Send(Packet.data(), Count, kSendAborted);
+            BytesSent += static_cast<long long>(Count);
+            if (OnPacketSent) OnPacketSent(this);
+            if (State->Aborted) throw ESockError(kSendAborted);
+        }
+        Data.Close();
+        const TFtpReply Reply = ReadReply();
+        if (Reply.Code >= 400) throw EFtpReplyError(Reply.Text);
+    });
+    if (OnSuccess) OnSuccess(cmdUpload);
+}

@@ -1,0 +1,255 @@
+// TNMHTTP against a server in the test: the bytes it sends, how statuses, redirects and broken
+// replies end, Abort and re-entrancy while it blocks, counters, file mode and the memory cap.
+#include "TestServer.h"  // first: winsock2.h before windows.h
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "NMHTTP.h"
+#include "TestSupport.h"
+
+namespace {
+std::string Pattern(size_t Size) {
+    std::string Bytes(Size, '\0');
+    for (size_t I = 0; I < Size; ++I) Bytes[I] = static_cast<char>((I * 7 + I / 4096) & 0xFF);
+    return Bytes;
+}
+
+size_t NumberAfter(const std::string& Path, const std::string& Prefix) {
+    return static_cast<size_t>(std::stoul(Path.substr(Prefix.size())));
+}
+
+void Serve(const std::string& Request, SOCKET Client, TTestServer& Server) {
+    const std::string Path = TTestServer::PathOf(Request);
+    auto Starts = [&](const char* Prefix) { return Path.rfind(Prefix, 0) == 0; };
+    if (Starts("/echo")) {
+        TTestServer::SendAll(Client, TTestServer::Reply(200, Request));
+    } else if (Starts("/status/")) {
+        const int Code = static_cast<int>(NumberAfter(Path, "/status/"));
+        TTestServer::SendAll(Client, TTestServer::Reply(Code, "status " + std::to_string(Code) + " body", true,
+                                                        "Location: /status/200\r\n"));
+    } else if (Starts("/redirect/")) {
+        const size_t Left = NumberAfter(Path, "/redirect/");
+        if (Left == 0) TTestServer::SendAll(Client, TTestServer::Reply(200, "arrived"));
+        else TTestServer::SendAll(Client, TTestServer::Reply(302, "", true, "Location: /redirect/" + std::to_string(Left - 1) + "\r\n"));
+    } else if (Starts("/loop")) {
+        TTestServer::SendAll(Client, TTestServer::Reply(302, "", true, "Location: " + Server.Url("/loop") + "\r\n"));
+    } else if (Starts("/nolength/")) {
+        TTestServer::SendAll(Client, TTestServer::Reply(200, Pattern(NumberAfter(Path, "/nolength/")), false));
+    } else if (Starts("/big/")) {
+        TTestServer::SendAll(Client, TTestServer::Reply(200, Pattern(NumberAfter(Path, "/big/"))));
+    } else if (Starts("/cut/")) {
+        const size_t Size = NumberAfter(Path, "/cut/");
+        const std::string Whole = TTestServer::Reply(200, Pattern(Size));
+        TTestServer::SendAll(Client, Whole.substr(0, Whole.size() - Size / 2));
+    } else if (Starts("/slow")) {
+        TTestServer::SendAll(Client, "HTTP/1.0 200 OK\r\nContent-Length: 1000000\r\n\r\n");
+        for (int I = 0; I < 1000 && !Server.Stopping; ++I) {
+            if (!TTestServer::SendAll(Client, std::string(1000, 's'))) break;
+            Sleep(20);
+        }
+    }
+    // "/empty": closed without a byte
+}
+
+class HttpTest : public ::testing::Test {
+protected:
+    HttpTest() : Server([this](const std::string& Request, SOCKET Client) { Serve(Request, Client, Server); }) {
+        Http = std::make_unique<TNMHTTP>(nullptr);
+        Http->OnSuccess = [this](CmdType Cmd) { Successes.push_back(Cmd); };
+    }
+    TTestServer Server;
+    std::unique_ptr<TNMHTTP> Http;
+    std::vector<CmdType> Successes;
+};
+
+// Runs Action and returns the message of the ESockError it raised ("" when none).
+template <class TAction>
+std::string RaisedText(TAction Action) {
+    try {
+        Action();
+    } catch (const ESockError& E) {
+        return E.Message;
+    }
+    return "";
+}
+}  // namespace
+
+TEST_F(HttpTest, GetAndPutSendExactlyTheseBytes) {
+    const std::string Accept =
+        "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n"
+        "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n"
+        "Content-type: application/x-www-form-urlencoded\r\n";
+    Http->Get(Server.Url("/echo/a%20b?c=d"));
+    const std::string Data("name=x&comment=line1\r\nline2\0\xe9", 30);
+    Http->Put(Server.Url("/echo"), Data);
+    const auto Requests = Server.Requests();
+    ASSERT_EQ(Requests.size(), 2u);
+    EXPECT_EQ(Requests[0], "GET /echo/a%20b?c=d HTTP/1.0\r\nHost: 127.0.0.1\r\n" + Accept + "\r\n");
+    EXPECT_EQ(Requests[1], "PUT /echo HTTP/1.0\r\nHost: 127.0.0.1\r\n" + Accept + "Content-Length: 30\r\n\r\n" + Data);
+    EXPECT_EQ(Http->Body, Requests[1]);  // the reply body, kept in memory
+    EXPECT_NE(Http->Header.find("Content-Length: " + std::to_string(Requests[1].size())), std::string::npos);
+    EXPECT_EQ(Successes, (std::vector<CmdType>{CmdGET, CmdPUT}));
+}
+
+TEST_F(HttpTest, StatusDecidesSuccessAndRedirects) {
+    // Every reply names /status/200 as Location: only 300 to 302 go there.
+    struct {
+        int Status;
+        bool Success;
+        size_t Requests;
+        const char* Body;
+    } Cases[] = {
+        {200, true, 1, "status 200 body"},  {201, true, 1, "status 201 body"},  {298, true, 1, "status 298 body"},
+        {299, false, 1, "status 299 body"}, {300, true, 2, "status 200 body"},  {301, true, 2, "status 200 body"},
+        {302, true, 2, "status 200 body"},  {303, false, 1, "status 303 body"}, {304, false, 1, "status 304 body"},
+        {399, false, 1, "status 399 body"}, {404, false, 1, "status 404 body"}, {500, false, 1, "status 500 body"},
+    };
+    size_t Before = 0;
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Status);
+        Successes.clear();
+        EXPECT_NO_THROW(Http->Get(Server.Url("/status/" + std::to_string(Case.Status))));
+        EXPECT_EQ(Successes.size(), Case.Success ? 1u : 0u);
+        EXPECT_EQ(Http->Body, Case.Body);
+        const size_t Now = Server.Requests().size();
+        EXPECT_EQ(Now - Before, Case.Requests);
+        Before = Now;
+    }
+}
+
+TEST_F(HttpTest, RedirectsFollowedFiveTimesAtMost) {
+    Http->Get(Server.Url("/redirect/5"));  // relative Locations, five in a row
+    EXPECT_EQ(Successes.size(), 1u);
+    EXPECT_EQ(Http->Body, "arrived");
+    EXPECT_EQ(Server.Requests().size(), 6u);
+
+    Successes.clear();
+    EXPECT_NO_THROW(Http->Get(Server.Url("/redirect/6")));
+    EXPECT_TRUE(Successes.empty());
+    EXPECT_EQ(Server.Requests().size(), 12u);
+    EXPECT_EQ(TTestServer::PathOf(Server.Requests().back()), "/redirect/1");
+
+    EXPECT_NO_THROW(Http->Get(Server.Url("/loop")));  // absolute Location to itself
+    EXPECT_TRUE(Successes.empty());
+    EXPECT_EQ(Server.Requests().size(), 18u);
+}
+
+TEST_F(HttpTest, ReplyWithoutLengthEndsWithTheConnection) {
+    Http->Get(Server.Url("/nolength/200000"));
+    EXPECT_EQ(Successes.size(), 1u);
+    EXPECT_EQ(Http->Body, Pattern(200000));
+    EXPECT_EQ(Http->BytesRecvd, 200000);
+    EXPECT_EQ(Http->BytesTotal, 0);
+}
+
+TEST_F(HttpTest, CutAndEmptyRepliesAreNoSuccess) {
+    for (const char* Path : {"/cut/100000", "/empty"}) {
+        SCOPED_TRACE(Path);
+        EXPECT_EQ(RaisedText([&] { Http->Get(Server.Url(Path)); }), "Connection closed before the reply was complete");
+        EXPECT_TRUE(Successes.empty());
+    }
+}
+
+TEST_F(HttpTest, FailureTexts) {
+    struct {
+        std::string Url;
+        const char* Text;
+    } Cases[] = {
+        {"http://127.0.0.1:" + std::to_string(ClosedPort()) + "/", "Connection Failed"},
+        {"http://nonexistent.invalid/x", "Host Lookup Failed"},
+        {"", "Empty URL"},
+        {"https://127.0.0.1/", "HTTP Secure Socket is not supported"},
+        {"http:///x", "Null Remote Address"},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Url);
+        EXPECT_EQ(RaisedText([&] { Http->Get(Case.Url); }), Case.Text);
+    }
+    EXPECT_TRUE(Successes.empty());
+}
+
+TEST_F(HttpTest, AbortFromTheMessageLoopEndsTheCall) {
+    // The Abort arrives through a timer message: only a turning message loop delivers it.
+    TNMHTTP* Client = Http.get();
+    RunLater(300, [Client] { Client->Abort(); });
+    const DWORD Start = GetTickCount();
+    const std::string Text = RaisedText([&] { Http->Get(Server.Url("/slow")); });
+    EXPECT_EQ(Text, "Socket capture aborted");
+    EXPECT_LT(GetTickCount() - Start, 5000u);
+    EXPECT_TRUE(Successes.empty());
+    EXPECT_LT(Http->BytesRecvd, Http->BytesTotal);
+    // The next request is not aborted by the old Abort; Abort with nothing running does nothing.
+    Http->Abort();
+    Http->Get(Server.Url("/status/200"));
+    EXPECT_EQ(Successes.size(), 1u);
+}
+
+TEST_F(HttpTest, CountersAndPacketsDuringALargeBody) {
+    constexpr long long kSize = 3 * 1024 * 1024 + 123;
+    std::vector<long long> Seen;
+    Http->OnPacketRecvd = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, Http.get());
+        EXPECT_EQ(Http->BytesTotal, kSize);
+        Seen.push_back(Http->BytesRecvd);
+    };
+    Http->Get(Server.Url("/big/" + std::to_string(kSize)));
+    ASSERT_FALSE(Seen.empty());
+    EXPECT_GE(Seen.size(), static_cast<size_t>(kSize / 65536));
+    long long Last = 0;
+    for (long long Now : Seen) {
+        EXPECT_GT(Now, Last);
+        EXPECT_LE(Now - Last, 65536);
+        Last = Now;
+    }
+    EXPECT_EQ(Last, kSize);
+    EXPECT_EQ(Http->Body, Pattern(kSize));
+    EXPECT_EQ(Successes.size(), 1u);
+}
+
+TEST_F(HttpTest, FileModeHasNoCapMemoryModeHas) {
+    constexpr size_t kOverCap = 9 * 1024 * 1024;
+    TScratchFolder Folder;
+    const std::string File = Folder.Path() + "reply.bin";
+    Http->InputFileMode = true;
+    Http->Body = File;
+    Http->Get(Server.Url("/big/" + std::to_string(kOverCap)));
+    EXPECT_EQ(Http->Body, File);
+    std::ifstream Written(File, std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(Written), std::istreambuf_iterator<char>()) == Pattern(kOverCap));
+    EXPECT_EQ(Successes.size(), 1u);
+
+    Http->InputFileMode = false;
+    for (const std::string& Path : {"/big/" + std::to_string(kOverCap), "/nolength/" + std::to_string(kOverCap)}) {
+        SCOPED_TRACE(Path);
+        EXPECT_EQ(RaisedText([&] { Http->Get(Server.Url(Path)); }), "The reply is larger than 8 MiB");
+        EXPECT_LE(Http->Body.size(), 8u * 1024 * 1024);
+    }
+    EXPECT_EQ(Successes.size(), 1u);
+}
+
+TEST_F(HttpTest, HandlersMayStartRequestsOrFreeTheComponent) {
+    // Another component's request from inside a running one: both complete.
+    TNMHTTP Other(nullptr);
+    std::string SameComponentError;
+    bool Nested = false;
+    Http->OnPacketRecvd = [&](TObject*) {
+        if (Nested) return;
+        Nested = true;
+        Other.Get(Server.Url("/status/201"));
+        SameComponentError = RaisedText([&] { Http->Get(Server.Url("/status/200")); });
+    };
+    Http->Get(Server.Url("/big/1000000"));
+    EXPECT_EQ(Other.Body, "status 201 body");
+    EXPECT_EQ(SameComponentError, "A transfer is already in progress");
+    EXPECT_EQ(Http->Body, Pattern(1000000));
+    EXPECT_EQ(Successes.size(), 1u);
+
+    // The component freed while its Get blocks: the Get ends with an exception, nothing else.
+    TNMHTTP* Doomed = Http.release();
+    RunLater(200, [Doomed] { delete Doomed; });
+    EXPECT_THROW(Doomed->Get(Server.Url("/slow")), ESockError);
+}
