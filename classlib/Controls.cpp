@@ -71,6 +71,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     FHeight = AHeight;
     BoundsChanged();
     Invalidate();
+    if (FParent) FParent->ControlsChanged();
 }
 
 void TControl::SetVisible(bool Value) {
@@ -78,9 +79,11 @@ void TControl::SetVisible(bool Value) {
     FVisible = Value;
     VisibleChanged();
     if (!dynamic_cast<TWinControl*>(this) && FParent && FParent->HandleAllocated()) {
-        RECT R{FLeft, FTop, FLeft + FWidth, FTop + FHeight};
+        const TPoint Offset = FParent->ClientOffset();
+        RECT R{FLeft + Offset.X, FTop + Offset.Y, FLeft + Offset.X + FWidth, FTop + Offset.Y + FHeight};
         InvalidateRect(FParent->Handle(), &R, FALSE);
     }
+    if (FParent) FParent->ControlsChanged();
 }
 
 void TControl::SetEnabled(bool Value) { FEnabled = Value; }
@@ -98,7 +101,8 @@ bool TControl::Showing() const {
 
 void TControl::Invalidate() {
     if (FVisible && FParent && FParent->HandleAllocated()) {
-        RECT R{FLeft, FTop, FLeft + FWidth, FTop + FHeight};
+        const TPoint Offset = FParent->ClientOffset();
+        RECT R{FLeft + Offset.X, FTop + Offset.Y, FLeft + Offset.X + FWidth, FTop + Offset.Y + FHeight};
         InvalidateRect(FParent->Handle(), &R, FALSE);
     }
 }
@@ -121,7 +125,8 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 
 TPoint TControl::ClientToScreen(TPoint P) const {
     if (!FParent) return P;
-    return FParent->ClientToScreen(TPoint{P.X + FLeft, P.Y + FTop});
+    const TPoint Offset = FParent->ClientOffset();
+    return FParent->ClientToScreen(TPoint{P.X + FLeft + Offset.X, P.Y + FTop + Offset.Y});
 }
 
 // ---- TWinControl ----
@@ -141,6 +146,7 @@ void TWinControl::InsertControl(TControl* Control) {
     if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && FHandle) Windowed->Handle();
     if (Control->Align() != alNone) Realign();
     Control->Invalidate();
+    ControlsChanged();
 }
 
 void TWinControl::RemoveControl(TControl* Control) {
@@ -150,6 +156,7 @@ void TWinControl::RemoveControl(TControl* Control) {
     FControls.erase(std::remove(FControls.begin(), FControls.end(), Control), FControls.end());
     Control->FParent = nullptr;
     if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) Windowed->DestroyHandle();
+    ControlsChanged();
 }
 
 HWND TWinControl::Handle() {
@@ -169,7 +176,12 @@ void TWinControl::CreateParams(TCreateParams& Params) {
     Params.Y = FTop;
     Params.Width = FWidth;
     Params.Height = FHeight;
-    if (FParent) Params.Parent = FParent->Handle();
+    if (FParent) {
+        Params.Parent = FParent->Handle();
+        const TPoint Offset = FParent->ClientOffset();
+        Params.X += Offset.X;
+        Params.Y += Offset.Y;
+    }
 }
 
 void TWinControl::CreateHandle() {
@@ -256,6 +268,19 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         case WM_SIZE:
             Realign();
             break;
+        case WM_MOUSEWHEEL: {
+            // The wheel message goes to the focused window, but what scrolls is the innermost
+            // control of ours under the pointer that can.
+            const POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
+            for (HWND Window = WindowFromPoint(P); Window; Window = GetAncestor(Window, GA_PARENT)) {
+                DWORD Process = 0;
+                GetWindowThreadProcessId(Window, &Process);
+                if (Process != GetCurrentProcessId()) break;
+                TWinControl* Control = FindControl(Window);
+                if (Control && Control->DoMouseWheel(GET_WHEEL_DELTA_WPARAM(WParam))) return 0;
+            }
+            break;
+        }
         case WM_COMMAND:
             // Notifications of our standard controls go back to their objects. Enter and Escape
             // in a form come here as IDOK and IDCANCEL without a control: nothing happens.
@@ -279,6 +304,9 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 TControl* TWinControl::ControlAtPos(int X, int Y) const {
+    const TPoint Offset = ClientOffset();
+    X -= Offset.X;
+    Y -= Offset.Y;
     for (auto It = FControls.rbegin(); It != FControls.rend(); ++It) {
         TControl* C = *It;
         if (dynamic_cast<TGraphicControl*>(C) && C->Visible() && C->Enabled() && C->BoundsRect().Contains(X, Y))
@@ -305,8 +333,9 @@ bool TWinControl::RouteMouse(UINT Msg, WPARAM WParam, LPARAM LParam) {
     TrackHint(ControlAtPos(X, Y), Msg, WParam, LParam);
     TControl* Target = FMouseControl ? FMouseControl : ControlAtPos(X, Y);
     if (!Target) Target = this;
-    const int LocalX = Target == this ? X : X - Target->Left();
-    const int LocalY = Target == this ? Y : Y - Target->Top();
+    const TPoint Offset = ClientOffset();
+    const int LocalX = Target == this ? X : X - Target->Left() - Offset.X;
+    const int LocalY = Target == this ? Y : Y - Target->Top() - Offset.Y;
     if (Down) {
         FMouseControl = Target;
         SetCapture(FHandle);
@@ -349,8 +378,10 @@ void TWinControl::TrackHint(TControl* Over, UINT Msg, WPARAM WParam, LPARAM LPar
     if (WithHint != FHintControl) {
         FHintControl = WithHint;
         if (WithHint) {
-            Tool.rect = RECT{WithHint->Left(), WithHint->Top(), WithHint->Left() + WithHint->Width(),
-                             WithHint->Top() + WithHint->Height()};
+            const TPoint Offset = ClientOffset();
+            Tool.rect = RECT{WithHint->Left() + Offset.X, WithHint->Top() + Offset.Y,
+                             WithHint->Left() + Offset.X + WithHint->Width(),
+                             WithHint->Top() + Offset.Y + WithHint->Height()};
         } else {
             SendMessageA(FHintWindow, TTM_POP, 0, 0);
         }
@@ -401,11 +432,15 @@ void TWinControl::PaintWindow(HDC DC) {
         TCanvas Background(Memory);
         PaintBackground(Background);
     }
+    const TPoint Offset = ClientOffset();
     for (TControl* Child : FControls) {
         auto* Graphic = dynamic_cast<TGraphicControl*>(Child);
         if (!Graphic || !Graphic->Visible() || Graphic->Width() <= 0 || Graphic->Height() <= 0) continue;
+        const int X = Graphic->Left() + Offset.X, Y = Graphic->Top() + Offset.Y;
+        if (X >= Client.right || Y >= Client.bottom || X + Graphic->Width() <= 0 || Y + Graphic->Height() <= 0)
+            continue;
         const int Saved = SaveDC(Memory);
-        SetViewportOrgEx(Memory, Graphic->Left(), Graphic->Top(), nullptr);
+        SetViewportOrgEx(Memory, X, Y, nullptr);
         IntersectClipRect(Memory, 0, 0, Graphic->Width(), Graphic->Height());
         TCanvas Canvas(Memory);
         Canvas.Font = Font;
@@ -454,8 +489,18 @@ TPoint TWinControl::ClientToScreen(TPoint P) const {
 }
 
 void TWinControl::BoundsChanged() {
-    if (FHandle && FParent) MoveWindow(FHandle, FLeft, FTop, FWidth, FHeight, TRUE);
+    if (FHandle && FParent) {
+        const TPoint Offset = FParent->ClientOffset();
+        MoveWindow(FHandle, FLeft + Offset.X, FTop + Offset.Y, FWidth, FHeight, TRUE);
+    }
     Realign();
+}
+
+void TWinControl::ClientOffsetChanged() {
+    if (!FHandle) return;
+    for (TControl* Child : FControls)
+        if (auto* Windowed = dynamic_cast<TWinControl*>(Child); Windowed && Windowed->FHandle) Windowed->BoundsChanged();
+    InvalidateRect(FHandle, nullptr, FALSE);
 }
 
 void TWinControl::VisibleChanged() {

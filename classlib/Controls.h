@@ -119,6 +119,9 @@ public:
     void Invalidate() override;
     void Realign();
     TPoint ClientToScreen(TPoint P) const override;
+    // Where the children's designed positions lie on the client area: a scrolled container shifts
+    // what it paints and hit-tests by this much.
+    virtual TPoint ClientOffset() const { return TPoint{}; }
 
     // The window procedure of the control; what it does not handle goes to the default one.
     virtual LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam);
@@ -136,6 +139,12 @@ protected:
     // The brush that the parent answers WM_CTLCOLOR... with for this control, after setting up DC;
     // null leaves the system's colours.
     virtual HBRUSH ControlColor(HDC DC) { return nullptr; }
+    // A child was added, removed, moved, resized, shown or hidden.
+    virtual void ControlsChanged() {}
+    // The mouse wheel turned over the control; true when it used the turn.
+    virtual bool DoMouseWheel(int WheelDelta) { return false; }
+    // Moves the children's windows and repaints after ClientOffset changed.
+    void ClientOffsetChanged();
     LRESULT DefaultHandler(UINT Msg, WPARAM WParam, LPARAM LParam);
     static LRESULT CALLBACK WindowProcedure(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
 

@@ -1,5 +1,9 @@
 #include "ExtCtrls.h"
 
+#include <map>
+
+#include "Forms.h"
+
 TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
     Picture.OnChange = [this]() { PictureChanged(); };
 }
@@ -70,4 +74,91 @@ void TShape::Paint(TCanvas& Canvas) {
         --H;
     }
     Canvas.Rectangle(Bounds(Inset, Inset, W, H));
+}
+
+// ---- TTimer ----
+
+namespace {
+// The live timers by the identifier of their thread timer. A tick whose timer was freed or
+// disabled meanwhile (its message already queued) finds nobody.
+std::map<UINT_PTR, TTimer*>& LiveTimers() {
+    static std::map<UINT_PTR, TTimer*> Timers;
+    return Timers;
+}
+}  // namespace
+
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) { UpdateTimer(); }
+
+TTimer::~TTimer() {
+    FEnabled = false;
+    UpdateTimer();
+}
+
+void TTimer::SetInterval(unsigned Ms) {
+    if (Ms == FInterval) return;
+    FInterval = Ms;
+    if (FId) {  // the count starts again
+        KillTimer(nullptr, FId);
+        LiveTimers().erase(FId);
+        FId = 0;
+    }
+    UpdateTimer();
+}
+
+void TTimer::SetEnabled(bool Value) {
+    if (Value == FEnabled) return;
+    FEnabled = Value;
+    UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+    const bool Wanted = FEnabled && FInterval > 0;
+    if (Wanted && !FId) {
+        FId = SetTimer(nullptr, 0, FInterval, &TTimer::Tick);
+        if (!FId) throw Exception("Not enough timers available");
+        LiveTimers()[FId] = this;
+    } else if (!Wanted && FId) {
+        KillTimer(nullptr, FId);
+        LiveTimers().erase(FId);
+        FId = 0;
+    }
+}
+
+void CALLBACK TTimer::Tick(HWND, UINT, UINT_PTR Id, DWORD) {
+    auto Found = LiveTimers().find(Id);
+    if (Found == LiveTimers().end()) return;
+    TTimer* Timer = Found->second;
+    if (!Timer->OnTimer) return;
+    try {
+        Timer->OnTimer(Timer);  // may disable or free the timer
+    } catch (...) {
+        // No exception may unwind through the dispatcher.
+        Application->HandleException();
+    }
+}
+
+// ---- TPanel ----
+
+TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner) {}
+
+void TPanel::SetCaption(const std::string& Value) {
+    FCaption = Value;
+    Invalidate();
+}
+
+void TPanel::PaintBackground(TCanvas& Canvas) {
+    // Kept in Color, so that the labels on the panel that take their parent's colour match it.
+    if (ParentColor && FParent) Color = FParent->Color;
+    TWinControl::PaintBackground(Canvas);
+    RECT R{0, 0, ClientWidth(), ClientHeight()};
+    if (BevelOuter != bvNone) {
+        DrawEdge(Canvas.Handle, &R, BevelOuter == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    }
+    if (FCaption.empty()) return;
+    HGDIOBJ Old = SelectObject(Canvas.Handle, Font.Handle());
+    SetBkMode(Canvas.Handle, TRANSPARENT);
+    SetTextColor(Canvas.Handle, ColorToRGB(Font.Color));
+    DrawTextA(Canvas.Handle, FCaption.c_str(), static_cast<int>(FCaption.size()), &R,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(Canvas.Handle, Old);
 }

@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -19,7 +20,12 @@ TScreen* Screen = new TScreen;
 
 // ---- TForm ----
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) { FVisible = false; }
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
+    FVisible = false;
+    HDC DC = GetDC(nullptr);
+    PixelsPerInch = GetDeviceCaps(DC, LOGPIXELSY);
+    ReleaseDC(nullptr, DC);
+}
 
 TForm::~TForm() {
     if (Screen->ActiveForm == this) Screen->ActiveForm = nullptr;
@@ -249,6 +255,109 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
             }
             break;
         }
+    }
+    return TWinControl::WndProc(Msg, WParam, LParam);
+}
+
+// ---- TScrollBox ----
+
+TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner) {}
+
+void TScrollBox::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    Params.Style |= WS_VSCROLL;
+    if (!BorderStyleNone) Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TScrollBox::CreateHandle() {
+    TWinControl::CreateHandle();
+    UpdateScrollBar();
+}
+
+int TScrollBox::ClientWidth() const {
+    if (FHandle) {
+        RECT R;
+        GetClientRect(FHandle, &R);
+        return R.right;
+    }
+    const int Border = BorderStyleNone ? 0 : 2 * GetSystemMetrics(SM_CXEDGE);
+    return FWidth - Border - GetSystemMetrics(SM_CXVSCROLL);
+}
+
+int TScrollBox::ClientHeight() const {
+    if (FHandle) {
+        RECT R;
+        GetClientRect(FHandle, &R);
+        return R.bottom;
+    }
+    return FHeight - (BorderStyleNone ? 0 : 2 * GetSystemMetrics(SM_CYEDGE));
+}
+
+int TScrollBox::VertRange() const {
+    int Range = 0;
+    for (int I = 0; I < ControlCount(); ++I)
+        if (Controls(I)->Visible()) Range = std::max(Range, Controls(I)->Top() + Controls(I)->Height());
+    return Range;
+}
+
+void TScrollBox::SetVertPosition(int Value) {
+    Value = std::max(0, std::min(Value, VertRange() - ClientHeight()));
+    if (Value == VertScrollBar.Position) return;
+    VertScrollBar.Position = Value;
+    if (!FHandle) return;
+    SetScrollPos(FHandle, SB_VERT, Value, TRUE);
+    ClientOffsetChanged();
+}
+
+void TScrollBox::UpdateScrollBar() {
+    if (!FHandle) return;
+    // The range may have shrunk or the page grown: the position stays inside.
+    const int Position = std::max(0, std::min(VertScrollBar.Position, VertRange() - ClientHeight()));
+    const bool Moved = Position != VertScrollBar.Position;
+    VertScrollBar.Position = Position;
+    SCROLLINFO Info{};
+    Info.cbSize = sizeof Info;
+    Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    Info.nMax = std::max(0, VertRange() - 1);
+    Info.nPage = static_cast<UINT>(std::max(0, ClientHeight()));
+    Info.nPos = Position;
+    SetScrollInfo(FHandle, SB_VERT, &Info, TRUE);  // the bar coming or going resizes: WM_SIZE comes back here
+    if (Moved) ClientOffsetChanged();
+}
+
+void TScrollBox::ControlsChanged() { UpdateScrollBar(); }
+
+bool TScrollBox::DoMouseWheel(int WheelDelta) {
+    UINT Lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
+    if (Lines == WHEEL_PAGESCROLL) ScrollBy(-WheelDelta * ClientHeight() / WHEEL_DELTA);
+    else ScrollBy(-WheelDelta * static_cast<int>(Lines) * VertScrollBar.Increment / WHEEL_DELTA);
+    return true;
+}
+
+LRESULT TScrollBox::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    switch (Msg) {
+        case WM_VSCROLL: {
+            SCROLLINFO Info{};
+            Info.cbSize = sizeof Info;
+            Info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(FHandle, SB_VERT, &Info);
+            const int Position = VertScrollBar.Position;
+            switch (LOWORD(WParam)) {
+                case SB_LINEUP: SetVertPosition(Position - VertScrollBar.Increment); break;
+                case SB_LINEDOWN: SetVertPosition(Position + VertScrollBar.Increment); break;
+                case SB_PAGEUP: SetVertPosition(Position - ClientHeight()); break;
+                case SB_PAGEDOWN: SetVertPosition(Position + ClientHeight()); break;
+                case SB_THUMBTRACK: case SB_THUMBPOSITION: SetVertPosition(Info.nTrackPos); break;
+                case SB_TOP: SetVertPosition(0); break;
+                case SB_BOTTOM: SetVertPosition(VertRange()); break;
+            }
+            return 0;
+        }
+        case WM_SIZE:
+            TWinControl::WndProc(Msg, WParam, LParam);
+            UpdateScrollBar();
+            return 0;
     }
     return TWinControl::WndProc(Msg, WParam, LParam);
 }

@@ -43,6 +43,8 @@ public:
     TBorderIcons BorderIcons = biSystemMenu | biMinimize | biMaximize;
     TPosition Position = poDesigned;
     TFormStyle FormStyle = fsNormal;
+    // The screen's logical pixels per inch, read when the form is created.
+    int PixelsPerInch = 96;
 
     int ClientWidth() const override { return FClientWidth; }
     int ClientHeight() const override { return FClientHeight; }
@@ -93,6 +95,36 @@ private:
     bool FActive = false;
     bool FActivating = false;
     HWND FFocusedWindow = nullptr;  // the control that gets the focus when the form does
+};
+
+// A container with a vertical scroll bar. Its children keep their designed Top; the range reaches
+// the bottom of the lowest one, and what is painted and hit-tested is shifted up by the position.
+class TScrollBox : public TWinControl {
+public:
+    explicit TScrollBox(TComponent* AOwner);
+    bool BorderStyleNone = false;  // true: no sunken border
+    struct TScrollBar {
+        int Increment = 8;  // one line: a click on an arrow
+        int Position = 0;   // set it through SetVertPosition or ScrollBy
+    } VertScrollBar;
+    // Scrolls the view DeltaY pixels further down the content (up when negative), within the range.
+    void ScrollBy(int DeltaY) { SetVertPosition(VertScrollBar.Position + DeltaY); }
+    void SetVertPosition(int Value);
+    // The bottom of the lowest visible child.
+    int VertRange() const;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    TPoint ClientOffset() const override { return TPoint{0, -VertScrollBar.Position}; }
+    LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandle() override;
+    void ControlsChanged() override;
+    bool DoMouseWheel(int WheelDelta) override;
+
+private:
+    void UpdateScrollBar();
 };
 
 // The form that Control lies on (Control itself when it is a form), or null.

@@ -17,10 +17,12 @@ unsigned TLabel::TextFlags() const {
     return Flags;
 }
 
+TFont& TLabel::PaintFont() { return ParentFont && FParent ? FParent->Font : Font; }
+
 void TLabel::AdjustBounds() {
     if (!AutoSize) return;
     HDC DC = GetDC(nullptr);
-    HGDIOBJ Old = SelectObject(DC, Font.Handle());
+    HGDIOBJ Old = SelectObject(DC, PaintFont().Handle());
     RECT R{0, 0, WordWrap ? FWidth : 0, 0};
     const std::string Text = FCaption.empty() ? std::string(" ") : FCaption;
     DrawTextA(DC, Text.c_str(), static_cast<int>(Text.size()), &R, TextFlags() | DT_CALCRECT);
@@ -39,9 +41,10 @@ void TLabel::Paint(TCanvas& Canvas) {
         Canvas.FillRect(Rect(0, 0, FWidth, FHeight));
     }
     HDC DC = Canvas.Handle;
-    HGDIOBJ Old = SelectObject(DC, Font.Handle());
+    TFont& TextFont = PaintFont();
+    HGDIOBJ Old = SelectObject(DC, TextFont.Handle());
     SetBkMode(DC, TRANSPARENT);
-    SetTextColor(DC, ColorToRGB(FEnabled ? Font.Color : clGray));
+    SetTextColor(DC, ColorToRGB(FEnabled ? TextFont.Color : clGray));
     RECT R{0, 0, FWidth, FHeight};
     if (Layout != tlTop) {
         RECT Calc = R;
@@ -50,6 +53,39 @@ void TLabel::Paint(TCanvas& Canvas) {
         R.top += Layout == tlCenter ? Offset / 2 : Offset;
     }
     DrawTextA(DC, FCaption.c_str(), static_cast<int>(FCaption.size()), &R, TextFlags());
+    SelectObject(DC, Old);
+}
+
+// ---- TGroupBox ----
+
+TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner) {}
+
+void TGroupBox::SetCaption(const std::string& Value) {
+    FCaption = Value;
+    Invalidate();
+}
+
+void TGroupBox::PaintBackground(TCanvas& Canvas) {
+    TWinControl::PaintBackground(Canvas);
+    HDC DC = Canvas.Handle;
+    HGDIOBJ Old = SelectObject(DC, Font.Handle());
+    TEXTMETRICA Metrics;
+    GetTextMetricsA(DC, &Metrics);
+    // The frame runs through the middle of the caption's line; the caption covers it.
+    RECT Frame{0, Metrics.tmHeight / 2, ClientWidth(), ClientHeight()};
+    DrawEdge(DC, &Frame, EDGE_ETCHED, BF_RECT);
+    if (!FCaption.empty()) {
+        constexpr int kCaptionLeft = 8, kCaptionPadding = 2;
+        RECT Text{0, 0, 0, 0};
+        DrawTextA(DC, FCaption.c_str(), static_cast<int>(FCaption.size()), &Text, DT_SINGLELINE | DT_CALCRECT);
+        OffsetRect(&Text, kCaptionLeft, 0);
+        Canvas.Brush.Color = Color;
+        Canvas.Brush.Style = bsSolid;
+        Canvas.FillRect(Rect(Text.left - kCaptionPadding, 0, Text.right + kCaptionPadding, Text.bottom));
+        SetBkMode(DC, TRANSPARENT);
+        SetTextColor(DC, ColorToRGB(Font.Color));
+        DrawTextA(DC, FCaption.c_str(), static_cast<int>(FCaption.size()), &Text, DT_SINGLELINE);
+    }
     SelectObject(DC, Old);
 }
 

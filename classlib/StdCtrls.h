@@ -17,6 +17,7 @@ public:
     std::string Caption() const { return FCaption; }
     void SetCaption(const std::string& Value);
     TFont Font;
+    bool ParentFont = false;  // paints with the parent's Font instead of its own
     TColor Color = clBtnFace;
     bool ParentColor = true;  // the background is the parent's colour
     bool Transparent = false;
@@ -31,6 +32,21 @@ public:
 
 private:
     unsigned TextFlags() const;
+    TFont& PaintFont();
+    std::string FCaption;
+};
+
+// A container of our own window class: an etched frame with the caption in Font over Color.
+class TGroupBox : public TWinControl {
+public:
+    explicit TGroupBox(TComponent* AOwner);
+    std::string Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+
+protected:
+    void PaintBackground(TCanvas& Canvas) override;
+
+private:
     std::string FCaption;
 };
 
