@@ -2,6 +2,7 @@
 
 #include "Getstatusform.h"
 #include "Globalfunctions.h"
+#include "Keyvaluetext.h"
 #include "Sysutils.h"
 #include "Velmoracolors.h"
 #include "Velmoraform.h"
@@ -14,6 +15,9 @@ bool ConnectDone = false, CategoryDone = false, PreviewDone = false, SkinDone = 
 namespace {
 const TFormLayout kLayout{"Get Skins!", 472, 393, kPurple, bsSingle, biSystemMenu | biMinimize, poScreenCenter};
 const char* const kApplyQuestion = "Do you want to apply this skin?";
+const char* const kChangingCategory = "Changing Category\n\nPlease Wait...";
+const char* const kDownloadingPreviews = "Downloading Previews\n\nPlease Wait...";
+const char* const kDownloadingSkin = "Downloading Skin\n\nPlease Wait...";
 constexpr TColor kNoteColor = 11206570;  // red 170, green 255, blue 170
 constexpr int kDesignedPixelsPerInch = 96;
 constexpr int kCategoryLabelWidth = 90;  // at 96 pixels per inch; wider on larger screen fonts
@@ -78,6 +82,21 @@ void SetFontColor(TLabel* Label, TColor Color) {
     Label->Invalidate();
 }
 
+bool FileExists(const std::string& Path) {
+    const DWORD Attributes = ::GetFileAttributesA(Path.c_str());
+    return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// False when the file is no picture of a known kind; the picture keeps what it had.
+bool LoadPicture(TPicture& Picture, const std::string& Path) {
+    try {
+        Picture.LoadFromFile(Path);
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
 template <class T, int N>
 int IndexOf(T* (&Items)[N], const TObject* Item) {
     for (int I = 0; I < N; ++I)
@@ -100,11 +119,13 @@ TfrmGet::TfrmGet(TComponent* Owner) : TForm(Owner) {
                                              Bounds(0, Slot.Top + 60, ClientWidth(), kNoteHeight));
         Note->AutoSize = false;
         Note->Alignment = taCenter;
+        Note->ShowAccelChar = false;  // texts from the web site: an '&' is shown as it is
         SetFont(Note->Font, kNoteColor, fsBold, 12);
         this->*Slot.Note = Note;
         TLabel* Link = CreateControl<TLabel>(this, this, "lblLink" + std::to_string(I),
                                              Bounds(0, Slot.Top + 73, 0, kNoteHeight));
         SetFont(Link->Font, clBlack, fsBold | fsUnderline, 11);
+        Link->ShowAccelChar = false;
         Link->SetVisible(false);
         this->*Slot.Link = Link;
     }
@@ -231,6 +252,7 @@ void TfrmGet::CreateCategoryLabels() {
         };
         Label->Alignment = taCenter;
         Label->AutoSize = false;
+        Label->ShowAccelChar = false;  // "Sci-Fi & Space" keeps its '&'
         Label->Font = scrCategory->Font;  // its own copy, for when a highlight gives it a colour of its own
         Label->ParentFont = true;
         Label->SetBounds(X, Y, static_cast<int>(kCategoryLabelWidth * Scale), RowHeight);
@@ -467,19 +489,193 @@ void TfrmGet::RunRequest() {
     timClose->SetEnabled(true);
 }
 
-// Filled in with the downloads.
-bool TfrmGet::LoadCategoryList() { return false; }
-// Filled in with the downloads.
-bool TfrmGet::LoadCategory(int) { return false; }
-// Filled in with the downloads.
-void TfrmGet::ShowGalleryPage(int) {}
-// Filled in with the downloads.
-bool TfrmGet::DownloadPreview(const std::string&, int) { return false; }
-// Filled in with the downloads.
-bool TfrmGet::DownloadSkinFile(const std::string&) { return false; }
-// Filled in with the downloads.
-bool TfrmGet::DownloadAndApplySkin(int) { return false; }
-// Filled in with the downloads.
-void TfrmGet::ShowCourtesy(int, int) {}
-// Filled in with the downloads.
-void TfrmGet::OpenApplyUrl(int) {}
+std::string TfrmGet::CurrentCategoryName() const {
+    if (CategoryIndex < 0 || CategoryIndex >= kCategoryCount) return std::string();
+    return CategoryLabels[CategoryIndex]->Caption();
+}
+
+void TfrmGet::SetStatusText(const char* Text) { frmGetStatus->lblStatus->SetCaption(Text); }
+
+// Exceptions of the download are swallowed: only the result tells the caller.
+bool TfrmGet::LoadCategoryList() {
+    ResetRequests();
+    ReqConnect = true;
+    http->InputFileMode = false;
+    http->Body.clear();
+    try {
+        http->Get(CatListUrl);
+    } catch (const std::exception&) {
+    }
+    if (!ConnectDone) return false;
+    // Categories and addresses are counted per key, so a block without its URL line takes the next one's.
+    const std::string List = http->Body;
+    for (int N = 0; N < kCategoryCount; ++N) {
+        const std::string Name = GetKeyValue(List, "category", N);
+        CategoryUrls[N] = GetKeyValue(List, "URL", N);
+        if (Name.empty()) break;
+        CategoryLabels[N]->SetCaption(Name);
+        CategoryLabels[N]->Show();
+    }
+    CategoryIndex = 0;
+    return !CategoryLabels[0]->Caption().empty();
+}
+
+// The gallery shown so far stays until the new list has arrived.
+bool TfrmGet::LoadCategory(int Index) {
+    if (Index < 0 || Index >= kCategoryCount) return false;
+    const std::string Name = CategoryLabels[Index]->Caption();
+    SetStatusText(kChangingCategory);
+    http->InputFileMode = false;
+    try {
+        ResetRequests();
+        ReqCategory = true;
+        http->Get(CategoryUrls[Index]);
+        if (!CategoryDone) return false;
+        ClearGallery();
+        ClearCourtesyLabels();
+        for (TLabel* Page : PageLabels) {
+            Page->SetEnabled(true);
+            Page->Hide();
+        }
+        for (TImage* Preview : PreviewImages) {
+            Preview->Picture.SetGraphic(nullptr);
+            Preview->Hide();
+        }
+        // Entry n takes the n-th value of each key, counted per key.
+        const std::string List = http->Body;
+        int Count = 0;
+        for (int N = 0; N < kEntryCount; ++N) {
+            const std::string Thumb = GetKeyValue(List, "thumb url", N);
+            if (Thumb.empty()) break;
+            GalleryEntry& Entry = GalleryEntries[N];
+            Entry.ThumbUrl = Thumb;
+            Entry.SkinUrl = GetKeyValue(List, "skin url", N);
+            Entry.CourtesyMessage = GetKeyValue(List, "courtesy message", N);
+            Entry.CourtesyLinkMessage = GetKeyValue(List, "courtesy link message", N);
+            Entry.CourtesyLinkUrl = GetKeyValue(List, "courtesy link url", N);
+            Entry.ApplyUrl = GetKeyValue(List, "apply url", N);
+            ++Count;
+        }
+        for (int I = 0; I < (Count + kSlotCount - 1) / kSlotCount; ++I) PageLabels[I]->Show();
+        // A second category of the same name shares the caches and is disabled with the current one.
+        for (TLabel* Label : CategoryLabels) Label->SetEnabled(Label->Caption() != Name);
+        return true;
+    } catch (const Exception& E) {
+        if (!frmGetStatus->Aborted) {
+            RequestError = true;
+            RequestErrorText = E.Message;
+        }
+        return false;
+    }
+}
+
+// Abort pressed during one preview's download skips the slots after it.
+void TfrmGet::ShowGalleryPage(int Page) {
+    SetStatusText(kDownloadingPreviews);
+    ClearCourtesyLabels();
+    for (TImage* Preview : PreviewImages) {
+        Preview->Picture.SetGraphic(nullptr);
+        Preview->Hide();
+    }
+    if (Page >= 1 && Page <= kPageCount) {
+        for (int Slot = 0; Slot < kSlotCount; ++Slot) {
+            if (frmGetStatus->Aborted) continue;
+            const int Entry = kSlotCount * (Page - 1) + Slot;
+            if (!GalleryEntries[Entry].ThumbUrl.empty() && DownloadPreview(GalleryEntries[Entry].ThumbUrl, Slot))
+                ShowCourtesy(Entry, Slot);
+        }
+    }
+    for (TLabel* Label : PageLabels) Label->SetEnabled(true);
+    if (Page >= 1 && Page <= kPageCount) PageLabels[Page - 1]->SetEnabled(false);
+}
+
+// A cached file that no longer loads is fetched again; a fetched file that does not load stays,
+// so that the next visit tries once more.
+bool TfrmGet::DownloadPreview(const std::string& Url, int Slot) {
+    if (Url.empty() || Slot < 0 || Slot >= kSlotCount) return false;
+    ResetRequests();
+    const std::string Path = GetPreviewCachePath(CurrentCategoryName(), Url);
+    http->InputFileMode = true;
+    http->Body = Path;
+    if (Path.empty()) return false;
+    TImage* Preview = PreviewImages[Slot];
+    if (FileExists(Path) && LoadPicture(Preview->Picture, Path)) {
+        Preview->Show();
+        return true;
+    }
+    ReqPreview = true;
+    Download(Url);
+    ReqPreview = false;
+    if (!PreviewDone) {
+        ::DeleteFileA(Path.c_str());
+        return false;
+    }
+    if (!LoadPicture(Preview->Picture, Path)) return false;
+    Preview->Show();
+    return true;
+}
+
+// A failed or aborted download leaves no partial file in the cache.
+bool TfrmGet::DownloadSkinFile(const std::string& Url) {
+    if (Url.empty()) return false;
+    TPicture Scratch;
+    ResetRequests();
+    const std::string Path = GetSkinCachePath(CurrentCategoryName(), Url);
+    http->InputFileMode = true;
+    http->Body = Path;
+    if (Path.empty()) return false;
+    if (FileExists(Path) && LoadPicture(Scratch, Path)) {
+        frmGetStatus->imgProgress->SetWidth(frmGetStatus->pnlProgress->Width());
+        frmGetStatus->lblProgress->SetCaption("100%");
+        return true;
+    }
+    ReqSkin = true;
+    Download(Url);
+    ReqSkin = false;
+    if (SkinDone) return true;
+    ::DeleteFileA(Path.c_str());
+    return false;
+}
+
+// An empty height text raises its conversion error to the caller, after the picture is cached.
+bool TfrmGet::DownloadAndApplySkin(int Index) {
+    if (Index < 0 || Index >= kEntryCount) return false;
+    SetStatusText(kDownloadingSkin);
+    const std::string SkinUrl = GalleryEntries[Index].SkinUrl;
+    if (!DownloadSkinFile(SkinUrl)) return false;
+    const std::string Dest = NewSkinFileName();
+    const int Height = StrToInt(txtHeight->Text());
+    if (!ConvertPictureToSkin(frmGetStatus, GetSkinCachePath(CurrentCategoryName(), SkinUrl), Dest, true, Height))
+        return false;
+    return SetToolbarBitmap(Dest);
+}
+
+void TfrmGet::ShowCourtesy(int Index, int Slot) {
+    if (Index < 0 || Index >= kEntryCount || Slot < 0 || Slot >= kSlotCount) return;
+    const GalleryEntry& Entry = GalleryEntries[Index];
+    NoteLabels[Slot]->SetCaption(Entry.CourtesyMessage);
+    if (Entry.CourtesyLinkMessage.empty()) return;
+    TLabel* Link = LinkLabels[Slot];
+    Link->SetCaption(Entry.CourtesyLinkMessage);
+    Link->SetLeft(ClientWidth() / 2 - Link->Width() / 2);
+    Link->Show();
+}
+
+// OpenInBrowser acts only on http and https addresses, whatever the list gave.
+void TfrmGet::OpenApplyUrl(int Index) {
+    if (Index < 0 || Index >= kEntryCount) return;
+    const std::string& Url = GalleryEntries[Index].ApplyUrl;
+    OpenInBrowser(Url.empty() ? WebSiteAddress(kApplyPagePath) : Url);
+}
+
+// A failed download is recorded for the status dialog, unless Abort ended it.
+void TfrmGet::Download(const std::string& Url) {
+    try {
+        http->Get(Url);
+    } catch (const Exception& E) {
+        if (!frmGetStatus->Aborted) {
+            RequestError = true;
+            RequestErrorText = E.Message;
+        }
+    }
+}

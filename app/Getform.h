@@ -106,6 +106,11 @@ private:
     void Highlight(TLabel* Label);
     // Index of the current page (its label is disabled), or -1 while there is none.
     int CurrentPageIndex() const;
+    // The caption of the category label at CategoryIndex: names the category's cache folders.
+    std::string CurrentCategoryName() const;
+    void SetStatusText(const char* Text);
+    // Get into the file or memory that http is set for; an exception is recorded, not raised.
+    void Download(const std::string& Url);
     bool FConnectStarted = false;
 };
 

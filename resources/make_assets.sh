@@ -176,3 +176,9 @@ SMALL=DejaVu-Sans
   -stroke none -fill black -annotate +54+53 'http://' \
   -annotate +324+53 'Links' \
   "${bmp_opts[@]}" "BMP3:$out/ieframe.bmp"
+
+# ---------------------------------------------------------------------------
+# Progress bar of the gallery's skin download, 263 x 17, 24-bit: a purple
+# bar with a light top edge. The dialog stretches it to the received part.
+# ---------------------------------------------------------------------------
+"$IM" -size 263x17 gradient:'#d8a0ff'-'#5a00a0' "${bmp_opts[@]}" "BMP3:$out/progress.bmp"

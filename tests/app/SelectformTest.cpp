@@ -128,7 +128,7 @@ TEST_F(SelectDialog, ChoosePreviewStretchedAndTiledThenApply) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) - 4, File.Width);
     EXPECT_EQ(116, File.Height);
     EXPECT_FALSE(F->Visible());
-    ASSERT_TRUE(PumpUntil([&] { return FileExists(BrowserLog); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(BrowserLog); }, 30000));
     // The stand-in browser writes its path, its show command and then each argument, a line each.
     std::ifstream Log(BrowserLog);
     std::string Path, Show, Argument, More;
