@@ -281,9 +281,9 @@ protected:
         const std::string Log = FFolder.Path() + "start" + std::to_string(++FLogs) + ".txt";
         CallLogged(Log, Call);
         TStart Start;
-        if (!PumpUntil([&] { return FileExists(Log); }, 15000)) return Start;
-        const auto Lines = ReadLines(Log);
-        if (Lines.size() < 2) return Start;
+        // The log holds at least the stand-in's path and its show command once it is complete.
+        std::vector<std::string> Lines;
+        if (!PumpUntil([&] { return (Lines = ReadLines(Log)).size() >= 2; }, 15000)) return Start;
         Start.Ran = true;
         Start.Program = FileNameOf(Lines[0]);
         Start.Show = std::stoi(Lines[1]);
