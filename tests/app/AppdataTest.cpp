@@ -11,14 +11,6 @@
 #include "Velmoraform.h"
 
 namespace {
-std::string SiteFile(const std::string& Name) {
-    const char* Info = std::getenv("VELMORA_SITE_INFO");
-    std::ifstream In(std::string(Info ? Info : "") + "\\" + Name);
-    std::string Value;
-    In >> Value;
-    return Value;
-}
-
 // Each test starts from the site's own application data and the fields emptied.
 class AppData : public testing::Test {
 protected:

@@ -48,14 +48,6 @@ void Watch(std::shared_ptr<TWatch> W) {
     RunLater(kPollMs, [W] { Watch(W); });
 }
 
-std::string SiteFile(const std::string& Name) {
-    const char* Info = std::getenv("VELMORA_SITE_INFO");
-    std::ifstream In(std::string(Info ? Info : "") + "\\" + Name);
-    std::string Value;
-    In >> Value;
-    return Value;
-}
-
 class GetStatus : public testing::Test {
 protected:
     void SetUp() override {

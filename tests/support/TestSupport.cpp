@@ -3,6 +3,8 @@
 #include <dlgs.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <map>
 
 bool PumpUntil(const std::function<bool()>& Condition, int Milliseconds) {
@@ -199,4 +201,13 @@ void AnswerOpenDialog(const std::string& Title, const std::string& Path) {
 
 void CancelOpenDialog(const std::string& Title) {
     WhenOpenDialogShows(Title, [](HWND Dialog) { PressDialogButton(Dialog, IDCANCEL); });
+}
+
+std::string SiteFile(const std::string& Name) {
+    const char* Info = std::getenv("VELMORA_SITE_INFO");
+    if (!Info) return "";
+    std::ifstream In(std::string(Info) + "\\" + Name);
+    std::string Value;
+    In >> Value;
+    return Value;
 }

@@ -43,6 +43,10 @@ private:
     std::string FPath;
 };
 
+// A file of the sample site that CTest runs for the tests ("http-port", "ftp-port"), read from the
+// folder that VELMORA_SITE_INFO names; empty without it.
+std::string SiteFile(const std::string& Name);
+
 // The Windows path of a file that the build names by its Unix path (Wine's drive Z: is the root).
 std::string WindowsPath(const std::string& Path);
 bool FileExists(const std::string& Path);
