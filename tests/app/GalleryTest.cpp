@@ -12,20 +12,16 @@
 #include "Getstatusform.h"
 #include "Globalfunctions.h"
 #include "Sysutils.h"
+#include "TestPictures.h"
 #include "TestSupport.h"
+#include "ToolbarValues.h"
 
 namespace {
-const char* const kToolbarKey = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 const char* const kTestLists = "/programs/velmora3/gallery/test/";
 
 std::string SiteInfo() {
     const char* Info = std::getenv("VELMORA_SITE_INFO");
     return Info ? Info : "";
-}
-
-std::string ReadAll(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string> FilesIn(const std::string& Folder, const char* Pattern = "*") {
@@ -44,22 +40,12 @@ void EmptyFolder(const std::string& Folder) {
     for (const std::string& Name : FilesIn(Folder)) DeleteFileA((Folder + Name).c_str());
 }
 
-std::string ToolbarValue(const char* Name) {
-    HKEY Key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_READ, &Key) != ERROR_SUCCESS) return "<no key>";
-    char Data[1024];
-    DWORD Size = sizeof Data;
-    const LONG Result = RegQueryValueExA(Key, Name, nullptr, nullptr, reinterpret_cast<BYTE*>(Data), &Size);
-    RegCloseKey(Key);
-    return Result == ERROR_SUCCESS ? std::string(Data, Size > 0 ? Size - 1 : 0) : "<missing>";
-}
-
 // Each test starts from an empty gallery and empty caches of "Test Skins", as an opening leaves them.
 class GalleryDownloads : public testing::Test {
 protected:
     void SetUp() override {
         if (SiteInfo().empty()) GTEST_SKIP() << "needs the sample site (run through CTest)";
-        Site = "http://127.0.0.1:" + Trim(ReadAll(SiteInfo() + "\\http-port"));
+        Site = "http://127.0.0.1:" + SiteFile("http-port");
         F = frmGet;
         for (TLabel* Label : F->CategoryLabels) {
             Label->SetCaption("");
@@ -86,9 +72,9 @@ protected:
         ASSERT_TRUE(F->LoadCategory(0));
     }
     // The requests the site logged from now on.
-    size_t LogMark() const { return ReadAll(SiteInfo() + "\\log\\requests.log").size(); }
+    size_t LogMark() const { return ReadBytes(SiteInfo() + "\\log\\requests.log").size(); }
     int RequestsSince(size_t Mark) const {
-        const std::string Log = ReadAll(SiteInfo() + "\\log\\requests.log").substr(Mark);
+        const std::string Log = ReadBytes(SiteInfo() + "\\log\\requests.log").substr(Mark);
         int Count = 0;
         for (size_t At = Log.find("--- request "); At != std::string::npos; At = Log.find("--- request ", At + 1))
             ++Count;
@@ -167,11 +153,7 @@ TEST_F(GalleryDownloads, PagesShowPreviewsFromTheCache) {
 }
 
 TEST_F(GalleryDownloads, ApplyingWritesOneSkinAndBothToolbarValues) {
-    HKEY Key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Key));
-    RegDeleteValueA(Key, "BackBitmap");
-    RegDeleteValueA(Key, "BackBitmapIE5");
-    RegCloseKey(Key);
+    ASSERT_TRUE(ClearToolbarValues());
     DeleteSkinFiles();
     OpenTestSkins();
     TBoxAnswerer Boxes;

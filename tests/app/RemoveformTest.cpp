@@ -6,20 +6,12 @@
 #include "Globalfunctions.h"
 #include "Removeform.h"
 #include "TestSupport.h"
+#include "ToolbarValues.h"
 #include "Velmoraform.h"
 
 namespace {
-const char* const kToolbarKey = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 const char* const kRemoved =
     "Your current skin has been removed.  You may have to restart your computer for this change to take effect.";
-
-bool ValueExists(const char* Name) {
-    HKEY Key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_READ, &Key) != ERROR_SUCCESS) return false;
-    const bool Exists = RegQueryValueExA(Key, Name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(Key);
-    return Exists;
-}
 
 // Shows the dialog modally and notes its text once it is up; "&OK" closes it.
 std::string ShowAndRead(TModalResult& Result) {
@@ -36,17 +28,15 @@ std::string ShowAndRead(TModalResult& Result) {
 TEST(RemoveDialog, RemovesBothValuesThenTheSkinFilesAndSaysSo) {
     const std::string App = GetAppFolder();
     DeleteSkinFiles();
-    HKEY Key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Key));
-    RegCloseKey(Key);
+    ASSERT_TRUE(ClearToolbarValues());
     ASSERT_TRUE(SetToolbarBitmap(App + "skin3.skin"));
     std::ofstream(App + "skin3.skin") << "skin";
     std::ofstream(App + "skin4.skin") << "skin";
     TModalResult Result = mrNone;
     EXPECT_EQ(kRemoved, ShowAndRead(Result));
     EXPECT_EQ(mrOk, Result);
-    EXPECT_FALSE(ValueExists("BackBitmap"));
-    EXPECT_FALSE(ValueExists("BackBitmapIE5"));
+    EXPECT_EQ("<missing>", ToolbarValue("BackBitmap"));
+    EXPECT_EQ("<missing>", ToolbarValue("BackBitmapIE5"));
     EXPECT_FALSE(FileExists(App + "skin3.skin"));
     EXPECT_FALSE(FileExists(App + "skin4.skin"));
     // Centred on the main window's outer bounds.
@@ -64,7 +54,5 @@ TEST(RemoveDialog, WithoutTheToolbarKeyTheSkinFilesStay) {
     EXPECT_EQ("Your skin could not be removed!", ShowAndRead(Result));
     EXPECT_TRUE(FileExists(App + "skin5.skin"));
     DeleteSkinFiles();
-    HKEY Key;
-    RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Key);
-    RegCloseKey(Key);
+    ClearToolbarValues();
 }

@@ -11,23 +11,13 @@
 #include "Selectform.h"
 #include "TestPictures.h"
 #include "TestSupport.h"
+#include "ToolbarValues.h"
 #include "Velmoraform.h"
 
 namespace {
-const char* const kToolbarKey = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 const char* const kBrowserKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
 const char* const kDialogTitle = "Select A Skin";
 const TRgb kRed{255, 0, 0}, kBlue{0, 0, 255};
-
-std::string ToolbarValue(const char* Name) {
-    HKEY Key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_READ, &Key) != ERROR_SUCCESS) return "<no key>";
-    char Data[1024] = "";
-    DWORD Size = sizeof Data;
-    const LONG Result = RegQueryValueExA(Key, Name, nullptr, nullptr, reinterpret_cast<BYTE*>(Data), &Size);
-    RegCloseKey(Key);
-    return Result == ERROR_SUCCESS ? std::string(Data) : "<missing>";
-}
 
 void Click(TWinControl* Control) { SendMessageA(Control->Handle(), BM_CLICK, 0, 0); }
 
@@ -45,11 +35,8 @@ TRgb PixelOf(TImage* Image, int X, int Y) {
 class SelectDialog : public testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(ClearToolbarValues());
         HKEY Key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Key));
-        RegDeleteValueA(Key, "BackBitmap");
-        RegDeleteValueA(Key, "BackBitmapIE5");
-        RegCloseKey(Key);
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, kBrowserKey, &Key));
         const std::string Browser = WindowsPath(RECORDER_EXE);
         RegSetValueExA(Key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(Browser.c_str()),

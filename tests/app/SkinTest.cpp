@@ -9,15 +9,10 @@
 #include "Selectform.h"
 #include "TestPictures.h"
 #include "TestSupport.h"
+#include "ToolbarValues.h"
 
 namespace {
-const char* const kToolbarKey = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 const TRgb kRed{255, 0, 0}, kBlue{0, 0, 255};
-
-std::string ReadAll(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> SkinFilesInAppFolder() {
     std::vector<std::string> Names;
@@ -110,10 +105,10 @@ TEST_F(Conversion, FailuresShowOneErrorBoxAndKeepTheOldSkin) {
     const std::string NotAJpeg = Folder.Path() + "noise.jpg";
     WriteBytes(NotAJpeg, "\xFF\xD8\xFF\xE0 this is no picture");
     const std::string Damaged = Folder.Path() + "damaged.bmp";
-    WriteBytes(Damaged, ReadAll(Good).substr(0, 30));
+    WriteBytes(Damaged, ReadBytes(Good).substr(0, 30));
     // Headers that claim 100000 x 100000 pixels, in a tiny file.
     const std::string Huge = Folder.Path() + "huge.bmp";
-    std::string HugeBytes = ReadAll(Good);
+    std::string HugeBytes = ReadBytes(Good);
     HugeBytes.replace(18, 8, std::string("\xA0\x86\x01\x00\xA0\x86\x01\x00", 8));
     WriteBytes(Huge, HugeBytes);
 
@@ -148,31 +143,14 @@ TEST_F(Conversion, FailuresShowOneErrorBoxAndKeepTheOldSkin) {
         EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Boxes.Asked[0].Flags);
         EXPECT_EQ(frmSelect->Handle(), Boxes.Asked[0].Owner);
         EXPECT_EQ(std::vector<std::string>{"skin42.skin"}, SkinFilesInAppFolder());
-        EXPECT_EQ("the old skin", ReadAll(App + "skin42.skin"));
+        EXPECT_EQ("the old skin", ReadBytes(App + "skin42.skin"));
     }
 }
 
 namespace {
 class ToolbarValues : public testing::Test {
 protected:
-    void SetUp() override {
-        HKEY Key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Key));
-        RegDeleteValueA(Key, "BackBitmap");
-        RegDeleteValueA(Key, "BackBitmapIE5");
-        RegCloseKey(Key);
-    }
-    // The raw data of a value, or "<missing>".
-    static std::string Value(const char* Name, DWORD* Type = nullptr) {
-        HKEY Key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_READ, &Key) != ERROR_SUCCESS) return "<no key>";
-        char Data[1024];
-        DWORD Size = sizeof Data, ValueType = 0;
-        const LONG Result = RegQueryValueExA(Key, Name, nullptr, &ValueType, reinterpret_cast<BYTE*>(Data), &Size);
-        RegCloseKey(Key);
-        if (Type) *Type = ValueType;
-        return Result == ERROR_SUCCESS ? std::string(Data, Size) : "<missing>";
-    }
+    void SetUp() override { ASSERT_TRUE(ClearToolbarValues()); }
 };
 }  // namespace
 
@@ -181,7 +159,7 @@ TEST_F(ToolbarValues, BothHoldThePathWithItsTerminatingZero) {
     ASSERT_TRUE(SetToolbarBitmap(Path));
     for (const char* Name : {"BackBitmap", "BackBitmapIE5"}) {
         DWORD Type = 0;
-        EXPECT_EQ(Path + std::string(1, '\0'), Value(Name, &Type)) << Name;
+        EXPECT_EQ(Path + std::string(1, '\0'), ToolbarValueData(Name, &Type)) << Name;
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), Type) << Name;
     }
 }
@@ -189,8 +167,8 @@ TEST_F(ToolbarValues, BothHoldThePathWithItsTerminatingZero) {
 TEST_F(ToolbarValues, AnEmptyPathDeletesBothAndSucceedsAgainWhenTheyAreGone) {
     ASSERT_TRUE(SetToolbarBitmap("C:\\skin1.skin"));
     EXPECT_TRUE(SetToolbarBitmap(""));
-    EXPECT_EQ("<missing>", Value("BackBitmap"));
-    EXPECT_EQ("<missing>", Value("BackBitmapIE5"));
+    EXPECT_EQ("<missing>", ToolbarValueData("BackBitmap"));
+    EXPECT_EQ("<missing>", ToolbarValueData("BackBitmapIE5"));
     EXPECT_TRUE(SetToolbarBitmap(""));
 }
 
@@ -198,7 +176,7 @@ TEST_F(ToolbarValues, WithoutTheToolbarKeyNothingIsWrittenOrCreated) {
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, kToolbarKey));
     EXPECT_FALSE(SetToolbarBitmap("C:\\skin1.skin"));
     EXPECT_FALSE(SetToolbarBitmap(""));
-    EXPECT_EQ("<no key>", Value("BackBitmap"));
+    EXPECT_EQ("<no key>", ToolbarValueData("BackBitmap"));
 }
 
 TEST(Email, TheShapesThatPassAndThoseThatDoNot) {

@@ -23,6 +23,11 @@ void WriteBytes(const std::string& Path, const std::string& Bytes) {
     std::ofstream(Path, std::ios::binary) << Bytes;
 }
 
+std::string ReadBytes(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+}
+
 void WriteBmp24(const std::string& Path, int Width, int Height, const std::function<TRgb(int X, int Y)>& Pixel) {
     const uint32_t Row = (Width * 3 + 3) & ~3u;
     std::string S = "BM";

@@ -14,6 +14,8 @@ struct TRgb {
 // Writes a bottom-up 24-bit BMP; Pixel gives the colour of (X, Y), Y counted from the top.
 void WriteBmp24(const std::string& Path, int Width, int Height, const std::function<TRgb(int X, int Y)>& Pixel);
 void WriteBytes(const std::string& Path, const std::string& Bytes);
+// The whole content of a file; empty when it cannot be read.
+std::string ReadBytes(const std::string& Path);
 
 // A BMP file read back: its header fields and, for 24-bit files, its pixels.
 struct TBmpFile {
