@@ -117,13 +117,7 @@ TEST_F(SelectDialog, ChoosePreviewStretchedAndTiledThenApply) {
     EXPECT_FALSE(F->Visible());
     // The stand-in browser writes its path, its show command and then each argument, a line each.
     std::vector<std::string> Lines;
-    auto ReadLog = [&] {
-        Lines.clear();
-        std::ifstream Log(BrowserLog);
-        for (std::string Line; std::getline(Log, Line);) Lines.push_back(Line);
-        return Lines.size() >= 3;
-    };
-    ASSERT_TRUE(PumpUntil(ReadLog, 30000));
+    ASSERT_TRUE(PumpUntil([&] { return (Lines = ReadLines(BrowserLog)).size() >= 3; }, 30000));
     EXPECT_EQ(std::to_string(SW_SHOWMAXIMIZED), Lines[1]);
     EXPECT_EQ(std::string(VELMORA_SITE) + "/programs/velmora3/application/applyskin.html", Lines[2]);
     EXPECT_EQ(3u, Lines.size());

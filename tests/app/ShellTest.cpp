@@ -13,16 +13,6 @@
 namespace {
 const char* const kExplorerClasses[] = {"#32770", "IEFrame", "ExploreWClass", "CabinetWClass"};
 
-std::vector<std::string> ReadLines(const std::string& Path) {
-    std::vector<std::string> Lines;
-    std::ifstream In(Path, std::ios::binary);
-    std::string Line;
-    while (std::getline(In, Line)) {
-        if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-        Lines.push_back(Line);
-    }
-    return Lines;
-}
 
 ::testing::AssertionResult NoExplorerWindowOpen() {
     for (const char* ClassName : kExplorerClasses)

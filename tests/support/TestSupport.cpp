@@ -85,6 +85,16 @@ bool FileExists(const std::string& Path) {
     return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::vector<std::string> ReadLines(const std::string& Path) {
+    std::vector<std::string> Lines;
+    std::ifstream In(Path, std::ios::binary);
+    for (std::string Line; std::getline(In, Line);) {
+        if (!Line.empty() && Line.back() == '\r') Line.pop_back();
+        Lines.push_back(Line);
+    }
+    return Lines;
+}
+
 // ---- real input ----
 
 namespace {

@@ -50,6 +50,9 @@ std::string SiteFile(const std::string& Name);
 // The Windows path of a file that the build names by its Unix path (Wine's drive Z: is the root).
 std::string WindowsPath(const std::string& Path);
 bool FileExists(const std::string& Path);
+// The lines of a text file (none when it cannot be opened, for instance while another process is
+// still renaming it into place).
+std::vector<std::string> ReadLines(const std::string& Path);
 
 // Real input, as a person gives it (SendInput): the keys reach the window with the focus, the click
 // the window under the pointer. Call PumpFor or PumpUntil afterwards to let it arrive.
