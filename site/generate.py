@@ -185,6 +185,8 @@ def generate(out, test_categories, test_skins):
     write(os.path.join(test, "skins.txt"), gallery_list("Test Skins", picks))
     seven = "category=Test Skins\r\nURL=@SITE@/%s/test/skins.txt\r\n" % GALLERY
     write(os.path.join(test, "one-category.txt"), ("; One category for tests\r\n" + seven).encode())
+    write(os.path.join(test, "missing-category.txt"),
+          b"; A category whose gallery list is not on the site\r\ncategory=Gone\r\nURL=@SITE@/_test/status/404\r\n")
     lines = ["; %d categories for tests: the first is Test Skins, the others cycle through" % test_categories,
              "; the real gallery lists.", "category=Test Skins", "URL=@SITE@/%s/test/skins.txt" % GALLERY]
     for n in range(1, test_categories):

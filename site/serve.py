@@ -74,6 +74,7 @@ class Site:
         self.ftp_port = 0
         self.lock = threading.Lock()
         self.overrides = {}
+        self.pace = 0.0   # seconds between 1024-byte pieces of a served file (/_test/pace)
         self.request_count = 0
         self.put_count = 0
 
@@ -220,7 +221,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             data = self.site.substitute(data)
         if path == APPDATA_PATH:
             data = self.site.appdata(data)
-        self.reply(200, data, CONTENT_TYPES.get(suffix, "application/octet-stream"))
+        with self.site.lock:
+            pace = self.site.pace
+        if not pace or self.command == "HEAD":
+            self.reply(200, data, CONTENT_TYPES.get(suffix, "application/octet-stream"))
+            return
+        self.send_response(200)
+        self.send_header("Content-Type", CONTENT_TYPES.get(suffix, "application/octet-stream"))
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        for start in range(0, len(data), 1024):
+            if start:
+                time.sleep(pace)
+            self.wfile.write(data[start:start + 1024])
 
     def test_hook(self, rest, query):
         parts = rest.split("/")
@@ -291,9 +304,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 with self.site.lock:
                     self.site.overrides.update({k: v[0] for k, v in values.items()})
                 self.reply(200, b"ok\r\n")
+            elif name == "pace" and len(parts) == 2:
+                pause = int(parts[1])
+                if not 0 <= pause <= 10000:
+                    raise ValueError
+                with self.site.lock:
+                    self.site.pace = pause / 1000.0
+                self.reply(200, b"ok\r\n")
             elif name == "reset" and len(parts) == 1:
                 with self.site.lock:
                     self.site.overrides.clear()
+                    self.site.pace = 0.0
                 self.reply(200, b"ok\r\n")
             else:
                 self.reply(404, b"No such test hook.\r\n")

@@ -24,22 +24,6 @@ std::string SiteInfo() {
     return Info ? Info : "";
 }
 
-std::vector<std::string> FilesIn(const std::string& Folder, const char* Pattern = "*") {
-    std::vector<std::string> Names;
-    WIN32_FIND_DATAA Found;
-    HANDLE Search = FindFirstFileA((Folder + Pattern).c_str(), &Found);
-    if (Search == INVALID_HANDLE_VALUE) return Names;
-    do
-        if (!(Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Names.push_back(Found.cFileName);
-    while (FindNextFileA(Search, &Found));
-    FindClose(Search);
-    return Names;
-}
-
-void EmptyFolder(const std::string& Folder) {
-    for (const std::string& Name : FilesIn(Folder)) DeleteFileA((Folder + Name).c_str());
-}
-
 // Each test starts from an empty gallery and empty caches of "Test Skins", as an opening leaves them.
 class GalleryDownloads : public testing::Test {
 protected:
@@ -72,9 +56,9 @@ protected:
         ASSERT_TRUE(F->LoadCategory(0));
     }
     // The requests the site logged from now on.
-    size_t LogMark() const { return ReadBytes(SiteInfo() + "\\log\\requests.log").size(); }
+    size_t LogMark() const { return SiteLog().size(); }
     int RequestsSince(size_t Mark) const {
-        const std::string Log = ReadBytes(SiteInfo() + "\\log\\requests.log").substr(Mark);
+        const std::string Log = SiteLog().substr(Mark);
         int Count = 0;
         for (size_t At = Log.find("--- request "); At != std::string::npos; At = Log.find("--- request ", At + 1))
             ++Count;

@@ -14,7 +14,6 @@
 #include "Velmoraform.h"
 
 namespace {
-const char* const kBrowserKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
 
 // What the gallery had asked for when the status dialog came up.
 struct TRequest {
@@ -240,7 +239,6 @@ TEST_F(Gallery, CourtesyLinksGoToTheShellOnlyForMailtoInSmallLetters) {
     Set(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "winebrowser.exe", "");
     Set(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", nullptr, Command);
     Set(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", nullptr, Command);
-    Set(HKEY_LOCAL_MACHINE, kBrowserKey, nullptr, Browser);
 
     MarkCurrentPage(F, 3);
     const struct {
@@ -255,15 +253,13 @@ TEST_F(Gallery, CourtesyLinksGoToTheShellOnlyForMailtoInSmallLetters) {
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Url);
         GalleryEntries[7].CourtesyLinkUrl = Case.Url;
-        const std::string Log = Folder.Path() + "start" + std::to_string(++Logs) + ".txt";
-        SetEnvironmentVariableA("VELMORA_RECORDER_LOG", Log.c_str());
+        TStandInBrowser Stand(RECORDER_EXE, Folder.Path() + "start" + std::to_string(++Logs) + ".txt");
         F->lblLink1->SetCaption("Made by an artist");
         F->lblLink1->Show();
         ClickOnto(F->lblLink1);
-        SetEnvironmentVariableA("VELMORA_RECORDER_LOG", nullptr);
         // The record is complete once it holds the program, its show command and the address.
-        std::vector<std::string> Lines;
-        ASSERT_TRUE(PumpUntil([&] { return (Lines = ReadLines(Log)).size() >= 3; }, 15000));
+        const std::vector<std::string> Lines = Stand.Record();
+        ASSERT_GE(Lines.size(), 3u);
         EXPECT_EQ(Case.Program, Lines[0].substr(Lines[0].find_last_of('\\') + 1));
         EXPECT_EQ(Case.Url, Lines[2]);
     }
@@ -275,7 +271,6 @@ TEST_F(Gallery, CourtesyLinksGoToTheShellOnlyForMailtoInSmallLetters) {
         else
             RegDeleteKeyValueA(It->Root, It->Path.c_str(), Name);
     }
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kBrowserKey);
     GalleryEntries[7] = GalleryEntry{};
 }
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -14,6 +16,7 @@
 #include "Globalfunctions.h"
 #include "NMHTTP.h"
 #include "TestSupport.h"
+#include "ToolbarValues.h"
 #include "Velmoraform.h"
 
 namespace {
@@ -25,6 +28,7 @@ struct TEnding {
     std::string Text;
     bool WaitedForOk = false;  // "&OK" shown, "&Abort" hidden, and the dialog waiting
     bool AbortStillShown = false;
+    bool ClosedItself = false;  // closed by its timer, never waiting on the user
 };
 
 struct TWatch {
@@ -64,7 +68,11 @@ protected:
         if (Site.empty()) return;
         Get("/_test/reset");
         frmVelmora->AppDataAddress = Site + "/programs/velmora3/application/appdata.txt";
-        frmGet->ResetRequests();
+        const bool MainVisible = frmVelmora->Visible();
+        frmGet->FormShow(nullptr);  // empties the gallery as an opening does
+        for (TLabel* Label : frmGet->CategoryLabels) Label->SetEnabled(true);
+        for (TLabel* Label : frmGet->PageLabels) Label->SetEnabled(true);
+        frmVelmora->SetVisible(MainVisible);
         frmGet->CategoryIndex = Saved.Category;
         GalleryEntries[0] = Saved.Entry;
         frmGet->CategoryLabels[0]->SetCaption(Saved.CategoryName);
@@ -74,6 +82,16 @@ protected:
         TNMHTTP Client(nullptr);
         Client.Get(Site + Path);
     }
+    // Changes one key of the application data that the site serves, until the next reset.
+    void SetAppData(const std::string& Key, const std::string& Value) {
+        std::string Query;
+        for (unsigned char C : Value) {
+            char Escaped[4];
+            std::snprintf(Escaped, sizeof Escaped, "%%%02X", C);
+            Query += std::isalnum(C) ? std::string(1, static_cast<char>(C)) : Escaped;
+        }
+        Get("/_test/set?" + Key + "=" + Query);
+    }
     // Makes the gallery's request the way the gallery does, and shows the dialog for it.
     TEnding Run(bool TfrmGet::*Kind) {
         frmGet->ResetRequests();
@@ -81,7 +99,7 @@ protected:
         auto W = std::make_shared<TWatch>();
         RunLater(kPollMs, [W] { Watch(W); });
         frmGetStatus->ShowModal();
-        if (!W->Over) W->Ending.Text = frmGetStatus->lblStatus->Caption();
+        if (!W->Over) W->Ending = {frmGetStatus->lblStatus->Caption(), false, false, true};
         W->Over = true;
         return W->Ending;
     }
@@ -117,15 +135,21 @@ TEST_F(GetStatus, ConnectEndingsWithAMessage) {
     }
     {
         SCOPED_TRACE("gallery closed by the site");
-        Get("/_test/set?GETCLOSED_MSG=Closed%20for%20repairs%20-%20back%20soon!");
+        SetAppData("GETCLOSED_MSG", "Closed for repairs - back soon!");
         EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect), "Closed for repairs - back soon!", true, false));
         Get("/_test/reset");
     }
     {
         SCOPED_TRACE("category list unreachable");
-        Get("/_test/set?REGISTERED_CATLIST=http%3A%2F%2F127.0.0.1%3A1%2Fcategories.txt");
+        SetAppData("REGISTERED_CATLIST", "http://127.0.0.1:1/categories.txt");
         EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect),
                               "Error downloading category list!\n\nPlease try again later", true, false));
+        Get("/_test/reset");
+    }
+    {
+        SCOPED_TRACE("first category not on the site");
+        SetAppData("REGISTERED_CATLIST", Site + "/programs/velmora3/gallery/test/missing-category.txt");
+        EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect), "Error changing category!", true, false));
         Get("/_test/reset");
     }
     // The runner shows no box of its own.
@@ -166,4 +190,173 @@ TEST_F(GetStatus, EmptyHeightTextEndsAsASkinNotApplied) {
     EXPECT_TRUE(frmGetStatus->pnlProgress->Visible());
     EXPECT_TRUE(FileExists(Cached)) << "the skin picture was not downloaded first";
     ::DeleteFileA(Cached.c_str());
+}
+
+// The gallery opened for real: its activation makes the connect request, which shows page 1 of a
+// category of 7 skins. The second opening finds every preview in the cache.
+TEST_F(GetStatus, ConnectShowsPageOneAndReopeningFetchesNoCachedPictureAgain) {
+    SetAppData("REGISTERED_CATLIST", Site + "/programs/velmora3/gallery/test/one-category.txt");
+    EmptyFolder(GetAppFolder() + "Previews\\TestSkins\\");
+    const bool MainVisible = frmVelmora->Visible();
+    TfrmGet* F = frmGet;
+    for (int Opening = 1; Opening <= 2; ++Opening) {
+        SCOPED_TRACE("opening " + std::to_string(Opening));
+        const size_t Mark = SiteLog().size();
+        F->Show();
+        ASSERT_TRUE(PumpUntil([&] { return F->PreviewImages[2]->Visible() && !frmGetStatus->Visible(); }, 20000))
+            << frmGetStatus->lblStatus->Caption();
+        EXPECT_FALSE(frmGetStatus->CloseGallery);
+        EXPECT_EQ("Test Skins", F->CategoryLabels[0]->Caption());
+        EXPECT_FALSE(F->CategoryLabels[0]->Enabled());  // the current category
+        EXPECT_FALSE(F->CategoryLabels[1]->Visible());
+        for (int Page = 0; Page < kPageCount; ++Page) EXPECT_EQ(Page < 3, F->PageLabels[Page]->Visible()) << Page;
+        EXPECT_FALSE(F->PageLabels[0]->Enabled());  // page 1 is the one shown
+        for (TImage* Preview : F->PreviewImages) EXPECT_TRUE(Preview->Picture.Graphic());
+        const std::string Log = SiteLog().substr(Mark);
+        int Thumbs = 0;
+        for (size_t At = Log.find("-thumb."); At != std::string::npos; At = Log.find("-thumb.", At + 1)) ++Thumbs;
+        EXPECT_EQ(Opening == 1 ? 3 : 0, Thumbs);
+        F->Close();
+        PumpFor(50);
+    }
+    frmVelmora->SetVisible(MainVisible);
+}
+
+namespace {
+// A window of one of the classes that CloseExplorerWindows closes, made by the test itself.
+HWND MakeExplorerWindow() {
+    WNDCLASSA Class{};
+    Class.lpfnWndProc = DefWindowProcA;
+    Class.hInstance = GetModuleHandleA(nullptr);
+    Class.lpszClassName = "CabinetWClass";
+    RegisterClassA(&Class);
+    return CreateWindowA("CabinetWClass", "Stand-in folder", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                         Class.hInstance, nullptr);
+}
+}  // namespace
+
+// The rest of the table of endings: category, page and skin requests, with aborts in the middle of
+// the previews and of a skin download.
+TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
+    TBoxAnswerer Boxes;
+    TScratchFolder Folder;
+    TStandInBrowser Browser(RECORDER_EXE, Folder.Path() + "browser.txt");
+    const std::string Gallery = Site + "/programs/velmora3/gallery/";
+    const std::string Refused = "http://127.0.0.1:1/gone.jpg";
+    const std::string Failed = "Error processing request!\n\nError: Connection Failed";
+    const std::string SlowSkin = Site + "/_test/slow/400000/20";
+    TfrmGet* F = frmGet;
+    F->CategoryLabels[0]->SetCaption("Nature");
+    F->CategoryLabels[1]->SetCaption("Abstract Art");
+    // Page 1 holds three real skins; page 2 whatever a row puts there.
+    auto FillGallery = [&] {
+        F->ClearGallery();
+        const char* const Names[] = {"meadow", "ocean", "forest"};
+        for (int I = 0; I < 3; ++I) {
+            GalleryEntries[I].ThumbUrl = Gallery + "nature/" + Names[I] + "-thumb.jpg";
+            GalleryEntries[I].SkinUrl = Gallery + "nature/" + Names[I] + ".jpg";
+        }
+        GalleryEntries[0].ApplyUrl = Gallery + "sponsor.html";
+        GalleryEntries[3].ThumbUrl = Gallery + "nature/meadow-thumb.jpg";
+    };
+    const struct TRow {
+        const char* Name;
+        bool TfrmGet::*Kind;
+        std::function<void()> Prepare;
+        int AbortAfter;       // milliseconds into the request, 0 for no abort
+        const char* Text;     // nullptr: the dialog closes by itself
+        bool CloseGallery, InternetProblem;
+    } Rows[] = {
+        {"category shown", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Gallery + "nature/gallery.txt"; }, 0,
+         nullptr, false, false},
+        {"category download error", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Refused; }, 0, Failed.c_str(),
+         true, true},
+        {"category not on the site", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Site + "/_test/status/404"; }, 0,
+         "Error changing category!", false, false},
+        {"page shown", &TfrmGet::ReqPage, [&] { F->PageNumber = 2; }, 0, nullptr, false, false},
+        {"page download error", &TfrmGet::ReqPage,
+         [&] {
+             GalleryEntries[3].ThumbUrl = Refused;
+             F->PageNumber = 2;
+         },
+         0, Failed.c_str(), true, true},
+        {"page aborted", &TfrmGet::ReqPage,
+         [&] {
+             GalleryEntries[3].ThumbUrl = Site + "/_test/slow/200000/20";
+             F->PageNumber = 2;
+         },
+         600, "Action Aborted!", false, false},
+        {"skin download error", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = Refused; }, 0, Failed.c_str(),
+         true, true},
+        {"skin not on the site", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = Site + "/_test/status/404"; },
+         0, "Error! Skin could not be applied.", false, false},
+        {"skin aborted", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = SlowSkin; }, 600, "Action Aborted!",
+         false, false},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        FillGallery();
+        F->CategoryIndex = 1;
+        F->PrevCategoryIndex = 0;
+        F->SkinIndex = 0;
+        Row.Prepare();
+        if (Row.AbortAfter) RunLater(Row.AbortAfter, [] { frmGetStatus->btnAbort->Click(); });
+        const TEnding Ending = Run(Row.Kind);
+        if (!Row.Text) {
+            EXPECT_TRUE(Ending.ClosedItself) << "ended with \"" << Ending.Text << "\"";
+            EXPECT_FALSE(frmGetStatus->CloseGallery);
+            EXPECT_FALSE(frmGetStatus->InternetProblem);
+        } else {
+            EXPECT_TRUE(EndedWith(Ending, Row.Text, Row.CloseGallery, Row.InternetProblem));
+        }
+        EXPECT_EQ(Row.AbortAfter != 0, frmGetStatus->Aborted);
+    }
+    // A category that did not load gives the current category back.
+    CategoryUrls[1] = Site + "/_test/status/404";
+    F->CategoryIndex = 1;
+    Run(&TfrmGet::ReqCategory);
+    EXPECT_EQ(0, F->CategoryIndex);
+    // The aborted skin left no partial file, and its "&OK" opened nothing.
+    EXPECT_FALSE(FileExists(GetSkinCachePath("Abstract Art", SlowSkin)));
+    EXPECT_TRUE(Browser.Record(1, 500).empty());
+    EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+// Applying a gallery skin: the bar reaches "100%", one Skin file and both toolbar values, the
+// Explorer windows closed because the box is ticked, and "&OK" opens the skin's apply page.
+TEST_F(GetStatus, AnAppliedSkinClosesExplorerWindowsAndOkOpensItsApplyPage) {
+    TBoxAnswerer Boxes;
+    TScratchFolder Folder;
+    TStandInBrowser Browser(RECORDER_EXE, Folder.Path() + "browser.txt");
+    TfrmGet* F = frmGet;
+    F->CategoryLabels[0]->SetCaption("Nature");
+    F->CategoryIndex = 0;
+    F->SkinIndex = 0;
+    GalleryEntries[0] = GalleryEntry{};
+    GalleryEntries[0].SkinUrl = Site + "/programs/velmora3/gallery/nature/ocean.jpg";
+    GalleryEntries[0].ApplyUrl = Site + "/programs/velmora3/gallery/sponsor.html";
+    ASSERT_TRUE(ClearToolbarValues());
+    DeleteSkinFiles();
+    ::DeleteFileA(GetSkinCachePath("Nature", GalleryEntries[0].SkinUrl).c_str());
+    const bool WasTicked = F->chkCloseExplorerWindows->Checked();
+    F->chkCloseExplorerWindows->SetChecked(true);
+    HWND FolderWindow = MakeExplorerWindow();
+    ASSERT_TRUE(FolderWindow);
+
+    const TEnding Ending = Run(&TfrmGet::ReqSkin);
+    F->chkCloseExplorerWindows->SetChecked(WasTicked);
+    EXPECT_TRUE(EndedWith(Ending, "Your new skin has been applied.\n\nClick OK", false, false));
+    EXPECT_EQ("100%", frmGetStatus->lblProgress->Caption());
+    EXPECT_EQ(frmGetStatus->pnlProgress->Width(), frmGetStatus->imgProgress->Width());
+    EXPECT_FALSE(IsWindow(FolderWindow)) << "the Explorer window was not closed";
+    const std::string Skin = ToolbarValue("BackBitmap");
+    EXPECT_EQ(Skin, ToolbarValue("BackBitmapIE5"));
+    EXPECT_TRUE(FileExists(Skin));
+    EXPECT_EQ(1u, FilesIn(GetAppFolder(), "*.skin").size());
+    const std::vector<std::string> Lines = Browser.Record();
+    ASSERT_EQ(3u, Lines.size());
+    EXPECT_EQ(GalleryEntries[0].ApplyUrl, Lines[2]);
+    EXPECT_TRUE(Boxes.Asked.empty());
+    DeleteSkinFiles();
+    SetToolbarBitmap("");
 }

@@ -15,7 +15,6 @@
 #include "Velmoraform.h"
 
 namespace {
-const char* const kBrowserKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
 const char* const kDialogTitle = "Select A Skin";
 const TRgb kRed{255, 0, 0}, kBlue{0, 0, 255};
 
@@ -36,14 +35,6 @@ class SelectDialog : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(ClearToolbarValues());
-        HKEY Key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, kBrowserKey, &Key));
-        const std::string Browser = WindowsPath(RECORDER_EXE);
-        RegSetValueExA(Key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(Browser.c_str()),
-                       static_cast<DWORD>(Browser.size() + 1));
-        RegCloseKey(Key);
-        BrowserLog = Folder.Path() + "browser.txt";
-        SetEnvironmentVariableA("VELMORA_RECORDER_LOG", BrowserLog.c_str());
         DeleteSkinFiles();
         Halves = Folder.Path() + "halves.bmp";
         WriteBmp24(Halves, 40, 20, [](int X, int) { return X < 20 ? kRed : kBlue; });
@@ -51,8 +42,6 @@ protected:
     }
     void TearDown() override {
         frmSelect->Hide();
-        SetEnvironmentVariableA("VELMORA_RECORDER_LOG", nullptr);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kBrowserKey);
         DeleteSkinFiles();
     }
     // Picks a file through "&Select Skin" and the real file dialog.
@@ -61,7 +50,8 @@ protected:
         Click(frmSelect->btnSelect);
     }
     TScratchFolder Folder;
-    std::string Halves, BrowserLog;
+    TStandInBrowser Browser{RECORDER_EXE, Folder.Path() + "browser.txt"};
+    std::string Halves;
 };
 }  // namespace
 
@@ -116,8 +106,8 @@ TEST_F(SelectDialog, ChoosePreviewStretchedAndTiledThenApply) {
     EXPECT_EQ(116, File.Height);
     EXPECT_FALSE(F->Visible());
     // The stand-in browser writes its path, its show command and then each argument, a line each.
-    std::vector<std::string> Lines;
-    ASSERT_TRUE(PumpUntil([&] { return (Lines = ReadLines(BrowserLog)).size() >= 3; }, 30000));
+    const std::vector<std::string> Lines = Browser.Record(3, 30000);
+    ASSERT_GE(Lines.size(), 3u);
     EXPECT_EQ(std::to_string(SW_SHOWMAXIMIZED), Lines[1]);
     EXPECT_EQ(std::string(VELMORA_SITE) + "/programs/velmora3/application/applyskin.html", Lines[2]);
     EXPECT_EQ(3u, Lines.size());
@@ -227,10 +217,7 @@ TEST_F(SelectDialog, CancelWritesNothing) {
     });
     EXPECT_EQ(mrCancel, frmSelect->ShowModal());
     EXPECT_EQ("<missing>", ToolbarValue("BackBitmap"));
-    WIN32_FIND_DATAA Found;
-    HANDLE Search = FindFirstFileA((GetAppFolder() + "*.skin").c_str(), &Found);
-    EXPECT_EQ(INVALID_HANDLE_VALUE, Search);
-    if (Search != INVALID_HANDLE_VALUE) FindClose(Search);
+    EXPECT_TRUE(FilesIn(GetAppFolder(), "*.skin").empty());
 }
 
 TEST_F(SelectDialog, TheFrameSitsCentredWithThePreviewInItsRedArea) {

@@ -1,4 +1,5 @@
 // Velmora3.exe as a user starts it: single instance, the error caption, Exit, start-up time.
+#include <winsock2.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,7 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -85,13 +88,58 @@ HWND WaitForWindow(const TProgram& Program, const std::string& Caption, DWORD Mi
     return nullptr;
 }
 
-// Lights the Exit button and clicks it, as the pointer would.
-void ClickExit(HWND MainWindow) {
-    const LPARAM Centre = MAKELPARAM(211 + 197 / 2, 312 + 20);
-    PostMessageA(MainWindow, WM_MOUSEMOVE, 0, Centre);
-    PostMessageA(MainWindow, WM_LBUTTONDOWN, MK_LBUTTON, Centre);
-    PostMessageA(MainWindow, WM_LBUTTONUP, 0, Centre);
+// Lights a menu button of the main window and clicks it, as the pointer would.
+void ClickMenu(HWND MainWindow, int X, int Y) {
+    const LPARAM At = MAKELPARAM(X, Y);
+    PostMessageA(MainWindow, WM_MOUSEMOVE, 0, At);
+    PostMessageA(MainWindow, WM_LBUTTONDOWN, MK_LBUTTON, At);
+    PostMessageA(MainWindow, WM_LBUTTONUP, 0, At);
 }
+void ClickExit(HWND MainWindow) { ClickMenu(MainWindow, 211 + 197 / 2, 312 + 20); }
+void ClickGetSkins(HWND MainWindow) { ClickMenu(MainWindow, 8 + 400 / 2, 4 + 20); }
+
+// Waits up to Milliseconds for Found() to give a window.
+template <typename TFind>
+HWND WaitFor(TFind Found, DWORD Milliseconds = 20000) {
+    const DWORD Start = GetTickCount();
+    do {
+        if (HWND Window = Found()) return Window;
+        Sleep(20);
+    } while (GetTickCount() - Start < Milliseconds);
+    return nullptr;
+}
+
+// A web server on the compiled-in site's port that hangs up on every request without a reply.
+class THangingUpSite {
+public:
+    explicit THangingUpSite(int Port) {
+        WSADATA Data;
+        WSAStartup(MAKEWORD(2, 2), &Data);
+        FListener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in Address{};
+        Address.sin_family = AF_INET;
+        Address.sin_port = htons(static_cast<u_short>(Port));
+        Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        Listening = FListener != INVALID_SOCKET &&
+                    bind(FListener, reinterpret_cast<sockaddr*>(&Address), sizeof Address) == 0 &&
+                    listen(FListener, 8) == 0;
+        if (Listening)
+            FThread = std::thread([this] {
+                for (SOCKET Client; (Client = accept(FListener, nullptr, nullptr)) != INVALID_SOCKET;)
+                    closesocket(Client);
+            });
+    }
+    ~THangingUpSite() {
+        closesocket(FListener);  // ends the accept loop
+        if (FThread.joinable()) FThread.join();
+        WSACleanup();
+    }
+    bool Listening = false;
+
+private:
+    SOCKET FListener = INVALID_SOCKET;
+    std::thread FThread;
+};
 }  // namespace
 
 TEST(Velmora, ASecondStartEndsAtOnceWithoutAWindow) {
@@ -130,6 +178,53 @@ TEST(Velmora, ExitEndsTheProgram) {
     ClickExit(Main);
     EXPECT_EQ(0u, Program.WaitForExit(20000));
     EXPECT_FALSE(IsWindow(Main));
+}
+
+// The gallery cannot fetch the application data: its status dialog says so with "&OK", and after
+// "&OK" and the main window's notice a new Velmora starts and this one ends.
+TEST(Velmora, AnInternetProblemInTheGalleryRestartsTheProgram) {
+    const std::string Site = VELMORA_SITE, Local = "http://127.0.0.1:";
+    if (Site.compare(0, Local.size(), Local) != 0) GTEST_SKIP() << "the compiled-in site is not on this machine";
+    THangingUpSite Server(std::atoi(Site.c_str() + Local.size()));
+    if (!Server.Listening) GTEST_SKIP() << "the compiled-in site's port is taken (is make run up?)";
+    TProgram Old(VELMORA_EXE);
+    HWND OldMain = WaitForWindow(Old, kMainCaption);
+    ASSERT_TRUE(OldMain);
+    ClickGetSkins(OldMain);
+    HWND Status = WaitForWindow(Old, "Get Skins Status");
+    ASSERT_TRUE(Status);
+    HWND Ok = WaitFor([&]() -> HWND {
+        HWND Button = FindWindowExA(Status, nullptr, "Button", "&OK");
+        return Button && IsWindowVisible(Button) ? Button : nullptr;
+    });
+    ASSERT_TRUE(Ok) << "the status dialog never ended with \"&OK\"";
+    PostMessageA(Ok, BM_CLICK, 0, 0);
+    HWND Notice = WaitFor([&]() -> HWND {
+        HWND Box = FindWindows(Old.Id(), "Velmora!").Found;
+        char Class[32] = "";
+        if (Box) GetClassNameA(Box, Class, sizeof Class);
+        return std::string(Class) == "#32770" && IsWindowVisible(Box) ? Box : nullptr;
+    });
+    ASSERT_TRUE(Notice) << "no notice of the internet problem";
+    char Caption[64] = "";
+    GetWindowTextA(OldMain, Caption, sizeof Caption);
+    EXPECT_STREQ("Velmora! - Error", Caption);
+    PostMessageA(Notice, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(0u, Old.WaitForExit(20000));
+    // The new process shows the main window.
+    HWND NewMain = WaitFor([&]() -> HWND {
+        HWND Window = FindWindowA(nullptr, kMainCaption);
+        DWORD Owner = 0;
+        if (Window) GetWindowThreadProcessId(Window, &Owner);
+        return Window && Owner != Old.Id() && IsWindowVisible(Window) ? Window : nullptr;
+    });
+    ASSERT_TRUE(NewMain) << "no new Velmora started";
+    DWORD NewId = 0;
+    GetWindowThreadProcessId(NewMain, &NewId);
+    HANDLE New = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, NewId);
+    ClickExit(NewMain);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(New, 20000));
+    CloseHandle(New);
 }
 
 // Not a pass/fail check: prints start-up time against a minimal window program under the same Wine.

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 
 bool PumpUntil(const std::function<bool()>& Condition, int Milliseconds) {
@@ -85,6 +86,22 @@ bool FileExists(const std::string& Path) {
     return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::vector<std::string> FilesIn(const std::string& Folder, const char* Pattern) {
+    std::vector<std::string> Names;
+    WIN32_FIND_DATAA Found;
+    HANDLE Search = FindFirstFileA((Folder + Pattern).c_str(), &Found);
+    if (Search == INVALID_HANDLE_VALUE) return Names;
+    do
+        if (!(Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Names.push_back(Found.cFileName);
+    while (FindNextFileA(Search, &Found));
+    FindClose(Search);
+    return Names;
+}
+
+void EmptyFolder(const std::string& Folder) {
+    for (const std::string& Name : FilesIn(Folder)) DeleteFileA((Folder + Name).c_str());
+}
+
 std::vector<std::string> ReadLines(const std::string& Path) {
     std::vector<std::string> Lines;
     std::ifstream In(Path, std::ios::binary);
@@ -92,6 +109,27 @@ std::vector<std::string> ReadLines(const std::string& Path) {
         if (!Line.empty() && Line.back() == '\r') Line.pop_back();
         Lines.push_back(Line);
     }
+    return Lines;
+}
+
+namespace {
+const char* const kBrowserKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+}
+
+TStandInBrowser::TStandInBrowser(const std::string& Recorder, const std::string& Log) : FLog(Log) {
+    const std::string Path = WindowsPath(Recorder);
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kBrowserKey, nullptr, REG_SZ, Path.c_str(), static_cast<DWORD>(Path.size() + 1));
+    SetEnvironmentVariableA("VELMORA_RECORDER_LOG", Log.c_str());
+}
+
+TStandInBrowser::~TStandInBrowser() {
+    SetEnvironmentVariableA("VELMORA_RECORDER_LOG", nullptr);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kBrowserKey);
+}
+
+std::vector<std::string> TStandInBrowser::Record(size_t Count, int Milliseconds) const {
+    std::vector<std::string> Lines;
+    PumpUntil([&] { return (Lines = ReadLines(FLog)).size() >= Count; }, Milliseconds);
     return Lines;
 }
 
@@ -220,4 +258,11 @@ std::string SiteFile(const std::string& Name) {
     std::string Value;
     In >> Value;
     return Value;
+}
+
+std::string SiteLog() {
+    const char* Info = std::getenv("VELMORA_SITE_INFO");
+    if (!Info) return "";
+    std::ifstream In(std::string(Info) + "\\log\\requests.log", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
 }

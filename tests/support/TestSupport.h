@@ -46,13 +46,35 @@ private:
 // A file of the sample site that CTest runs for the tests ("http-port", "ftp-port"), read from the
 // folder that VELMORA_SITE_INFO names; empty without it.
 std::string SiteFile(const std::string& Name);
+// Every request the sample site has logged so far, a "--- request n" record each.
+std::string SiteLog();
 
 // The Windows path of a file that the build names by its Unix path (Wine's drive Z: is the root).
 std::string WindowsPath(const std::string& Path);
 bool FileExists(const std::string& Path);
+// The names of the files (not folders) in Folder, a path ending with a backslash, that match Pattern.
+std::vector<std::string> FilesIn(const std::string& Folder, const char* Pattern = "*");
+// Deletes every file in Folder.
+void EmptyFolder(const std::string& Folder);
 // The lines of a text file (none when it cannot be opened, for instance while another process is
 // still renaming it into place).
 std::vector<std::string> ReadLines(const std::string& Path);
+
+// The recording stand-in (support/Recorder.cpp) registered as Internet Explorer's App Paths entry,
+// writing its record to Log whenever the program starts it; the entry and the environment are put
+// back afterwards.
+class TStandInBrowser {
+public:
+    TStandInBrowser(const std::string& Recorder, const std::string& Log);
+    ~TStandInBrowser();
+    // The record's lines (the stand-in's path, its show command, then each argument) once it holds
+    // at least Count of them, or what it holds after Milliseconds.
+    std::vector<std::string> Record(size_t Count = 3, int Milliseconds = 15000) const;
+    const std::string& Log() const { return FLog; }
+
+private:
+    std::string FLog;
+};
 
 // Real input, as a person gives it (SendInput): the keys reach the window with the focus, the click
 // the window under the pointer. Call PumpFor or PumpUntil afterwards to let it arrive.
