@@ -86,7 +86,12 @@ void TControl::SetVisible(bool Value) {
     if (FParent) FParent->ControlsChanged();
 }
 
-void TControl::SetEnabled(bool Value) { FEnabled = Value; }
+// A windowless control looks different when disabled, so it is painted again.
+void TControl::SetEnabled(bool Value) {
+    if (Value == FEnabled) return;
+    FEnabled = Value;
+    if (!dynamic_cast<TWinControl*>(this)) Invalidate();
+}
 
 void TControl::SetAlign(TAlign Value) {
     FAlign = Value;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives Velmora3.exe in a private Xvfb the way a person would (pointer and keyboard through
 # xdotool) and saves a PNG of each window it reaches into build/screenshots/:
-#   main.png, select-stretched.png, select-tiled.png, remove.png
+#   main.png, select-stretched.png, select-tiled.png, remove.png, gallery.png,
+#   gallery-downloading.png (the status dialog during a skin download), gallery-applied.png
 # Positions are those of the 1024x768 Wine desktop, where the main window sits centred.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,6 +29,8 @@ wine reg add 'HKCU\Software\Microsoft\Internet Explorer\Toolbar' /f >/dev/null 2
 shot() { sleep "${2:-1}"; /usr/bin/import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
 click() { xdotool mousemove "$1" "$2" click 1; }
 
+# Empty caches, so that the gallery downloads what it shows.
+rm -rf "$build/app/Skins" "$build/app/Previews"
 cd "$(dirname "$exe")"
 wine "$exe" </dev/null >"$build/wine-screenshots/app.log" 2>&1 &
 sleep "${VELMORA_RUN_WAIT:-8}"
@@ -55,3 +58,22 @@ sleep 1.5
 xdotool key y
 xdotool mousemove 5 5
 shot remove 1.5
+click 512 435                       # "&OK"
+sleep 1
+
+# The gallery lies centred on the desktop: its client area starts at (273, 172).
+click 512 239                       # "Get Skins!": connects to the sample site
+xdotool mousemove 5 5
+shot gallery 4
+if [ -n "$site_up" ]; then
+  port=$(cat "$build/site-screenshots/http-port")
+  curl -s "http://127.0.0.1:$port/_test/pace/100" >/dev/null   # skins now arrive slowly
+  xdotool mousemove 500 210         # over the first preview: the apply frame
+  sleep 0.5
+  click 500 210
+  sleep 1
+  xdotool key y                     # "Do you want to apply this skin?"
+  shot gallery-downloading 1.5
+  curl -s "http://127.0.0.1:$port/_test/reset" >/dev/null
+  shot gallery-applied 4
+fi

@@ -3,6 +3,7 @@
 
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "StdCtrls.h"
 #include "TestSupport.h"
 
 namespace {
@@ -51,6 +52,33 @@ TEST(GraphicControls, PaintedInZOrderAndMouseGoesToTheTopmostVisibleOne) {
     SendMessageA(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 20));
     EXPECT_EQ((std::vector<std::string>{"below 5,10", "above 10,10", "form 90,55", "below 30,10"}), Got);
     EXPECT_EQ(RGB(255, 0, 0), PixelOf(Form, 40, 20));
+    delete Form;
+}
+
+// Only what Windows asks to paint is painted: enabling or disabling a label must ask for it.
+TEST(GraphicControls, ALabelIsPaintedAgainWhenEnabledOrDisabled) {
+    TForm* Form = NewForm(120, 40);
+    auto* Label = CreateControl<TLabel>(Form, Form, "lbl", Bounds(0, 0, 120, 40));
+    Label->AutoSize = false;
+    Label->SetCaption("MMMMMM");
+    Label->Font.Height = 36;
+    Label->Font.Style = fsBold;
+    Label->Font.Color = clRed;
+    Form->Show();
+    PumpFor(100);
+    auto RedPixels = [&] {
+        UpdateWindow(Form->Handle());
+        HDC DC = GetDC(Form->Handle());
+        int Red = 0;
+        for (int X = 0; X < 120; X += 2) Red += GetPixel(DC, X, 20) == RGB(255, 0, 0);
+        ReleaseDC(Form->Handle(), DC);
+        return Red;
+    };
+    EXPECT_GT(RedPixels(), 0);
+    Label->SetEnabled(false);
+    EXPECT_EQ(0, RedPixels());
+    Label->SetEnabled(true);
+    EXPECT_GT(RedPixels(), 0);
     delete Form;
 }
 
