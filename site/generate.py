@@ -185,6 +185,15 @@ def generate(out, test_categories, test_skins):
     write(os.path.join(test, "skins.txt"), gallery_list("Test Skins", picks))
     seven = "category=Test Skins\r\nURL=@SITE@/%s/test/skins.txt\r\n" % GALLERY
     write(os.path.join(test, "one-category.txt"), ("; One category for tests\r\n" + seven).encode())
+    # Previews that fail: one on a port where nothing listens, one that arrives slowly (to abort).
+    real = picks[0]
+    write(os.path.join(test, "broken-previews.txt"), gallery_list("Broken", [
+        ("http://127.0.0.1:1/gone-thumb.jpg",) + real[1:], real]))
+    write(os.path.join(test, "broken-category.txt"),
+          ("; One category whose first preview fails\r\ncategory=Broken\r\n"
+           "URL=@SITE@/%s/test/broken-previews.txt\r\n" % GALLERY).encode())
+    write(os.path.join(test, "slow-previews.txt"), gallery_list("Slow", [
+        ("@SITE@/_test/slow/200000/20",) + real[1:]]))
     write(os.path.join(test, "missing-category.txt"),
           b"; A category whose gallery list is not on the site\r\ncategory=Gone\r\nURL=@SITE@/_test/status/404\r\n")
     lines = ["; %d categories for tests: the first is Test Skins, the others cycle through" % test_categories,

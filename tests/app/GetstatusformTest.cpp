@@ -123,7 +123,7 @@ protected:
 }
 }  // namespace
 
-TEST_F(GetStatus, ConnectEndingsWithAMessage) {
+TEST_F(GetStatus, ConnectEndings) {
     TBoxAnswerer Boxes;
     {
         SCOPED_TRACE("application data unreachable");
@@ -152,6 +152,14 @@ TEST_F(GetStatus, ConnectEndingsWithAMessage) {
         EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect), "Error changing category!", true, false));
         Get("/_test/reset");
     }
+    // A preview of page 1 that fails while connecting is not reported: the gallery opens without it.
+    frmGet->CategoryLabels[0]->SetCaption("");
+    SetAppData("REGISTERED_CATLIST", Site + "/programs/velmora3/gallery/test/broken-category.txt");
+    EXPECT_TRUE(Run(&TfrmGet::ReqConnect).ClosedItself);
+    EXPECT_FALSE(frmGetStatus->CloseGallery || frmGetStatus->InternetProblem);
+    EXPECT_FALSE(frmGet->PreviewImages[0]->Visible());
+    EXPECT_TRUE(frmGet->PreviewImages[1]->Visible());
+    Get("/_test/reset");
     // The runner shows no box of its own.
     EXPECT_TRUE(Boxes.Asked.empty());
 }
@@ -273,6 +281,9 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
          true, true},
         {"category not on the site", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Site + "/_test/status/404"; }, 0,
          "Error changing category!", false, false},
+        {"category aborted during its previews", &TfrmGet::ReqCategory,
+         [&] { CategoryUrls[1] = Site + "/programs/velmora3/gallery/test/slow-previews.txt"; }, 600, nullptr, false,
+         false},
         {"page shown", &TfrmGet::ReqPage, [&] { F->PageNumber = 2; }, 0, nullptr, false, false},
         {"page download error", &TfrmGet::ReqPage,
          [&] {
