@@ -67,13 +67,14 @@ xdotool mousemove 5 5
 shot gallery 4
 if [ -n "$site_up" ]; then
   port=$(cat "$build/site-screenshots/http-port")
-  curl -s "http://127.0.0.1:$port/_test/pace/100" >/dev/null   # skins now arrive slowly
+  site_get() { /usr/bin/python3 -c 'import sys, urllib.request; urllib.request.urlopen(sys.argv[1]).read()' "http://127.0.0.1:$port$1"; }
+  site_get /_test/pace/100          # skins now arrive slowly
   xdotool mousemove 500 210         # over the first preview: the apply frame
   sleep 0.5
   click 500 210
   sleep 1
   xdotool key y                     # "Do you want to apply this skin?"
   shot gallery-downloading 1.5
-  curl -s "http://127.0.0.1:$port/_test/reset" >/dev/null
+  site_get /_test/reset
   shot gallery-applied 4
 fi

@@ -153,7 +153,6 @@ TEST_F(GetStatus, ConnectEndings) {
         Get("/_test/reset");
     }
     // A preview of page 1 that fails while connecting is not reported: the gallery opens without it.
-    frmGet->CategoryLabels[0]->SetCaption("");
     SetAppData("REGISTERED_CATLIST", Site + "/programs/velmora3/gallery/test/broken-category.txt");
     EXPECT_TRUE(Run(&TfrmGet::ReqConnect).ClosedItself);
     EXPECT_FALSE(frmGetStatus->CloseGallery || frmGetStatus->InternetProblem);

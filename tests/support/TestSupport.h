@@ -70,7 +70,6 @@ public:
     // The record's lines (the stand-in's path, its show command, then each argument) once it holds
     // at least Count of them, or what it holds after Milliseconds.
     std::vector<std::string> Record(size_t Count = 3, int Milliseconds = 15000) const;
-    const std::string& Log() const { return FLog; }
 
 private:
     std::string FLog;
