@@ -230,6 +230,17 @@ TEST_F(GetStatus, ConnectShowsPageOneAndReopeningFetchesNoCachedPictureAgain) {
 }
 
 namespace {
+const char* const kDownloadingPreviews = "Downloading Previews";
+const char* const kDownloadingSkin = "Downloading Skin";
+
+// Presses "&Abort" a little after the dialog has begun to show Text: then that download runs.
+void AbortDuring(const std::string& Text, int Polls = 0) {
+    if (frmGetStatus->lblStatus->Caption().compare(0, Text.size(), Text) == 0)
+        RunLater(200, [] { frmGetStatus->btnAbort->Click(); });
+    else if (Polls < 500)
+        RunLater(20, [Text, Polls] { AbortDuring(Text, Polls + 1); });
+}
+
 // A window of one of the classes that CloseExplorerWindows closes, made by the test itself.
 HWND MakeExplorerWindow() {
     WNDCLASSA Class{};
@@ -270,38 +281,38 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
         const char* Name;
         bool TfrmGet::*Kind;
         std::function<void()> Prepare;
-        int AbortAfter;       // milliseconds into the request, 0 for no abort
-        const char* Text;     // nullptr: the dialog closes by itself
+        const char* AbortDuring;  // the status text during which "&Abort" is pressed, or nullptr
+        const char* Text;         // nullptr: the dialog closes by itself
         bool CloseGallery, InternetProblem;
     } Rows[] = {
-        {"category shown", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Gallery + "nature/gallery.txt"; }, 0,
-         nullptr, false, false},
-        {"category download error", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Refused; }, 0, Failed.c_str(),
-         true, true},
-        {"category not on the site", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Site + "/_test/status/404"; }, 0,
-         "Error changing category!", false, false},
+        {"category shown", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Gallery + "nature/gallery.txt"; },
+         nullptr, nullptr, false, false},
+        {"category download error", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Refused; }, nullptr,
+         Failed.c_str(), true, true},
+        {"category not on the site", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Site + "/_test/status/404"; },
+         nullptr, "Error changing category!", false, false},
         {"category aborted during its previews", &TfrmGet::ReqCategory,
-         [&] { CategoryUrls[1] = Site + "/programs/velmora3/gallery/test/slow-previews.txt"; }, 600, nullptr, false,
-         false},
-        {"page shown", &TfrmGet::ReqPage, [&] { F->PageNumber = 2; }, 0, nullptr, false, false},
+         [&] { CategoryUrls[1] = Site + "/programs/velmora3/gallery/test/slow-previews.txt"; },
+         kDownloadingPreviews, nullptr, false, false},
+        {"page shown", &TfrmGet::ReqPage, [&] { F->PageNumber = 2; }, nullptr, nullptr, false, false},
         {"page download error", &TfrmGet::ReqPage,
          [&] {
              GalleryEntries[3].ThumbUrl = Refused;
              F->PageNumber = 2;
          },
-         0, Failed.c_str(), true, true},
+         nullptr, Failed.c_str(), true, true},
         {"page aborted", &TfrmGet::ReqPage,
          [&] {
              GalleryEntries[3].ThumbUrl = Site + "/_test/slow/200000/20";
              F->PageNumber = 2;
          },
-         600, "Action Aborted!", false, false},
-        {"skin download error", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = Refused; }, 0, Failed.c_str(),
-         true, true},
+         kDownloadingPreviews, "Action Aborted!", false, false},
+        {"skin download error", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = Refused; }, nullptr,
+         Failed.c_str(), true, true},
         {"skin not on the site", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = Site + "/_test/status/404"; },
-         0, "Error! Skin could not be applied.", false, false},
-        {"skin aborted", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = SlowSkin; }, 600, "Action Aborted!",
-         false, false},
+         nullptr, "Error! Skin could not be applied.", false, false},
+        {"skin aborted", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = SlowSkin; },
+         kDownloadingSkin, "Action Aborted!", false, false},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -310,7 +321,8 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
         F->PrevCategoryIndex = 0;
         F->SkinIndex = 0;
         Row.Prepare();
-        if (Row.AbortAfter) RunLater(Row.AbortAfter, [] { frmGetStatus->btnAbort->Click(); });
+        // The first look comes from the dialog's own message loop, after its showing emptied the text.
+        if (const char* Text = Row.AbortDuring) RunLater(20, [Text] { AbortDuring(Text); });
         const TEnding Ending = Run(Row.Kind);
         if (!Row.Text) {
             EXPECT_TRUE(Ending.ClosedItself) << "ended with \"" << Ending.Text << "\"";
@@ -319,7 +331,7 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
         } else {
             EXPECT_TRUE(EndedWith(Ending, Row.Text, Row.CloseGallery, Row.InternetProblem));
         }
-        EXPECT_EQ(Row.AbortAfter != 0, frmGetStatus->Aborted);
+        EXPECT_EQ(Row.AbortDuring != nullptr, frmGetStatus->Aborted);
     }
     // A category that did not load gives the current category back.
     CategoryUrls[1] = Site + "/_test/status/404";
