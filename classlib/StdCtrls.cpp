@@ -102,6 +102,10 @@ void SetTabStop(HWND Window, bool Value) {
 }
 }  // namespace
 
+void TButtonControl::ShowCheck(bool Checked) {
+    if (FHandle) SendMessageA(FHandle, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 // ---- TButtonControl ----
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
@@ -166,7 +170,7 @@ void TCheckBox::CreateParams(TCreateParams& Params) {
 
 void TCheckBox::CreateHandle() {
     TButtonControl::CreateHandle();
-    SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheck(FChecked);
 }
 
 bool TCheckBox::Checked() const {
@@ -175,7 +179,7 @@ bool TCheckBox::Checked() const {
 
 void TCheckBox::SetChecked(bool Value) {
     FChecked = Value;
-    if (FHandle) SendMessageA(FHandle, BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheck(Value);
 }
 
 void TCheckBox::CommandNotify(WORD Code) {
@@ -198,15 +202,13 @@ void TRadioButton::CreateParams(TCreateParams& Params) {
 
 void TRadioButton::CreateHandle() {
     TButtonControl::CreateHandle();
-    SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheck(FChecked);
 }
 
 void TRadioButton::SetChecked(bool Value) {
     FChecked = Value;
-    if (FHandle) {
-        SendMessageA(FHandle, BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
-        SetTabStop(FHandle, Value);
-    }
+    ShowCheck(Value);
+    if (FHandle) SetTabStop(FHandle, Value);
     if (!Value || !FParent) return;
     for (int I = 0; I < FParent->ControlCount(); ++I) {
         auto* Sibling = dynamic_cast<TRadioButton*>(FParent->Controls(I));

@@ -63,6 +63,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     // Text in Font.Color on the background colour.
     HBRUSH ControlColor(HDC DC) override;
+    // Check boxes and radio buttons: shows the check state in the window, once there is one.
+    void ShowCheck(bool Checked);
 
 private:
     std::string FCaption;
