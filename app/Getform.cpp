@@ -603,19 +603,12 @@ bool TfrmGet::DownloadPreview(const std::string& Url, int Slot) {
         Preview->Show();
         return true;
     }
-    ReqPreview = true;
-    Download(Url);
-    ReqPreview = false;
-    if (!PreviewDone) {
-        ::DeleteFileA(Path.c_str());
-        return false;
-    }
+    if (!DownloadToCache(Url, Path, &TfrmGet::ReqPreview, PreviewDone)) return false;
     if (!LoadPicture(Preview->Picture, Path)) return false;
     Preview->Show();
     return true;
 }
 
-// A failed or aborted download leaves no partial file in the cache.
 bool TfrmGet::DownloadSkinFile(const std::string& Url) {
     if (Url.empty()) return false;
     TPicture Scratch;
@@ -629,10 +622,17 @@ bool TfrmGet::DownloadSkinFile(const std::string& Url) {
         frmGetStatus->lblProgress->SetCaption("100%");
         return true;
     }
-    ReqSkin = true;
+    return DownloadToCache(Url, Path, &TfrmGet::ReqSkin, SkinDone);
+}
+
+// The request kind is set while the file downloads, so that the success event marks it Done. A
+// failed or aborted download leaves no partial file in the cache.
+bool TfrmGet::DownloadToCache(const std::string& Url, const std::string& Path, bool TfrmGet::*Kind,
+                              const bool& Done) {
+    this->*Kind = true;
     Download(Url);
-    ReqSkin = false;
-    if (SkinDone) return true;
+    this->*Kind = false;
+    if (Done) return true;
     ::DeleteFileA(Path.c_str());
     return false;
 }

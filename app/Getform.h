@@ -111,6 +111,9 @@ private:
     void SetStatusText(const char* Text);
     // Get into the file or memory that http is set for; an exception is recorded, not raised.
     void Download(const std::string& Url);
+    // Downloads Url into the cache file Path (file mode already set) as a request of Kind; true
+    // when Done, its success flag, was set.
+    bool DownloadToCache(const std::string& Url, const std::string& Path, bool TfrmGet::*Kind, const bool& Done);
     bool FConnectStarted = false;
 };
 
