@@ -1,6 +1,6 @@
 BUILD ?= build
 
-.PHONY: setup build run test screenshots clean
+.PHONY: setup build run test test-load screenshots clean
 
 setup:
 	tools/setup.sh
@@ -14,6 +14,9 @@ run: build
 
 test: build
 	VELMORA_BUILD_DIR=$(BUILD) tools/test.sh
+
+test-load: build
+	VELMORA_BUILD_DIR=$(BUILD) tools/test-load.sh
 
 screenshots: build
 	VELMORA_BUILD_DIR=$(BUILD) tools/screenshots.sh

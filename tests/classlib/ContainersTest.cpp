@@ -35,22 +35,6 @@ int CountPixels(TWinControl* Control, const TRect& Area, COLORREF Wanted) {
     return Count;
 }
 
-void SendMouseInput(DWORD Flags, POINT Screen = {}, DWORD Data = 0) {
-    INPUT Input{};
-    Input.type = INPUT_MOUSE;
-    Input.mi.dx = Screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    Input.mi.dy = Screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    Input.mi.mouseData = Data;
-    Input.mi.dwFlags = Flags;
-    SendInput(1, &Input, sizeof Input);
-}
-
-void MoveMouseTo(HWND Window, int X, int Y) {
-    POINT P{X, Y};
-    ClientToScreen(Window, &P);
-    SendMouseInput(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, P);
-}
-
 ::testing::AssertionResult ShowActive(TForm* Form) {
     Form->Show();
     if (PumpUntil([&] { return Form->Active(); })) return ::testing::AssertionSuccess();
@@ -230,7 +214,7 @@ TEST(ScrollBox, ArrowPageAndWheelScroll) {
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
     const int Before = Box->VertScrollBar.Position;
     MoveMouseTo(Box->Handle(), 10, 10);
-    SendMouseInput(MOUSEEVENTF_WHEEL, {}, static_cast<DWORD>(-WHEEL_DELTA));
+    TurnWheel(-1);
     EXPECT_TRUE(PumpUntil([&] { return Box->VertScrollBar.Position != Before; }));
     EXPECT_EQ(Before + static_cast<int>(Lines) * 5, Box->VertScrollBar.Position);
     delete Grid.Form;

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <dlgs.h>
 #include <shellapi.h>
 
@@ -136,6 +138,20 @@ std::vector<std::string> TStandInBrowser::Record(size_t Count, int Milliseconds)
 // ---- real input ----
 
 namespace {
+// Only the tests move the pointer. Wine's desktop process reports the X server's pointer, which
+// stays where the last test left it, whenever a window appears or goes under it; under load such
+// a report can arrive between a test's move and its click and send the click to the old place.
+// Input that did not come from SendInput is dropped for as long as the test process runs.
+LRESULT CALLBACK DropForeignMouseInput(int Code, WPARAM Message, LPARAM Info) {
+    if (Code == HC_ACTION && !(reinterpret_cast<const MSLLHOOKSTRUCT*>(Info)->flags & LLMHF_INJECTED)) return 1;
+    return CallNextHookEx(nullptr, Code, Message, Info);
+}
+
+void OwnThePointer() {
+    static const HHOOK Hook = SetWindowsHookExA(WH_MOUSE_LL, DropForeignMouseInput, GetModuleHandleA(nullptr), 0);
+    (void)Hook;
+}
+
 void SendKey(WORD VirtualKey, bool Up) {
     INPUT Input{};
     Input.type = INPUT_KEYBOARD;
@@ -145,15 +161,23 @@ void SendKey(WORD VirtualKey, bool Up) {
     SendInput(1, &Input, sizeof Input);
 }
 
-void SendMouse(DWORD Flags, int ScreenX = 0, int ScreenY = 0) {
+void SendMouse(DWORD Flags, POINT Screen = {}, DWORD Data = 0) {
+    OwnThePointer();
     INPUT Input{};
     Input.type = INPUT_MOUSE;
     if (Flags & MOUSEEVENTF_ABSOLUTE) {
-        Input.mi.dx = ScreenX * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        Input.mi.dy = ScreenY * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        Input.mi.dx = Screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        Input.mi.dy = Screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     }
+    Input.mi.mouseData = Data;
     Input.mi.dwFlags = Flags;
     SendInput(1, &Input, sizeof Input);
+}
+
+// Whether the point shows Window's top-level window (a disabled control is not found at a point: its
+// parent is).
+bool ShowsWindowAt(HWND Window, POINT Screen) {
+    return GetAncestor(WindowFromPoint(Screen), GA_ROOT) == GetAncestor(Window, GA_ROOT);
 }
 }  // namespace
 
@@ -171,10 +195,19 @@ void TypeKeys(const std::string& Text) {
     }
 }
 
-void ClickAt(HWND Window, int X, int Y) {
+void MoveMouseTo(HWND Window, int X, int Y) {
     POINT P{X, Y};
     ClientToScreen(Window, &P);
-    SendMouse(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, P.x, P.y);
+    // A window that is still going away (the last test's form, a tooltip) may cover the point.
+    if (!PumpUntil([&] { return ShowsWindowAt(Window, P); }))
+        ADD_FAILURE() << "another window lies at " << X << "," << Y << " of the window to click";
+    SendMouse(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, P);
+}
+
+void TurnWheel(int Notches) { SendMouse(MOUSEEVENTF_WHEEL, {}, static_cast<DWORD>(Notches * WHEEL_DELTA)); }
+
+void ClickAt(HWND Window, int X, int Y) {
+    MoveMouseTo(Window, X, Y);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     SendMouse(MOUSEEVENTF_LEFTUP);
 }

@@ -76,11 +76,15 @@ private:
 };
 
 // Real input, as a person gives it (SendInput): the keys reach the window with the focus, the click
-// the window under the pointer. Call PumpFor or PumpUntil afterwards to let it arrive.
+// the window under the pointer. Call PumpFor or PumpUntil afterwards to let it arrive. A move first
+// waits until Window is the one at the point (a test failure if it never is); from the first move on, no
+// input but the test's own moves the pointer.
 void TypeKeys(const std::string& Text);
 void PressKey(WORD VirtualKey, bool Shift = false);
-void ClickAt(HWND Window, int X, int Y);  // client coordinates of Window
+void MoveMouseTo(HWND Window, int X, int Y);  // client coordinates of Window
+void ClickAt(HWND Window, int X, int Y);
 void ClickCenter(HWND Window);
+void TurnWheel(int Notches);  // positive away from the user
 
 // Answers the next open-file dialog titled Title once it shows: types Path into its file name box
 // and presses Open. If the dialog is still open a few seconds later (a wrong path), it is cancelled,
