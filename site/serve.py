@@ -360,9 +360,15 @@ class LoggingFtpHandler(FTPHandler):
 
     def pre_process_command(self, line, cmd, arg):
         self.ftp_log("> " + line)
+        if cmd == "STOR":
+            self.stored_name = arg or ""
         return super().pre_process_command(line, cmd, arg)
 
     def respond(self, resp, logfun=None):
+        # Test hook: a file stored as _test_final_<code>... gets <code> instead of the final 226.
+        final = re.match(r"_test_final_(\d{3})", os.path.basename(getattr(self, "stored_name", "")))
+        if final and resp.startswith("226"):
+            resp = "%s Refused after the data (test hook)." % final.group(1)
         self.ftp_log("< " + resp)
         if logfun is None:
             return super().respond(resp)

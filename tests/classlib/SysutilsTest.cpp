@@ -68,6 +68,14 @@ TEST(BmpFormat, AcceptsWholeFilesAndRejectsDamagedOnes) {
     EXPECT_FALSE(L.TopDown);
     EXPECT_TRUE(ParseBmpLayout(BmpFile(3, -2, 24, 2 * 12), L, Error) && L.TopDown && L.Height == 2);
     EXPECT_TRUE(ParseBmpLayout(BmpFile(5, 5, 8, 5 * 8), L, Error));
+    // The colour table holds biClrUsed entries; none, or more than the bits can index, means all 256.
+    for (const auto& Used : {std::pair<uint16_t, size_t>{0, 256}, {16, 16}, {256, 256}, {1000, 256}}) {
+        std::string D = BmpFile(5, 5, 8, 5 * 8);
+        D[46] = static_cast<char>(Used.first);
+        D[47] = static_cast<char>(Used.first >> 8);
+        EXPECT_TRUE(ParseBmpLayout(D, L, Error)) << Used.first << ": " << Error;
+        EXPECT_EQ(40 + 4 * Used.second, L.InfoBytes) << Used.first;
+    }
 
     const struct {
         const char* What;

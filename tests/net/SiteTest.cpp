@@ -152,6 +152,23 @@ TEST_F(SiteTest, FtpFailureTexts) {
         EXPECT_EQ(E.Message.substr(0, 4), "550 ");
     }
     Ftp.ChangeDir("incoming");  // the connection is still in step after a refusal
+
+    // A refusal in the final reply, after all the data went, is a failure too.
+    TScratchFolder Scratch;
+    const std::string Local = Scratch.Path() + "skin.jpg";
+    std::ofstream(Local, std::ios::binary) << std::string(5000, 'x');
+    int Uploads = 0;
+    Ftp.OnSuccess = [&](TCmdType Cmd) { Uploads += Cmd == cmdUpload; };
+    Ftp.Mode(MODE_IMAGE);
+    for (const std::string Code : {"451", "452"}) {
+        try {
+            Ftp.Upload(Local, "_test_final_" + Code + ".jpg");
+            ADD_FAILURE() << "a final " << Code << " was taken for a success";
+        } catch (const ESockError& E) {
+            EXPECT_EQ(E.Message.substr(0, 4), Code + " ");
+        }
+    }
+    EXPECT_EQ(Uploads, 0);
     Ftp.Disconnect();
     EXPECT_FALSE(Ftp.Connected());
 
