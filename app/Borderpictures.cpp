@@ -19,3 +19,14 @@ void AddBorderPictures(TForm* Form, TImage*& imgTopBorder, TImage*& imgRightBord
     imgBottomBorder = AddStrip(Form, "imgBottomBorder", "BORDERBOTTOM", Bounds(0, H - kStrip, W, kStrip));
     imgLeftBorder = AddStrip(Form, "imgLeftBorder", "BORDERLEFT", Bounds(0, 0, kStrip, H));
 }
+
+void CentreOverClientArea(TForm* Dialog, TForm* Opener, int Raise) {
+    const TPoint Origin = Opener->ClientOrigin();
+    Dialog->SetTop(Origin.Y + Opener->ClientHeight() / 2 - Dialog->ClientHeight() / 2 - Raise);
+    Dialog->SetLeft(Origin.X + Opener->ClientWidth() / 2 - Dialog->ClientWidth() / 2);
+}
+
+void WhiteBold(TFont& Font) {
+    Font.Color = clWhite;
+    Font.Style = fsBold;
+}

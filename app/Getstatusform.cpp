@@ -79,9 +79,7 @@ TfrmGetStatus::TfrmGetStatus(TComponent* Owner) : TForm(Owner) {
 }
 
 void TfrmGetStatus::FormShow(TObject*) {
-    const TPoint Origin = frmGet->ClientOrigin();
-    SetTop(Origin.Y + frmGet->ClientHeight() / 2 - ClientHeight() / 2 - kRaise);
-    SetLeft(Origin.X + frmGet->ClientWidth() / 2 - ClientWidth() / 2);
+    CentreOverClientArea(this, frmGet, kRaise);
     CloseGallery = InternetProblem = Aborted = false;
     timClose->SetEnabled(false);
     lblStatus->SetCaption("");

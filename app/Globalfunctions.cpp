@@ -46,21 +46,10 @@ void DeleteSkinFilesExcept(const std::string& Keep) {
     }
 }
 
-struct TKeyCloser {
-    HKEY Key;
-    ~TKeyCloser() { RegCloseKey(Key); }
-};
-
 // A value that is already missing counts as deleted.
 bool DeleteRegistryValue(HKEY Key, const char* Name) {
     const LONG Result = RegDeleteValueA(Key, Name);
     return Result == ERROR_SUCCESS || Result == ERROR_FILE_NOT_FOUND;
-}
-
-bool WriteRegistryPath(HKEY Key, const char* Name, const std::string& Path) {
-    // The terminating zero is part of the value's data.
-    return RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(Path.c_str()),
-                          static_cast<DWORD>(Path.size() + 1)) == ERROR_SUCCESS;
 }
 
 std::string InternetExplorerPath() {
@@ -111,6 +100,12 @@ std::string CachePath(const char* Cache, const std::string& Category, const std:
     return Path + FileName;
 }
 }  // namespace
+
+bool WriteRegistryText(HKEY Key, const char* Name, const std::string& Text) {
+    // The terminating zero is part of the value's data.
+    return RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(Text.c_str()),
+                          static_cast<DWORD>(Text.size() + 1)) == ERROR_SUCCESS;
+}
 
 std::string GetAppFolder() {
     const std::string Exe = Application->ExeName();
@@ -201,7 +196,7 @@ bool SetToolbarBitmap(const std::string& SkinFile) {
         const bool Second = DeleteRegistryValue(Key, "BackBitmapIE5");
         return First && Second;
     }
-    return WriteRegistryPath(Key, "BackBitmap", SkinFile) && WriteRegistryPath(Key, "BackBitmapIE5", SkinFile);
+    return WriteRegistryText(Key, "BackBitmap", SkinFile) && WriteRegistryText(Key, "BackBitmapIE5", SkinFile);
 }
 
 void CloseExplorerWindows() {

@@ -7,6 +7,14 @@
 
 class TForm;
 
+// Closes a registry key when it goes out of scope.
+struct TKeyCloser {
+    HKEY Key;
+    ~TKeyCloser() { RegCloseKey(Key); }
+};
+// Writes Text as a REG_SZ value, its terminating zero counted in the data.
+bool WriteRegistryText(HKEY Key, const char* Name, const std::string& Text);
+
 // The folder that holds the Skin file and the picture caches, ending in a backslash: the program's
 // own folder on a fixed drive, else Program Files\Velmora on the system drive (created).
 std::string GetAppFolder();

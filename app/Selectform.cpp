@@ -19,10 +19,6 @@ const char* const kPictureFilter = "Jpeg & Bitmap Skins (*.jpg, *.bmp)|*.jpg;*.b
 constexpr int kFrameTop = 24;
 constexpr int kRaise = 25;  // the dialog sits this much above the main window's centre
 
-void WhiteBold(TFont& Font) {
-    Font.Color = clWhite;
-    Font.Style = fsBold;
-}
 }  // namespace
 
 TfrmSelect::TfrmSelect(TComponent* Owner) : TForm(Owner) {
@@ -91,9 +87,7 @@ void TfrmSelect::FormCreate(TObject*) {
 }
 
 void TfrmSelect::FormShow(TObject*) {
-    const TPoint Origin = frmVelmora->ClientOrigin();
-    SetTop(Origin.Y + frmVelmora->ClientHeight() / 2 - ClientHeight() / 2 - kRaise);
-    SetLeft(Origin.X + frmVelmora->ClientWidth() / 2 - ClientWidth() / 2);
+    CentreOverClientArea(this, frmVelmora, kRaise);
     dlgSelect->FileName = "";
     for (TImage* Preview : {imgSkin, imgTiledSkin}) {
         Preview->Picture.SetGraphic(nullptr);

@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "Forms.h"
 
@@ -57,5 +58,21 @@ bool TOpenDialog::Execute() {
     Dialog.Flags = OpenFlags(Options);
     if (!GetOpenFileNameA(&Dialog)) return false;
     FileName = Name.c_str();
+    return true;
+}
+
+TColorDialog::TColorDialog(TComponent* AOwner) : TComponent(AOwner) {
+    std::fill(std::begin(FCustomColors), std::end(FCustomColors), RGB(255, 255, 255));
+}
+
+bool TColorDialog::Execute() {
+    CHOOSECOLORA Dialog{};
+    Dialog.lStructSize = sizeof Dialog;
+    Dialog.hwndOwner = DialogOwner(Owner());
+    Dialog.rgbResult = ColorToRGB(Color);
+    Dialog.lpCustColors = FCustomColors;
+    Dialog.Flags = CC_RGBINIT;
+    if (!ChooseColorA(&Dialog)) return false;
+    Color = static_cast<TColor>(Dialog.rgbResult);
     return true;
 }

@@ -1,9 +1,10 @@
-// Common dialogs of our class library: the open-file and open-picture dialogs.
+// Common dialogs of our class library: the open-file, open-picture and colour dialogs.
 #pragma once
 
 #include <string>
 
 #include "Classes.h"
+#include "Graphics.h"
 
 using TOpenOptions = unsigned;
 constexpr TOpenOptions ofHideReadOnly = 1, ofPathMustExist = 2, ofFileMustExist = 4;
@@ -27,4 +28,17 @@ public:
 class TOpenPictureDialog : public TOpenDialog {
 public:
     using TOpenDialog::TOpenDialog;
+};
+
+// The system's colour dialog. It opens on Color, which is the colour last confirmed in it (black at
+// first); the sixteen custom colours live as long as the component.
+class TColorDialog : public TComponent {
+public:
+    explicit TColorDialog(TComponent* AOwner);
+    TColor Color = clBlack;
+    // Shows the dialog over the active form; false when the user cancels (Color stays as it was).
+    bool Execute();
+
+private:
+    COLORREF FCustomColors[16];
 };

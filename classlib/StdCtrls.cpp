@@ -237,6 +237,7 @@ void TEdit::CreateParams(TCreateParams& Params) {
 void TEdit::CreateHandle() {
     TWinControl::CreateHandle();
     SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
+    SendMessageA(FHandle, EM_SETSEL, FSelStart, FSelStart + FSelLength);
 }
 
 std::string TEdit::Text() const { return FHandle ? WindowText(FHandle) : FText; }
@@ -249,6 +250,38 @@ void TEdit::SetText(const std::string& Value) {
 void TEdit::SetMaxLength(int Value) {
     FMaxLength = Value;
     if (FHandle) SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
+}
+
+int TEdit::SelStart() const {
+    if (!FHandle) return FSelStart;
+    DWORD Start = 0;
+    SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&Start), 0);
+    return static_cast<int>(Start);
+}
+
+int TEdit::SelLength() const {
+    if (!FHandle) return FSelLength;
+    DWORD Start = 0, End = 0;
+    SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&Start), reinterpret_cast<LPARAM>(&End));
+    return static_cast<int>(End - Start);
+}
+
+// As in the VCL, a new start empties the selection and a length extends it from the start.
+void TEdit::SetSelStart(int Value) {
+    FSelStart = Value;
+    FSelLength = 0;
+    if (FHandle) SendMessageA(FHandle, EM_SETSEL, Value, Value);
+}
+
+void TEdit::SetSelLength(int Value) {
+    FSelStart = SelStart();
+    FSelLength = Value;
+    if (FHandle) SendMessageA(FHandle, EM_SETSEL, FSelStart, FSelStart + Value);
+}
+
+void TEdit::SelectAll() {
+    SetSelStart(0);
+    SetSelLength(static_cast<int>(Text().size()));
 }
 
 void TEdit::CommandNotify(WORD Code) {
@@ -265,6 +298,13 @@ LRESULT TEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
                 WParam = static_cast<unsigned char>(Key);
             }
             break;
+        case WM_GETDLGCODE: {
+            // Enter goes to a key filter instead of pressing the dialog's default button.
+            const auto* Key = reinterpret_cast<const MSG*>(LParam);
+            if (OnKeyPress && Key && Key->message == WM_KEYDOWN && Key->wParam == VK_RETURN)
+                return TWinControl::WndProc(Msg, WParam, LParam) | DLGC_WANTMESSAGE;
+            break;
+        }
         case WM_DESTROY:
             FText = WindowText(FHandle);  // kept for Text and for a window made again later
             break;

@@ -124,7 +124,15 @@ public:
     void SetText(const std::string& Value);
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int Value);  // 0: no limit
-    TKeyPressEvent OnKeyPress;     // sees every character typed first; setting Key to 0 drops it
+    // The selection: where it starts and how many characters it covers.
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    void SelectAll();
+    // Sees every character typed first, Enter too (the dialog manager leaves it to the edit then);
+    // setting Key to 0 drops it.
+    TKeyPressEvent OnKeyPress;
     TNotifyEvent OnChange;
     LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
 
@@ -136,4 +144,5 @@ protected:
 private:
     std::string FText;  // the text while there is no window
     int FMaxLength = 0;
+    int FSelStart = 0, FSelLength = 0;  // the selection while there is no window
 };

@@ -182,3 +182,29 @@ SMALL=DejaVu-Sans
 # bar with a light top edge. The dialog stretches it to the received part.
 # ---------------------------------------------------------------------------
 "$IM" -size 263x17 gradient:'#d8a0ff'-'#5a00a0' "${bmp_opts[@]}" "BMP3:$out/progress.bmp"
+
+# ---------------------------------------------------------------------------
+# The about box's two pictures, 48 x 48, 24-bit, on pure black (their
+# transparent colour): a frog sitting on an orange ball, and a lizard. No
+# antialiasing and no pure black inside, so only the background is left out.
+# ---------------------------------------------------------------------------
+"$IM" -size 48x48 xc:black +antialias \
+  -fill '#ff8a1c' -stroke '#a04a00' -draw "circle 24,33 24,47" \
+  -fill '#ffb86a' -stroke none -draw "ellipse 19,28 5,3 0,360" \
+  -fill '#3cb43c' -stroke '#105a10' -draw "ellipse 24,17 13,9 0,360" \
+  -draw "ellipse 12,24 5,3 0,360" -draw "ellipse 36,24 5,3 0,360" \
+  -draw "circle 16,8 16,3" -draw "circle 32,8 32,3" \
+  -fill white -stroke none -draw "circle 16,8 16,5" -draw "circle 32,8 32,5" \
+  -fill '#102010' -draw "rectangle 15,7 17,9" -draw "rectangle 31,7 33,9" \
+  -stroke '#8a1a1a' -fill none -draw "arc 16,14 32,22 20,160" \
+  "${bmp_opts[@]}" "BMP3:$out/frog.bmp"
+"$IM" -size 48x48 xc:black +antialias \
+  -fill '#7ccf3a' -stroke '#2f6a10' \
+  -draw "polygon 6,40 12,34 20,30 28,26 34,20 38,12 42,8 45,10 43,16 38,24 30,32 22,38 14,42" \
+  -draw "ellipse 40,10 5,4 0,360" \
+  -draw "polygon 22,30 18,22 15,23 19,32" -draw "polygon 32,24 36,30 39,29 34,21" \
+  -draw "polygon 16,36 12,42 15,44 20,36" -draw "polygon 26,33 28,41 31,41 29,31" \
+  -fill '#f0e030' -stroke none -draw "circle 41,8 41,6" \
+  -fill '#102010' -draw "rectangle 41,7 42,8" \
+  -fill '#b8f070' -draw "ellipse 26,28 6,2 -35,325" \
+  "${bmp_opts[@]}" "BMP3:$out/lizard.bmp"

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Dialogs.h"
+#include "Graphics.h"
 #include "StdCtrls.h"
 #include "TestSupport.h"
 
@@ -107,6 +108,22 @@ TEST(StdCtrls, EditFiltersTypedKeysKeepsItsLimitAndTakesNoInputWhileDisabled) {
     Edit->SetMaxLength(0);
     TypeKeys("5");
     EXPECT_TRUE(PumpUntil([&] { return Edit->Text() == "91235"; })) << Edit->Text();
+    // Enter, pressed for real, reaches the filter instead of the dialog manager.
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(PumpUntil([&] { return Seen == "a1B2c345\r"; })) << Seen;
+    // Selected text is replaced by what is typed.
+    Edit->SetSelStart(1);
+    Edit->SetSelLength(2);
+    EXPECT_EQ(1, Edit->SelStart());
+    EXPECT_EQ(2, Edit->SelLength());
+    TypeKeys("0");
+    EXPECT_TRUE(PumpUntil([&] { return Edit->Text() == "9035"; })) << Edit->Text();
+    Edit->SelectAll();
+    EXPECT_EQ(4, Edit->SelLength());
+    TypeKeys("5");
+    EXPECT_TRUE(PumpUntil([&] { return Edit->Text() == "5"; })) << Edit->Text();
+    Edit->SetText("91235");
+    Seen.clear();
 
     Edit->SetEnabled(false);
     EXPECT_FALSE(IsWindowEnabled(Edit->Handle()));
@@ -114,7 +131,7 @@ TEST(StdCtrls, EditFiltersTypedKeysKeepsItsLimitAndTakesNoInputWhileDisabled) {
     TypeKeys("6");
     PumpFor(300);
     EXPECT_EQ("91235", Edit->Text());
-    EXPECT_EQ("a1B2c345", Seen);
+    EXPECT_EQ("", Seen);
 
     Edit->SetEnabled(true);
     ClickCenter(Edit->Handle());
@@ -307,4 +324,25 @@ TEST(StdCtrls, EachControlGetsOneWindowWhicheverAsksFirst) {
     EnumChildWindows(Form->Handle(), &TCounter::Count, reinterpret_cast<LPARAM>(&Children));
     EXPECT_EQ(3, Children);
     EXPECT_TRUE(IsWindow(Edit->Handle()));
+}
+
+TEST(ColorDialog, OpensOnTheColourLastConfirmedBlackAtFirst) {
+    TForm* Form = NewForm(200, 50);
+    ASSERT_TRUE(ShowActive(Form));
+    TColorDialog Dialog(Form);
+    std::string Shown;
+    AnswerColorDialog(RGB(255, 0, 128), &Shown);
+    EXPECT_TRUE(Dialog.Execute());
+    EXPECT_EQ("0 0 0", Shown);
+    EXPECT_EQ(RGB(255, 0, 128), ColorToRGB(Dialog.Color));
+
+    AnswerColorDialog(RGB(1, 2, 3), &Shown, true);
+    EXPECT_FALSE(Dialog.Execute());
+    EXPECT_EQ("255 0 128", Shown);
+    EXPECT_EQ(RGB(255, 0, 128), ColorToRGB(Dialog.Color));  // a cancelled choice changes nothing
+    AnswerColorDialog(RGB(0, 128, 255), &Shown);
+    EXPECT_TRUE(Dialog.Execute());
+    EXPECT_EQ("255 0 128", Shown);
+    EXPECT_EQ(RGB(0, 128, 255), ColorToRGB(Dialog.Color));
+    delete Form;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <colordlg.h>
 #include <dlgs.h>
 #include <shellapi.h>
 
@@ -43,6 +44,15 @@ void CALLBACK RunLaterTick(HWND, UINT, UINT_PTR Timer, DWORD) {
 void RunLater(int Milliseconds, std::function<void()> Action) {
     const UINT_PTR Timer = SetTimer(nullptr, 0, static_cast<UINT>(Milliseconds), RunLaterTick);
     LaterActions()[Timer] = std::move(Action);
+}
+
+TModalResult RunModal(TForm* Form, const std::function<void()>& Steps, int Milliseconds) {
+    RunLater(50, [=] {
+        EXPECT_TRUE(PumpUntil([=] { return Form->Active(); })) << Form->Caption() << " never became active";
+        Steps();
+        if (!PumpUntil([=] { return Form->ModalResult != mrNone; }, Milliseconds)) Form->ModalResult = mrAbort;
+    });
+    return Form->ShowModal();
 }
 
 TBoxAnswerer::TBoxAnswerer(std::vector<int> Answers, int Default) : FAnswers(std::move(Answers)), FDefault(Default) {
@@ -254,14 +264,25 @@ void PressDialogButton(HWND Dialog, int Id) {
     PostMessageA(Dialog, WM_COMMAND, MAKEWPARAM(Id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Dialog, Id)));
 }
 
-// Runs Action with the dialog once a visible open-file dialog titled Title exists. The polling runs
-// from timers, which the dialog's own message loop serves.
-void WhenOpenDialogShows(const std::string& Title, std::function<void(HWND)> Action, int WaitedMs = 0) {
+// Runs Action with the dialog once a visible dialog titled Title exists and holds control Ready
+// (found by Find). The polling runs from timers, which the dialog's own message loop serves.
+void WhenDialogShows(const std::string& Title, std::function<HWND(HWND)> Find, std::function<void(HWND)> Action,
+                     int WaitedMs = 0) {
     RunLater(kDialogPollMs, [=] {
         HWND Dialog = FindWindowA("#32770", Title.c_str());
-        if (Dialog && IsWindowVisible(Dialog) && FileNameBox(Dialog)) Action(Dialog);
-        else if (WaitedMs < kDialogWaitMs) WhenOpenDialogShows(Title, Action, WaitedMs + kDialogPollMs);
+        if (Dialog && IsWindowVisible(Dialog) && Find(Dialog)) Action(Dialog);
+        else if (WaitedMs < kDialogWaitMs) WhenDialogShows(Title, Find, Action, WaitedMs + kDialogPollMs);
     });
+}
+
+void WhenOpenDialogShows(const std::string& Title, std::function<void(HWND)> Action) {
+    WhenDialogShows(Title, FileNameBox, std::move(Action));
+}
+
+std::string DialogItemText(HWND Dialog, int Id) {
+    char Text[32] = "";
+    GetDlgItemTextA(Dialog, Id, Text, sizeof Text);
+    return Text;
 }
 }  // namespace
 
@@ -282,6 +303,20 @@ void AnswerOpenDialog(const std::string& Title, const std::string& Path) {
 
 void CancelOpenDialog(const std::string& Title) {
     WhenOpenDialogShows(Title, [](HWND Dialog) { PressDialogButton(Dialog, IDCANCEL); });
+}
+
+void AnswerColorDialog(COLORREF Color, std::string* Shown, bool Cancel) {
+    auto RedBox = [](HWND Dialog) { return GetDlgItem(Dialog, COLOR_RED); };
+    WhenDialogShows(kColorDialogTitle, RedBox, [=](HWND Dialog) {
+        if (Shown)
+            *Shown = DialogItemText(Dialog, COLOR_RED) + " " + DialogItemText(Dialog, COLOR_GREEN) + " " +
+                     DialogItemText(Dialog, COLOR_BLUE);
+        // The dialog takes a colour typed into its red, green and blue boxes.
+        SetDlgItemInt(Dialog, COLOR_RED, GetRValue(Color), FALSE);
+        SetDlgItemInt(Dialog, COLOR_GREEN, GetGValue(Color), FALSE);
+        SetDlgItemInt(Dialog, COLOR_BLUE, GetBValue(Color), FALSE);
+        PressDialogButton(Dialog, Cancel ? IDCANCEL : IDOK);
+    });
 }
 
 std::string SiteFile(const std::string& Name) {

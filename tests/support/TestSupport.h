@@ -18,6 +18,10 @@ void PumpFor(int Milliseconds);
 // Runs Action once from the message loop (whichever loop turns) after Milliseconds.
 void RunLater(int Milliseconds, std::function<void()> Action);
 
+// Shows Form modally and runs Steps from its message loop once it is active. A form that Steps
+// left open (a failure) is closed with mrAbort after Milliseconds, so that it cannot hang the run.
+TModalResult RunModal(TForm* Form, const std::function<void()>& Steps, int Milliseconds = 5000);
+
 // Answers every message box of the program through the class library's responder and keeps a
 // record of what was asked. Answers are taken in order; when they run out, Default is given.
 class TBoxAnswerer {
@@ -92,3 +96,7 @@ void TurnWheel(int Notches);  // positive away from the user
 void AnswerOpenDialog(const std::string& Title, const std::string& Path);
 // Presses Cancel in the next open-file dialog titled Title.
 void CancelOpenDialog(const std::string& Title);
+// Answers the next colour dialog: notes the colour it opened on ("r g b") in Shown, when given, then
+// types Color into it and presses OK, or Cancel.
+constexpr const char* kColorDialogTitle = "Color";
+void AnswerColorDialog(COLORREF Color, std::string* Shown = nullptr, bool Cancel = false);
