@@ -53,12 +53,12 @@ TfrmTextColor::TfrmTextColor(TComponent* Owner) : TForm(Owner) {
     }
     lblMessage1->SetCaption(kMessage1);
     lblMessage2->SetCaption(kMessage2);
-    btnTextColor = CreateControl<TButton>(this, this, "btnTextColor", Bounds(28, 122, 145, 25));
+    btnTextColor = CreateControl<TButton>(this, this, "btnTextColor", Bounds(28, 122, 150, 25));
     btnTextColor->SetCaption("Select &Text Color");
-    btnBackgroundColor = CreateControl<TButton>(this, this, "btnBackgroundColor", Bounds(189, 122, 145, 25));
+    btnBackgroundColor = CreateControl<TButton>(this, this, "btnBackgroundColor", Bounds(184, 122, 150, 25));
     btnBackgroundColor->SetCaption("Select &Background Color");
-    shpTextColor = CreateControl<TShape>(this, this, "shpTextColor", Bounds(28, 152, 145, 25));
-    shpBackgroundColor = CreateControl<TShape>(this, this, "shpBackgroundColor", Bounds(189, 152, 145, 25));
+    shpTextColor = CreateControl<TShape>(this, this, "shpTextColor", Bounds(28, 152, 150, 25));
+    shpBackgroundColor = CreateControl<TShape>(this, this, "shpBackgroundColor", Bounds(184, 152, 150, 25));
     optChange3D = CreateControl<TRadioButton>(this, this, "optChange3D", Bounds(90, 190, 220, 17));
     optChange3D->SetCaption("Change 3D Object Colors");
     optChangeMenu = CreateControl<TRadioButton>(this, this, "optChangeMenu", Bounds(90, 210, 220, 17));

@@ -2,6 +2,8 @@
 # Drives Velmora3.exe in a private Xvfb the way a person would (pointer and keyboard through
 # xdotool) and saves a PNG of each window it reaches into build/screenshots/:
 #   main.png, select-stretched.png, select-tiled.png, remove.png, gallery.png,
+#   window-title.png, text-color.png, color-dialog.png, text-color-preview.png (the desktop's
+#   colours after Preview), about.png, gallery.png,
 #   gallery-downloading.png (the status dialog during a skin download), gallery-applied.png
 # Positions are those of the 1024x768 Wine desktop, where the main window sits centred.
 set -euo pipefail
@@ -59,6 +61,40 @@ xdotool key y
 xdotool mousemove 5 5
 shot remove 1.5
 click 512 435                       # "&OK"
+sleep 1
+
+# Over the main window's client area: the window title dialog from (390, 302), the text colour
+# dialog from (331, 234), the about box from (344, 265).
+click 512 371                       # "Change Window Title"
+sleep 1.5
+xdotool type --delay 40 'Velmora Browser'
+xdotool mousemove 5 5
+shot window-title 0.5
+xdotool key Return                  # stores the title and closes
+
+click 512 327                       # "Change Text Color"
+shot text-color 1.5
+click 434 368                       # "Select &Text Color": the colour dialog
+xdotool mousemove 5 5
+shot color-dialog 2
+click 443 327                       # yellow
+click 444 555                       # OK
+sleep 1
+click 590 368                       # "Select &Background Color"
+sleep 2
+click 563 396                       # navy
+click 444 555                       # OK
+sleep 1
+click 405 514                       # "&Preview": every button of the desktop takes the colours
+xdotool mousemove 5 5
+shot text-color-preview 1.5
+click 615 514                       # "&Cancel": the old colours come back
+sleep 1
+
+click 410 547                       # "Help/About"
+xdotool mousemove 5 5
+shot about 1.5
+click 571 473                       # "&OK"
 sleep 1
 
 # The gallery lies centred on the desktop: its client area starts at (273, 172).
