@@ -1,5 +1,9 @@
 #include "StdCtrls.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {}
 
 void TLabel::SetCaption(const std::string& Value) {
@@ -222,44 +226,59 @@ void TRadioButton::CommandNotify(WORD Code) {
     Click();
 }
 
-// ---- TEdit ----
+// ---- TCustomEdit, TEdit, TMemo ----
 
-TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner) { Color = clWindow; }
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) { Color = clWindow; }
 
-void TEdit::CreateParams(TCreateParams& Params) {
+TCustomEdit::~TCustomEdit() {
+    DestroyHandle();  // before the brush that the window may still be painted with
+    if (FBrush) DeleteObject(FBrush);
+}
+
+void TCustomEdit::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
     Params.ClassName = "EDIT";
     Params.Caption = FText;
-    Params.Style = (Params.Style & ~WS_CLIPCHILDREN) | WS_TABSTOP | ES_AUTOHSCROLL;
+    Params.Style = Params.Style & ~WS_CLIPCHILDREN;
+    if (TabStop) Params.Style |= WS_TABSTOP;
+    if (FReadOnly) Params.Style |= ES_READONLY;
+    if (CharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
+    if (CharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
     Params.ExStyle = WS_EX_CLIENTEDGE;
 }
 
-void TEdit::CreateHandle() {
+void TCustomEdit::CreateHandle() {
     TWinControl::CreateHandle();
     SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
     SendMessageA(FHandle, EM_SETSEL, FSelStart, FSelStart + FSelLength);
 }
 
-std::string TEdit::Text() const { return FHandle ? WindowText(FHandle) : FText; }
+// The window's text is the edit's own: what was typed, with the system's line breaks.
+std::string TCustomEdit::Text() const { return FHandle ? WindowText(FHandle) : FText; }
 
-void TEdit::SetText(const std::string& Value) {
+void TCustomEdit::SetText(const std::string& Value) {
     FText = Value;
     if (FHandle) SetWindowTextA(FHandle, FText.c_str());
 }
 
-void TEdit::SetMaxLength(int Value) {
+void TCustomEdit::SetMaxLength(int Value) {
     FMaxLength = Value;
     if (FHandle) SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
 }
 
-int TEdit::SelStart() const {
+void TCustomEdit::SetReadOnly(bool Value) {
+    FReadOnly = Value;
+    if (FHandle) SendMessageA(FHandle, EM_SETREADONLY, Value, 0);
+}
+
+int TCustomEdit::SelStart() const {
     if (!FHandle) return FSelStart;
     DWORD Start = 0;
     SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&Start), 0);
     return static_cast<int>(Start);
 }
 
-int TEdit::SelLength() const {
+int TCustomEdit::SelLength() const {
     if (!FHandle) return FSelLength;
     DWORD Start = 0, End = 0;
     SendMessageA(FHandle, EM_GETSEL, reinterpret_cast<WPARAM>(&Start), reinterpret_cast<LPARAM>(&End));
@@ -267,29 +286,49 @@ int TEdit::SelLength() const {
 }
 
 // As in the VCL, a new start empties the selection and a length extends it from the start.
-void TEdit::SetSelStart(int Value) {
+void TCustomEdit::SetSelStart(int Value) {
     FSelStart = Value;
     FSelLength = 0;
     if (FHandle) SendMessageA(FHandle, EM_SETSEL, Value, Value);
 }
 
-void TEdit::SetSelLength(int Value) {
+void TCustomEdit::SetSelLength(int Value) {
     FSelStart = SelStart();
     FSelLength = Value;
     if (FHandle) SendMessageA(FHandle, EM_SETSEL, FSelStart, FSelStart + Value);
 }
 
-void TEdit::SelectAll() {
+void TCustomEdit::SelectAll() {
     SetSelStart(0);
     SetSelLength(static_cast<int>(Text().size()));
 }
 
-void TEdit::CommandNotify(WORD Code) {
+void TCustomEdit::CommandNotify(WORD Code) {
     if (Code == EN_CHANGE && OnChange) OnChange(this);
 }
 
-LRESULT TEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+// Text in Font.Color on Color; the system draws a read-only box grey unless told otherwise.
+HBRUSH TCustomEdit::ControlColor(HDC DC) {
+    const COLORREF Back = ColorToRGB(Color);
+    if (!FBrush || FBrushColor != Back) {
+        if (FBrush) DeleteObject(FBrush);
+        FBrush = CreateSolidBrush(Back);
+        FBrushColor = Back;
+    }
+    SetTextColor(DC, ColorToRGB(Font.Color));
+    SetBkColor(DC, Back);
+    return FBrush;
+}
+
+LRESULT TCustomEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
     switch (Msg) {
+        case WM_GETDLGCODE: {
+            // Enter goes to a key filter instead of pressing the dialog's default button.
+            const auto* Key = reinterpret_cast<const MSG*>(LParam);
+            if (OnKeyPress && Key && Key->message == WM_KEYDOWN && Key->wParam == VK_RETURN)
+                return TWinControl::WndProc(Msg, WParam, LParam) | DLGC_WANTMESSAGE;
+            break;
+        }
         case WM_CHAR:
             if (OnKeyPress) {
                 char Key = static_cast<char>(WParam);
@@ -298,16 +337,92 @@ LRESULT TEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
                 WParam = static_cast<unsigned char>(Key);
             }
             break;
-        case WM_GETDLGCODE: {
-            // Enter goes to a key filter instead of pressing the dialog's default button.
-            const auto* Key = reinterpret_cast<const MSG*>(LParam);
-            if (OnKeyPress && Key && Key->message == WM_KEYDOWN && Key->wParam == VK_RETURN)
-                return TWinControl::WndProc(Msg, WParam, LParam) | DLGC_WANTMESSAGE;
-            break;
+        case WM_SETFOCUS: {
+            const LRESULT Result = TWinControl::WndProc(Msg, WParam, LParam);
+            if (OnEnter) OnEnter(this);
+            return Result;
         }
         case WM_DESTROY:
             FText = WindowText(FHandle);  // kept for Text and for a window made again later
             break;
     }
     return TWinControl::WndProc(Msg, WParam, LParam);
+}
+
+void TEdit::CreateParams(TCreateParams& Params) {
+    TCustomEdit::CreateParams(Params);
+    Params.Style |= ES_AUTOHSCROLL;
+}
+
+void TMemo::CreateParams(TCreateParams& Params) {
+    TCustomEdit::CreateParams(Params);
+    Params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+    if (ScrollBars == ssVertical) Params.Style |= WS_VSCROLL;
+}
+
+std::vector<std::string> TMemo::Lines() const {
+    std::vector<std::string> Result;
+    if (!FHandle) {
+        // Without a window there is no wrapping: the lines are the text's own.
+        const std::string Whole = Text();
+        if (Whole.empty()) return Result;
+        size_t Start = 0;
+        for (size_t Break; (Break = Whole.find("\r\n", Start)) != std::string::npos; Start = Break + 2)
+            Result.push_back(Whole.substr(Start, Break - Start));
+        Result.push_back(Whole.substr(Start));
+        return Result;
+    }
+    if (GetWindowTextLengthA(FHandle) == 0) return Result;
+    const int Count = static_cast<int>(SendMessageA(FHandle, EM_GETLINECOUNT, 0, 0));
+    for (int Line = 0; Line < Count; ++Line) {
+        const int Index = static_cast<int>(SendMessageA(FHandle, EM_LINEINDEX, Line, 0));
+        const int Length = static_cast<int>(SendMessageA(FHandle, EM_LINELENGTH, Index, 0));
+        // EM_GETLINE takes the room in its first word and writes no terminating zero.
+        std::string Row(std::max(Length, 2), '\0');
+        *reinterpret_cast<WORD*>(&Row[0]) = static_cast<WORD>(Row.size());
+        const int Copied = static_cast<int>(SendMessageA(FHandle, EM_GETLINE, Line, reinterpret_cast<LPARAM>(&Row[0])));
+        Row.resize(std::min(Copied, Length));
+        Result.push_back(Row);
+    }
+    return Result;
+}
+
+// ---- TProgressBar ----
+
+TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) {}
+
+void TProgressBar::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    Params.ClassName = PROGRESS_CLASSA;
+    Params.Style &= ~WS_CLIPCHILDREN;
+    Params.ExStyle = 0;
+}
+
+void TProgressBar::CreateHandle() {
+    INITCOMMONCONTROLSEX Classes{sizeof Classes, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&Classes);
+    TWinControl::CreateHandle();
+    Update();
+}
+
+void TProgressBar::SetMin(int Value) {
+    FMin = Value;
+    Update();
+}
+
+void TProgressBar::SetMax(int Value) {
+    FMax = Value;
+    Update();
+}
+
+void TProgressBar::SetPosition(int Value) {
+    FPosition = Value;
+    Update();
+}
+
+void TProgressBar::Update() {
+    FPosition = std::max(FMin, std::min(FPosition, FMax));
+    if (!FHandle) return;
+    SendMessageA(FHandle, PBM_SETRANGE32, FMin, FMax);
+    SendMessageA(FHandle, PBM_SETPOS, FPosition, 0);
 }

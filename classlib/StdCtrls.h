@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Controls.h"
 #include "Forms.h"
@@ -116,10 +117,12 @@ private:
     bool FChecked = false;
 };
 
-// A single-line edit box.
-class TEdit : public TWinControl {
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+// What edit boxes and memos share: a Win32 EDIT window with its text, limit, selection and key
+// filter. Color is the background; a read-only box keeps it too.
+class TCustomEdit : public TWinControl {
 public:
-    explicit TEdit(TComponent* AOwner);
     std::string Text() const;
     void SetText(const std::string& Value);
     int MaxLength() const { return FMaxLength; }
@@ -130,19 +133,74 @@ public:
     int SelLength() const;
     void SetSelLength(int Value);
     void SelectAll();
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    TEditCharCase CharCase = ecNormal;  // typed letters become this case; set before the window exists
+    bool TabStop = true;                // set before the window exists
     // Sees every character typed first, Enter too (the dialog manager leaves it to the edit then);
     // setting Key to 0 drops it.
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnChange;
+    TNotifyEvent OnEnter;  // the box got the focus
     LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
 
 protected:
+    explicit TCustomEdit(TComponent* AOwner);
+    ~TCustomEdit() override;
     void CreateParams(TCreateParams& Params) override;
     void CreateHandle() override;
     void CommandNotify(WORD Code) override;
+    HBRUSH ControlColor(HDC DC) override;
 
 private:
     std::string FText;  // the text while there is no window
     int FMaxLength = 0;
     int FSelStart = 0, FSelLength = 0;  // the selection while there is no window
+    bool FReadOnly = false;
+    HBRUSH FBrush = nullptr;
+    COLORREF FBrushColor = 0;
+};
+
+// A single-line edit box.
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
+enum TScrollStyle { ssNone, ssVertical };
+
+// A multi-line edit box that wraps its text at its width; Enter starts a new line.
+class TMemo : public TCustomEdit {
+public:
+    explicit TMemo(TComponent* AOwner) : TCustomEdit(AOwner) {}
+    TScrollStyle ScrollBars = ssNone;  // set before the window exists
+    // The lines as they are displayed: a wrapped paragraph gives one line a row.
+    std::vector<std::string> Lines() const;
+    void Clear() { SetText(""); }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
+// The system's progress bar, over a 32-bit range.
+class TProgressBar : public TWinControl {
+public:
+    explicit TProgressBar(TComponent* AOwner);
+    int Min() const { return FMin; }
+    int Max() const { return FMax; }
+    int Position() const { return FPosition; }
+    void SetMin(int Value);
+    void SetMax(int Value);
+    void SetPosition(int Value);  // kept within Min and Max
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandle() override;
+
+private:
+    void Update();
+    int FMin = 0, FMax = 100, FPosition = 0;
 };

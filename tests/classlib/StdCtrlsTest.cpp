@@ -2,6 +2,10 @@
 // dialog answered in Wine's own dialog.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <cctype>
 #include <fstream>
 #include <memory>
@@ -344,5 +348,70 @@ TEST(ColorDialog, OpensOnTheColourLastConfirmedBlackAtFirst) {
     EXPECT_TRUE(Dialog.Execute());
     EXPECT_EQ("255 0 128", Shown);
     EXPECT_EQ(RGB(0, 128, 255), ColorToRGB(Dialog.Color));
+    delete Form;
+}
+
+TEST(StdCtrls, MemoLinesAreTheDisplayedRowsAndReadOnlyKeepsItsColours) {
+    TForm* Form = NewForm(300, 150, clBlack);
+    auto* Memo = CreateControl<TMemo>(Form, Form, "mem", Bounds(10, 10, 120, 100));
+    Memo->SetMaxLength(20);
+    auto* Terms = CreateControl<TMemo>(Form, Form, "memTerms", Bounds(140, 10, 150, 100));
+    Terms->SetReadOnly(true);
+    Terms->TabStop = false;
+    Terms->ScrollBars = ssVertical;
+    Terms->Color = clBlack;
+    Terms->Font.Color = clWhite;
+    Terms->SetText("WWWW WWWW WWWW WWWW WWWW WWWW\r\n\r\nend");
+    EXPECT_EQ((std::vector<std::string>{"WWWW WWWW WWWW WWWW WWWW WWWW", "", "end"}), Terms->Lines());  // no window yet
+    ASSERT_TRUE(ShowActive(Form));
+    const std::vector<std::string> Rows = Terms->Lines();
+    ASSERT_GT(Rows.size(), 3u);  // the long paragraph wraps at the box's width
+    EXPECT_EQ("end", Rows.back());
+    EXPECT_EQ("", Rows[Rows.size() - 2]);
+    EXPECT_TRUE(GetWindowLongA(Terms->Handle(), GWL_STYLE) & WS_VSCROLL);
+    RedrawWindow(Terms->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    HDC DC = GetDC(Terms->Handle());
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(DC, 3, 60));  // not the system's grey of a read-only box
+    ReleaseDC(Terms->Handle(), DC);
+
+    Memo->SetFocus();
+    TypeKeys("one");
+    PressKey(VK_RETURN);  // a new line, not the dialog manager's default button
+    TypeKeys("two three four five six");
+    EXPECT_TRUE(PumpUntil([&] { return Memo->Text().size() == 20; })) << Memo->Text();
+    EXPECT_EQ("one\r\ntwo three four ", Memo->Text());  // the line break counts two
+    EXPECT_EQ("one", Memo->Lines().front());
+    Memo->Clear();
+    EXPECT_TRUE(Memo->Lines().empty());
+
+    // Tab skips the read-only memo; the progress bar takes a range past 16 bits.
+    auto* Bar = CreateControl<TProgressBar>(Form, Form, "prg", Bounds(10, 120, 280, 17));
+    Bar->SetMax(200000);
+    Bar->SetPosition(150000);
+    EXPECT_EQ(200000, static_cast<int>(SendMessageA(Bar->Handle(), PBM_GETRANGE, FALSE, 0)));
+    EXPECT_EQ(150000, static_cast<int>(SendMessageA(Bar->Handle(), PBM_GETPOS, 0, 0)));
+    Bar->SetPosition(300000);
+    EXPECT_EQ(200000, Bar->Position());
+    delete Form;
+}
+
+TEST(StdCtrls, LowerCaseEditTypesSmallLettersAndEnterFiresWithTheFocus) {
+    TForm* Form = NewForm(200, 80);
+    auto* First = CreateControl<TEdit>(Form, Form, "txtFirst", Bounds(10, 10, 150, 21));
+    auto* Email = CreateControl<TEdit>(Form, Form, "txtEmail", Bounds(10, 40, 150, 21));
+    Email->CharCase = ecLowerCase;
+    int Entered = 0;
+    Email->OnEnter = [&](TObject*) { ++Entered; };
+    ASSERT_TRUE(ShowActive(Form));
+    EXPECT_TRUE(First->Focused());
+    EXPECT_EQ(0, Entered);
+    PressKey(VK_TAB);
+    EXPECT_TRUE(PumpUntil([&] { return Entered == 1; }));
+    TypeKeys("Me@Example.COM");
+    EXPECT_TRUE(PumpUntil([&] { return Email->Text() == "me@example.com"; })) << Email->Text();
+    Email->SetReadOnly(true);
+    TypeKeys("x");
+    PumpFor(200);
+    EXPECT_EQ("me@example.com", Email->Text());
     delete Form;
 }
