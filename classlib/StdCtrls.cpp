@@ -110,13 +110,29 @@ void TButtonControl::ShowCheck(bool Checked) {
     if (FHandle) SendMessageA(FHandle, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+// ---- TControlBrush ----
+
+TControlBrush::~TControlBrush() {
+    if (FBrush) DeleteObject(FBrush);
+}
+
+HBRUSH TControlBrush::Paint(HDC DC, COLORREF Text, COLORREF Back) {
+    if (!FBrush || FColor != Back) {
+        if (FBrush) DeleteObject(FBrush);
+        FBrush = CreateSolidBrush(Back);
+        FColor = Back;
+    }
+    SetTextColor(DC, Text);
+    SetBkColor(DC, Back);
+    return FBrush;
+}
+
 // ---- TButtonControl ----
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
 TButtonControl::~TButtonControl() {
     DestroyHandle();  // before the brush that the window may still be painted with
-    if (FBrush) DeleteObject(FBrush);
 }
 
 void TButtonControl::SetCaption(const std::string& Value) {
@@ -133,15 +149,7 @@ void TButtonControl::CreateParams(TCreateParams& Params) {
 }
 
 HBRUSH TButtonControl::ControlColor(HDC DC) {
-    const COLORREF Back = ColorToRGB(ParentColor && Parent() ? Parent()->Color : Color);
-    if (!FBrush || FBrushColor != Back) {
-        if (FBrush) DeleteObject(FBrush);
-        FBrush = CreateSolidBrush(Back);
-        FBrushColor = Back;
-    }
-    SetTextColor(DC, ColorToRGB(Font.Color));
-    SetBkColor(DC, Back);
-    return FBrush;
+    return FBrush.Paint(DC, ColorToRGB(Font.Color), ColorToRGB(ParentColor && Parent() ? Parent()->Color : Color));
 }
 
 // ---- TButton ----
@@ -232,7 +240,6 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) { Color = clW
 
 TCustomEdit::~TCustomEdit() {
     DestroyHandle();  // before the brush that the window may still be painted with
-    if (FBrush) DeleteObject(FBrush);
 }
 
 void TCustomEdit::CreateParams(TCreateParams& Params) {
@@ -308,17 +315,7 @@ void TCustomEdit::CommandNotify(WORD Code) {
 }
 
 // Text in Font.Color on Color; the system draws a read-only box grey unless told otherwise.
-HBRUSH TCustomEdit::ControlColor(HDC DC) {
-    const COLORREF Back = ColorToRGB(Color);
-    if (!FBrush || FBrushColor != Back) {
-        if (FBrush) DeleteObject(FBrush);
-        FBrush = CreateSolidBrush(Back);
-        FBrushColor = Back;
-    }
-    SetTextColor(DC, ColorToRGB(Font.Color));
-    SetBkColor(DC, Back);
-    return FBrush;
-}
+HBRUSH TCustomEdit::ControlColor(HDC DC) { return FBrush.Paint(DC, ColorToRGB(Font.Color), ColorToRGB(Color)); }
 
 LRESULT TCustomEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
     switch (Msg) {

@@ -51,6 +51,21 @@ private:
     std::string FCaption;
 };
 
+// The brush a control answers WM_CTLCOLOR... with: made anew only when the colour changes.
+class TControlBrush {
+public:
+    TControlBrush() = default;
+    TControlBrush(const TControlBrush&) = delete;
+    TControlBrush& operator=(const TControlBrush&) = delete;
+    ~TControlBrush();
+    // Sets up DC for Text on Back and returns the brush of Back.
+    HBRUSH Paint(HDC DC, COLORREF Text, COLORREF Back);
+
+private:
+    HBRUSH FBrush = nullptr;
+    COLORREF FColor = 0;
+};
+
 // What push buttons, check boxes and radio buttons share: a BUTTON window with a caption.
 class TButtonControl : public TWinControl {
 public:
@@ -69,8 +84,7 @@ protected:
 
 private:
     std::string FCaption;
-    HBRUSH FBrush = nullptr;
-    COLORREF FBrushColor = 0;
+    TControlBrush FBrush;
 };
 
 class TButton : public TButtonControl {
@@ -157,8 +171,7 @@ private:
     int FMaxLength = 0;
     int FSelStart = 0, FSelLength = 0;  // the selection while there is no window
     bool FReadOnly = false;
-    HBRUSH FBrush = nullptr;
-    COLORREF FBrushColor = 0;
+    TControlBrush FBrush;
 };
 
 // A single-line edit box.
