@@ -8,36 +8,24 @@
 TfrmGetStatus* frmGetStatus = nullptr;
 
 namespace {
-const TFormLayout kLayout{"Get Skins Status", 315, 220, clBlack, bsNone, 0, poDesigned};
-const TRect kStatusBounds = Bounds(20, 20, 275, 145);
 const TRect kProgressBorderBounds = Bounds(25, 141, 265, 19);
 const TRect kProgressBounds = Bounds(26, 142, 263, 17);  // just inside the yellow frame
-const TRect kButtonBounds = Bounds(111, 169, 93, 29);    // "&Abort" and "&OK" share it
+const TStatusDialog::TStatusLayout kLayout{
+    {"Get Skins Status", 315, 220, clBlack, bsNone, 0, poDesigned},
+    Bounds(20, 20, 275, 145),
+    Bounds(111, 169, 93, 29),  // "&Abort" and "&OK" share it
+    "&OK",
+};
 constexpr int kRaise = 30;  // the dialog sits this much above the gallery's centre
 
-const char* const kDownloadingAppData = "Downloading application data\n\nPlease Wait...";
-const char* const kAppDataError = "Error downloading application data!\n\nPlease try again later.";
 const char* const kConnecting = "Connecting to Skin Gallery\n\nPlease Wait...";
 const char* const kCategoryListError = "Error downloading category list!\n\nPlease try again later";
 const char* const kCategoryError = "Error changing category!";
 const char* const kSkinApplied = "Your new skin has been applied.\n\nClick OK";
 const char* const kSkinError = "Error! Skin could not be applied.";
-const char* const kAborted = "Action Aborted!";
-const char* const kRequestError = "Error processing request!\n";
 }  // namespace
 
-TfrmGetStatus::TfrmGetStatus(TComponent* Owner) : TForm(Owner) {
-    ApplyLayout(kLayout);
-    AddBorderPictures(this, imgTopBorder, imgRightBorder, imgBottomBorder, imgLeftBorder);
-    lblStatus = CreateControl<TLabel>(this, this, "lblStatus", kStatusBounds);
-    lblStatus->AutoSize = false;
-    lblStatus->WordWrap = true;
-    lblStatus->Alignment = taCenter;
-    lblStatus->Layout = tlCenter;
-    lblStatus->Font.Name = "MS Sans Serif";
-    lblStatus->Font.Height = 16;
-    lblStatus->Font.Style = fsBold;
-    lblStatus->Font.Color = clYellow;
+TfrmGetStatus::TfrmGetStatus(TComponent* Owner) : TStatusDialog(Owner, kLayout) {
     shpProgressBorder = CreateControl<TShape>(this, this, "shpProgressBorder", kProgressBorderBounds);
     shpProgressBorder->Brush.Style = bsClear;
     shpProgressBorder->Pen.Color = clYellow;
@@ -60,43 +48,27 @@ TfrmGetStatus::TfrmGetStatus(TComponent* Owner) : TForm(Owner) {
     lblProgress->Font.Style = fsBold;
     lblProgress->Font.Color = clWhite;
     lblProgress->SetCaption("0%");
-    btnClose = CreateControl<TButton>(this, this, "btnClose", kButtonBounds);
-    btnClose->SetCaption("&OK");
-    btnClose->SetVisible(false);
-    btnAbort = CreateControl<TButton>(this, this, "btnAbort", kButtonBounds);
-    btnAbort->SetCaption("&Abort");
-    btnAbort->SetVisible(false);
     timClose = new TTimer(this);
     timClose->Name = "timClose";
     timClose->SetEnabled(false);
     timClose->SetInterval(1);
 
-    OnShow = [this](TObject* S) { FormShow(S); };
-    OnActivate = [this](TObject* S) { FormActivate(S); };
-    btnAbort->OnClick = [this](TObject* S) { btnAbortClick(S); };
     btnClose->OnClick = [this](TObject* S) { btnCloseClick(S); };
     timClose->OnTimer = [this](TObject* S) { timCloseTimer(S); };
 }
 
-void TfrmGetStatus::FormShow(TObject*) {
+void TfrmGetStatus::PrepareRun() {
     CentreOverClientArea(this, frmGet, kRaise);
-    CloseGallery = InternetProblem = Aborted = false;
+    CloseGallery = false;
     timClose->SetEnabled(false);
     lblStatus->SetCaption("");
-    btnClose->Hide();
-    btnAbort->Show();
     shpProgressBorder->Hide();
     pnlProgress->Hide();
     imgProgress->SetWidth(0);
     lblProgress->SetCaption("0%");
-    FRunPending = true;
 }
 
-void TfrmGetStatus::FormActivate(TObject*) {
-    if (!FRunPending) return;
-    FRunPending = false;
-    // Paints the dialog before the downloads block.
-    Application->ProcessMessages();
+void TfrmGetStatus::Run() {
     if (frmGet->ReqConnect)
         RunConnect();
     else if (frmGet->ReqCategory)
@@ -107,12 +79,11 @@ void TfrmGetStatus::FormActivate(TObject*) {
         RunSkin();
 }
 
-// Each download below keeps the message loop turning: Abort may run inside it, and then has already
-// written "Action Aborted!" and shown "&OK". So no failure text is written once Aborted is set.
+// No failure text is written once Aborted is set: Abort has already said so.
 void TfrmGetStatus::RunConnect() {
-    lblStatus->SetCaption(kDownloadingAppData);
+    lblStatus->SetCaption(kStatusDownloadingAppData);
     if (!frmVelmora->LoadAppData()) {
-        if (!Aborted) lblStatus->SetCaption(kAppDataError);
+        if (!Aborted) lblStatus->SetCaption(kStatusAppDataError);
         CloseGallery = InternetProblem = true;
         FinishWithMessage();
         return;
@@ -195,28 +166,18 @@ void TfrmGetStatus::RunSkin() {
     FinishWithMessage();
 }
 
-void TfrmGetStatus::FinishWithMessage() {
-    btnAbort->Hide();
-    btnClose->Show();
-    FocusControl(btnClose);
-}
-
 void TfrmGetStatus::CloseSoon() { timClose->SetEnabled(true); }
 
 void TfrmGetStatus::FailWithRequestError() {
-    lblStatus->SetCaption(std::string(kRequestError) + "\nError: " + frmGet->RequestErrorText);
+    lblStatus->SetCaption(std::string(kStatusRequestError) + "\nError: " + frmGet->RequestErrorText);
     CloseGallery = InternetProblem = true;
     FinishWithMessage();
 }
 
-// Runs inside a download that the runner waits on; that download returns once aborted.
-void TfrmGetStatus::btnAbortClick(TObject*) {
-    Aborted = true;
+void TfrmGetStatus::AbortTransfers() {
     frmGet->ResetRequests();
     frmGet->http->Abort();
     frmVelmora->http->Abort();
-    lblStatus->SetCaption(kAborted);
-    FinishWithMessage();
 }
 
 void TfrmGetStatus::btnCloseClick(TObject*) {

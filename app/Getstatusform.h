@@ -1,44 +1,38 @@
 // Runs each request of the gallery and shows its progress.
 #pragma once
 
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "StdCtrls.h"
+#include "Statusdialog.h"
 
-class TfrmGetStatus : public TForm {
+class TfrmGetStatus : public TStatusDialog {
 public:
     explicit TfrmGetStatus(TComponent* Owner);
-    // Components
-    TLabel* lblStatus;
+    // Components besides the status dialog's ("&OK" is btnClose)
     TShape* shpProgressBorder;
     TPanel* pnlProgress;  // the progress bar: imgProgress grows over it, lblProgress gives the percentage
     TImage* imgProgress;
     TLabel* lblProgress;
-    TButton* btnClose;  // "&OK", in the place of btnAbort
-    TButton* btnAbort;
     TTimer* timClose;
-    TImage *imgTopBorder, *imgRightBorder, *imgBottomBorder, *imgLeftBorder;
-    // Outcome of the last request, read after the dialog has closed
-    bool CloseGallery = false, Aborted = false, InternetProblem = false;
+    // Outcome of the last request besides Aborted and InternetProblem: the gallery closes.
+    bool CloseGallery = false;
 
     // Event handlers
-    void FormShow(TObject* Sender);
-    void FormActivate(TObject* Sender);  // runs the gallery's pending request
-    void btnAbortClick(TObject* Sender);
     void btnCloseClick(TObject* Sender);
     void timCloseTimer(TObject* Sender);
+
+protected:
+    void PrepareRun() override;
+    void Run() override;  // the gallery's pending request
+    void AbortTransfers() override;
 
 private:
     void RunConnect();
     void RunCategory();
     void RunPage();
     void RunSkin();
-    // The two ways a request ends: waiting on "&OK", or closing at the next timer tick.
-    void FinishWithMessage();
+    // Ends a request without waiting on "&OK": the dialog closes at the next timer tick.
     void CloseSoon();
     // Ends a request whose download error the gallery recorded: the gallery closes, the program restarts.
     void FailWithRequestError();
-    bool FRunPending = false;  // set by each showing, so the request runs once however often we are activated
 };
 
 extern TfrmGetStatus* frmGetStatus;

@@ -1,0 +1,70 @@
+#include "Statusdialog.h"
+
+#include "Borderpictures.h"
+
+const char* const kStatusDownloadingAppData = "Downloading application data\n\nPlease Wait...";
+const char* const kStatusAppDataError = "Error downloading application data!\n\nPlease try again later.";
+const char* const kStatusAborted = "Action Aborted!";
+const char* const kStatusRequestError = "Error processing request!\n";
+
+TStatusDialog::TStatusDialog(TComponent* Owner, const TStatusLayout& Layout) : TForm(Owner) {
+    ApplyLayout(Layout.Form);
+    AddBorderPictures(this, imgTopBorder, imgRightBorder, imgBottomBorder, imgLeftBorder);
+    lblStatus = CreateControl<TLabel>(this, this, "lblStatus", Layout.Status);
+    lblStatus->AutoSize = false;
+    lblStatus->WordWrap = true;
+    lblStatus->ShowAccelChar = false;
+    lblStatus->Alignment = taCenter;
+    lblStatus->Layout = tlCenter;
+    lblStatus->Font.Height = 16;
+    lblStatus->Font.Style = fsBold;
+    lblStatus->Font.Color = clYellow;
+    btnClose = CreateControl<TButton>(this, this, "btnClose", Layout.Button);
+    btnClose->SetCaption(Layout.CloseCaption);
+    btnClose->SetVisible(false);
+    btnAbort = CreateControl<TButton>(this, this, "btnAbort", Layout.Button);
+    btnAbort->SetCaption("&Abort");
+    btnAbort->SetVisible(false);
+
+    OnShow = [this](TObject* S) { FormShow(S); };
+    OnActivate = [this](TObject* S) { FormActivate(S); };
+    btnAbort->OnClick = [this](TObject* S) { btnAbortClick(S); };
+}
+
+void TStatusDialog::FormShow(TObject*) {
+    Aborted = InternetProblem = false;
+    btnClose->Hide();
+    btnAbort->Show();
+    PrepareRun();
+    FRunPending = true;
+}
+
+// No request may leave the dialog on "&Abort" alone: whatever escapes it ends it with its message.
+void TStatusDialog::FormActivate(TObject*) {
+    if (!FRunPending) return;
+    FRunPending = false;
+    Application->ProcessMessages();  // paints the dialog before the transfers block
+    try {
+        Run();
+    } catch (const std::exception& E) {
+        Fail(std::string(kStatusRequestError) + "\nError: " + E.what());
+    }
+}
+
+void TStatusDialog::btnAbortClick(TObject*) {
+    Aborted = true;
+    AbortTransfers();
+    lblStatus->SetCaption(kStatusAborted);
+    FinishWithMessage();
+}
+
+void TStatusDialog::FinishWithMessage() {
+    btnAbort->Hide();
+    btnClose->Show();
+    FocusControl(btnClose);
+}
+
+void TStatusDialog::Fail(const std::string& Text) {
+    if (!Aborted) lblStatus->SetCaption(Text);
+    FinishWithMessage();
+}
