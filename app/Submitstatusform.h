@@ -1,16 +1,18 @@
-// Runs the upload and request of a skin submission.
+// Runs a skin submission: the application data, the upload by FTP and the details by HTTP.
 #pragma once
 
-#include "ExtCtrls.h"
-#include "Forms.h"
+#include "Statusdialog.h"
 
-class TfrmSubmitStatus : public TForm {
+class TfrmSubmitStatus : public TStatusDialog {
 public:
     explicit TfrmSubmitStatus(TComponent* Owner);
-    // Components
-    TImage *imgTopBorder, *imgRightBorder, *imgBottomBorder, *imgLeftBorder;
-    // Outcome of the last request, read after the dialog has closed
-    bool Aborted = false, InternetProblem = false;
+    // Components besides the status dialog's
+    TProgressBar* prgUpload;  // the bytes of the picture sent so far
+
+protected:
+    void PrepareRun() override;
+    void Run() override;
+    void AbortTransfers() override;
 };
 
 extern TfrmSubmitStatus* frmSubmitStatus;

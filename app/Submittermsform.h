@@ -1,14 +1,14 @@
 // The agreement a submitter accepts.
 #pragma once
 
-#include "ExtCtrls.h"
-#include "Forms.h"
+#include "Termsdialog.h"
 
-class TfrmSubmitTerms : public TForm {
+class TfrmSubmitTerms : public TTermsDialog {
 public:
     explicit TfrmSubmitTerms(TComponent* Owner);
-    // Components
-    TImage *imgTopBorder, *imgRightBorder, *imgBottomBorder, *imgLeftBorder;
+
+protected:
+    TForm* Covered() const override;
 };
 
 extern TfrmSubmitTerms* frmSubmitTerms;

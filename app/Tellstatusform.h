@@ -1,16 +1,16 @@
 // Runs the tell-a-friend request and shows the server's reply.
 #pragma once
 
-#include "ExtCtrls.h"
-#include "Forms.h"
+#include "Statusdialog.h"
 
-class TfrmTellStatus : public TForm {
+class TfrmTellStatus : public TStatusDialog {
 public:
     explicit TfrmTellStatus(TComponent* Owner);
-    // Components
-    TImage *imgTopBorder, *imgRightBorder, *imgBottomBorder, *imgLeftBorder;
-    // Outcome of the last request, read after the dialog has closed
-    bool Aborted = false, InternetProblem = false;
+
+protected:
+    void PrepareRun() override;
+    void Run() override;
+    void AbortTransfers() override;
 };
 
 extern TfrmTellStatus* frmTellStatus;

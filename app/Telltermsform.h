@@ -1,14 +1,14 @@
 // The agreement a user accepts before telling a friend.
 #pragma once
 
-#include "ExtCtrls.h"
-#include "Forms.h"
+#include "Termsdialog.h"
 
-class TfrmTellTerms : public TForm {
+class TfrmTellTerms : public TTermsDialog {
 public:
     explicit TfrmTellTerms(TComponent* Owner);
-    // Components
-    TImage *imgTopBorder, *imgRightBorder, *imgBottomBorder, *imgLeftBorder;
+
+protected:
+    TForm* Covered() const override;
 };
 
 extern TfrmTellTerms* frmTellTerms;
