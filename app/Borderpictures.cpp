@@ -30,3 +30,22 @@ void WhiteBold(TFont& Font) {
     Font.Color = clWhite;
     Font.Style = fsBold;
 }
+
+TLabel* AddYellowLabel(TForm* Form, const char* Name, const TRect& Bounds, const char* Caption, TAlignment Alignment) {
+    TLabel* Label = CreateControl<TLabel>(Form, Form, Name, Bounds);
+    Label->AutoSize = false;
+    Label->Alignment = Alignment;
+    Label->Font.Color = clYellow;
+    Label->Font.Style = fsBold;
+    Label->SetCaption(Caption);
+    return Label;
+}
+
+TOpenPictureDialog* NewSkinPictureDialog(TForm* Owner, const char* Name) {
+    auto* Dialog = new TOpenPictureDialog(Owner);
+    Dialog->Name = Name;
+    Dialog->Title = "Select A Skin";
+    Dialog->Filter = "Jpeg & Bitmap Skins (*.jpg, *.bmp)|*.jpg;*.bmp";
+    Dialog->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    return Dialog;
+}

@@ -1,9 +1,11 @@
 // What the borderless dialogs share: the four 15-pixel gradient strips that frame them, their place
-// over the window that opened them, and the white bold of their texts.
+// over the window that opened them, their texts' colours and the dialog that picks a skin picture.
 #pragma once
 
+#include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "StdCtrls.h"
 
 // Lays the strips along the edges of the form's client area, stretched to its size.
 void AddBorderPictures(TForm* Form, TImage*& imgTopBorder, TImage*& imgRightBorder, TImage*& imgBottomBorder,
@@ -12,3 +14,8 @@ void AddBorderPictures(TForm* Form, TImage*& imgTopBorder, TImage*& imgRightBord
 void CentreOverClientArea(TForm* Dialog, TForm* Opener, int Raise = 0);
 // White bold text, as on the dialogs' labels and choices.
 void WhiteBold(TFont& Font);
+// A yellow bold label with Caption, aligned as given, that keeps its bounds.
+TLabel* AddYellowLabel(TForm* Form, const char* Name, const TRect& Bounds, const char* Caption,
+                       TAlignment Alignment = taRightJustify);
+// The open dialog for a skin picture (bitmaps and JPEGs), titled "Select A Skin".
+TOpenPictureDialog* NewSkinPictureDialog(TForm* Owner, const char* Name);

@@ -15,7 +15,6 @@ const TFormLayout kLayout{"Select your own skin", 436, 195, kPurple, bsNone, 0, 
 const char* const kApplyQuestion = "Do you want to apply this skin?";
 const char* const kApplied = "Your new skin has been applied.";
 const char* const kApplyFailed = "Error! Skin could not be applied.";
-const char* const kPictureFilter = "Jpeg & Bitmap Skins (*.jpg, *.bmp)|*.jpg;*.bmp";
 constexpr int kFrameTop = 24;
 constexpr int kRaise = 25;  // the dialog sits this much above the main window's centre
 
@@ -60,11 +59,7 @@ TfrmSelect::TfrmSelect(TComponent* Owner) : TForm(Owner) {
     btnCancel = CreateControl<TButton>(this, this, "btnCancel", Bounds(292, 152, 121, 25));
     btnCancel->SetCaption("&Cancel");
     btnCancel->ModalResult = mrCancel;
-    dlgSelect = new TOpenPictureDialog(this);
-    dlgSelect->Name = "dlgSelect";
-    dlgSelect->Title = "Select A Skin";
-    dlgSelect->Filter = kPictureFilter;
-    dlgSelect->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    dlgSelect = NewSkinPictureDialog(this, "dlgSelect");
 
     OnCreate = [this](TObject* S) { FormCreate(S); };
     OnShow = [this](TObject* S) { FormShow(S); };

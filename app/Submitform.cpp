@@ -23,7 +23,6 @@ const char* const kCannotOpen = "File could not be opened!";
 const char* const kTooLarge =
     "File is too large!  The maximum skin size is 200 kb.\n\nConvert the skin to a smaller type (JPEG), or lower "
     "the height and width of the skin.";
-const char* const kPictureFilter = "Jpeg & Bitmap Skins (*.jpg, *.bmp)|*.jpg;*.bmp";
 const char* const kWebPrefix = "http://";
 constexpr int kLabelLeft = 16, kLabelWidth = 112, kFieldLeft = 134, kFieldWidth = 202, kRowHeight = 26;
 
@@ -49,13 +48,7 @@ private:
 };
 
 TLabel* AddFieldLabel(TForm* Form, const char* Name, int Top, const char* Caption) {
-    TLabel* Label = CreateControl<TLabel>(Form, Form, Name, Bounds(kLabelLeft, Top + 3, kLabelWidth, 16));
-    Label->AutoSize = false;
-    Label->Alignment = taRightJustify;
-    Label->Font.Color = clYellow;
-    Label->Font.Style = fsBold;
-    Label->SetCaption(Caption);
-    return Label;
+    return AddYellowLabel(Form, Name, Bounds(kLabelLeft, Top + 3, kLabelWidth, 16), Caption);
 }
 
 TEdit* AddField(TForm* Form, const char* Name, int Top, int Width, int MaxLength) {
@@ -115,11 +108,7 @@ TfrmSubmit::TfrmSubmit(TComponent* Owner) : TForm(Owner) {
     btnComments = AddButton(this, "btnComments", 131, "Co&mments");
     btnCancel = AddButton(this, "btnCancel", 234, "&Cancel");
     btnCancel->ModalResult = mrCancel;
-    dlgSkin = new TOpenPictureDialog(this);
-    dlgSkin->Name = "dlgSkin";
-    dlgSkin->Title = "Select A Skin";
-    dlgSkin->Filter = kPictureFilter;
-    dlgSkin->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    dlgSkin = NewSkinPictureDialog(this, "dlgSkin");
     http = new TNMHTTP(this);
     http->Name = "http";
     ftp = new TNMFTP(this);

@@ -14,16 +14,6 @@ const TFormLayout kLayout{"Tell A Friend", 356, 275, kPurple, bsNone, 0, poDesig
 const char* const kFillInAll = "Please fill in 'Your Friend's Email', 'Your Name', and 'Your Email'.";
 const char* const kInvalidEmail = "Please enter a valid email address.";
 constexpr int kLabelLeft = 16, kLabelWidth = 170, kFieldLeft = 192, kFieldWidth = 146;
-
-TLabel* AddLabel(TForm* Form, const char* Name, const TRect& Bounds, const char* Caption) {
-    TLabel* Label = CreateControl<TLabel>(Form, Form, Name, Bounds);
-    Label->AutoSize = false;
-    Label->Alignment = taRightJustify;
-    Label->Font.Color = clYellow;
-    Label->Font.Style = fsBold;
-    Label->SetCaption(Caption);
-    return Label;
-}
 }  // namespace
 
 TfrmTell::TfrmTell(TComponent* Owner) : TForm(Owner) {
@@ -36,11 +26,11 @@ TfrmTell::TfrmTell(TComponent* Owner) : TForm(Owner) {
     WhiteBold(lblTitle->Font);
     lblTitle->Font.Style = fsBold | fsItalic;
     lblTitle->SetCaption("Tell A Friend About Velmora");
-    lblFriendEmail = AddLabel(this, "lblFriendEmail", Bounds(kLabelLeft, 59, kLabelWidth, 16), "Your Friend's Email Address:");
-    lblYourName = AddLabel(this, "lblYourName", Bounds(kLabelLeft, 85, kLabelWidth, 16), "Your Name:");
-    lblYourEmail = AddLabel(this, "lblYourEmail", Bounds(kLabelLeft, 111, kLabelWidth, 16), "Your Email Address:");
-    lblMessage = AddLabel(this, "lblMessage", Bounds(kLabelLeft, 136, 320, 16), "Message To Your Friend (Optional):");
-    lblMessage->Alignment = taLeftJustify;
+    lblFriendEmail = AddYellowLabel(this, "lblFriendEmail", Bounds(kLabelLeft, 59, kLabelWidth, 16), "Your Friend's Email Address:");
+    lblYourName = AddYellowLabel(this, "lblYourName", Bounds(kLabelLeft, 85, kLabelWidth, 16), "Your Name:");
+    lblYourEmail = AddYellowLabel(this, "lblYourEmail", Bounds(kLabelLeft, 111, kLabelWidth, 16), "Your Email Address:");
+    lblMessage = AddYellowLabel(this, "lblMessage", Bounds(kLabelLeft, 136, 320, 16),
+                                "Message To Your Friend (Optional):", taLeftJustify);
     // Made in tab order.
     txtFriendEmail = CreateControl<TEdit>(this, this, "txtFriendEmail", Bounds(kFieldLeft, 56, kFieldWidth, 21));
     txtFriendEmail->SetMaxLength(40);

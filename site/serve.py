@@ -21,7 +21,7 @@ import time
 import urllib.parse
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 HOST = "127.0.0.1"
@@ -75,6 +75,7 @@ class Site:
         self.lock = threading.Lock()
         self.overrides = {}
         self.pace = 0.0   # seconds between 1024-byte pieces of a served file (/_test/pace)
+        self.ftp_refused = set()  # FTP commands answered 502 (/_test/ftprefuse)
         self.request_count = 0
         self.put_count = 0
 
@@ -311,10 +312,22 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 with self.site.lock:
                     self.site.pace = pause / 1000.0
                 self.reply(200, b"ok\r\n")
+            elif name == "ftprate" and len(parts) == 2:
+                rate = int(parts[1])
+                if rate < 0:
+                    raise ValueError
+                PacedDTPHandler.read_limit = rate
+                self.reply(200, b"ok\r\n")
+            elif name == "ftprefuse" and len(parts) == 2 and re.fullmatch(r"[A-Za-z]{3,4}", parts[1]):
+                with self.site.lock:
+                    self.site.ftp_refused.add(parts[1].upper())
+                self.reply(200, b"ok\r\n")
             elif name == "reset" and len(parts) == 1:
                 with self.site.lock:
                     self.site.overrides.clear()
                     self.site.pace = 0.0
+                    self.site.ftp_refused.clear()
+                PacedDTPHandler.read_limit = 0
                 self.reply(200, b"ok\r\n")
             else:
                 self.reply(404, b"No such test hook.\r\n")
@@ -336,6 +349,12 @@ class HttpServer(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
     request_queue_size = 64
+
+
+class PacedDTPHandler(ThrottledDTPHandler):
+    """Data connections that take at most read_limit bytes a second (0: no limit; /_test/ftprate)."""
+
+    read_limit = 0
 
 
 class LoggingFtpHandler(FTPHandler):
@@ -362,6 +381,11 @@ class LoggingFtpHandler(FTPHandler):
         self.ftp_log("> " + line)
         if cmd == "STOR":
             self.stored_name = arg or ""
+        with self.site.lock:
+            refused = cmd in self.site.ftp_refused
+        if refused:
+            self.respond("502 Refused (test hook).")
+            return None
         return super().pre_process_command(line, cmd, arg)
 
     def respond(self, resp, logfun=None):
@@ -409,6 +433,7 @@ def main():
     authorizer.override_perm(args.ftp_user, os.path.join(site.ftp_root, FTP_FORBIDDEN_DIR), perm="l",
                              recursive=True)
     LoggingFtpHandler.site = site
+    LoggingFtpHandler.dtp_handler = PacedDTPHandler
     LoggingFtpHandler.authorizer = authorizer
     LoggingFtpHandler.banner = "Velmora sample FTP server ready."
     import logging
