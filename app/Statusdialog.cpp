@@ -43,6 +43,7 @@ void TStatusDialog::FormShow(TObject*) {
 void TStatusDialog::FormActivate(TObject*) {
     if (!FRunPending) return;
     FRunPending = false;
+    if (Aborted) return;  // aborted before the request began: nothing to run
     Application->ProcessMessages();  // paints the dialog before the transfers block
     try {
         Run();

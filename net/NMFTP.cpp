@@ -9,6 +9,7 @@
 
 namespace {
 constexpr size_t kPacketBytes = 16384;
+constexpr int kSendBufferBytes = 4 * kPacketBytes;
 constexpr size_t kReceiveBytes = 4096;
 const char* const kReplyTooLong = "The server's reply is too long";
 }  // namespace
@@ -141,6 +142,9 @@ void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile)
         TBlockingSocket Data(State);
         Data.Accept(Listener, kSendAborted);
         Listener.Close();
+        // BytesSent follows what the connection takes, not what the system's buffers swallow: a
+        // picture of 200 KB would otherwise count as sent at once however slow the line.
+        Data.LimitSendBuffer(kSendBufferBytes);
         std::vector<char> Packet(kPacketBytes);
         while (File.read(Packet.data(), static_cast<std::streamsize>(Packet.size())) || File.gcount() > 0) {
             const size_t Count = static_cast<size_t>(File.gcount());

@@ -86,6 +86,10 @@ void TBlockingSocket::Close() {
     FSocket = INVALID_SOCKET;
 }
 
+void TBlockingSocket::LimitSendBuffer(int Bytes) {
+    setsockopt(FSocket, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&Bytes), sizeof Bytes);
+}
+
 void TBlockingSocket::Create() {
     Close();
     FSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -63,6 +63,8 @@ public:
     // closed the connection. Raises AbortText on Abort.
     size_t Receive(char* Buffer, size_t Size, const char* AbortText);
     sockaddr_in LocalAddress() const;
+    // Keeps at most Bytes queued in the system for sending.
+    void LimitSendBuffer(int Bytes);
     bool IsOpen() const { return FSocket != INVALID_SOCKET; }
     void Close();
 

@@ -15,13 +15,14 @@ import http.server
 import os
 import re
 import signal
+import socket
 import sys
 import threading
 import time
 import urllib.parse
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.handlers import ActiveDTP, FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 HOST = "127.0.0.1"
@@ -357,6 +358,16 @@ class PacedDTPHandler(ThrottledDTPHandler):
     read_limit = 0
 
 
+class PacedActiveDTP(ActiveDTP):
+    """Active data connections of a small receive buffer while uploads are slowed, set before the
+    connect so that the sender cannot hand most of a file to the system at once."""
+
+    def create_socket(self, family, type):
+        super().create_socket(family, type)
+        if PacedDTPHandler.read_limit:
+            self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+
+
 class LoggingFtpHandler(FTPHandler):
     """Writes every command line and reply of every session to LOG/ftp.log."""
 
@@ -434,6 +445,7 @@ def main():
                              recursive=True)
     LoggingFtpHandler.site = site
     LoggingFtpHandler.dtp_handler = PacedDTPHandler
+    LoggingFtpHandler.active_dtp = PacedActiveDTP
     LoggingFtpHandler.authorizer = authorizer
     LoggingFtpHandler.banner = "Velmora sample FTP server ready."
     import logging

@@ -15,43 +15,13 @@
 #include "Getstatusform.h"
 #include "Globalfunctions.h"
 #include "NMHTTP.h"
+#include "SampleSite.h"
+#include "StatusWatch.h"
 #include "TestSupport.h"
 #include "ToolbarValues.h"
 #include "Velmoraform.h"
 
 namespace {
-constexpr int kPollMs = 50;
-constexpr int kGiveUpMs = 15000;  // a dialog still up by then has hung
-
-// How one showing of the dialog ended.
-struct TEnding {
-    std::string Text;
-    bool WaitedForOk = false;  // "&OK" shown, "&Abort" hidden, and the dialog waiting
-    bool AbortStillShown = false;
-    bool ClosedItself = false;  // closed by its timer, never waiting on the user
-};
-
-struct TWatch {
-    TEnding Ending;
-    int Steady = 0, Waited = 0;
-    bool Over = false;
-};
-
-// Presses "&OK" once it has shown for two polls in a row, so that the runner has returned as well.
-void Watch(std::shared_ptr<TWatch> W) {
-    if (W->Over) return;
-    TfrmGetStatus* D = frmGetStatus;
-    W->Steady = D->Visible() && D->btnClose->Visible() ? W->Steady + 1 : 0;
-    W->Waited += kPollMs;
-    if (W->Steady == 2 || W->Waited > kGiveUpMs) {
-        W->Ending = {D->lblStatus->Caption(), W->Steady == 2, D->btnAbort->Visible()};
-        W->Over = true;
-        D->btnClose->Click();
-        return;
-    }
-    RunLater(kPollMs, [W] { Watch(W); });
-}
-
 class GetStatus : public testing::Test {
 protected:
     void SetUp() override {
@@ -78,30 +48,12 @@ protected:
         frmGet->CategoryLabels[0]->SetCaption(Saved.CategoryName);
         frmGet->txtHeight->SetText(Saved.Height);
     }
-    void Get(const std::string& Path) {
-        TNMHTTP Client(nullptr);
-        Client.Get(Site + Path);
-    }
-    // Changes one key of the application data that the site serves, until the next reset.
-    void SetAppData(const std::string& Key, const std::string& Value) {
-        std::string Query;
-        for (unsigned char C : Value) {
-            char Escaped[4];
-            std::snprintf(Escaped, sizeof Escaped, "%%%02X", C);
-            Query += std::isalnum(C) ? std::string(1, static_cast<char>(C)) : Escaped;
-        }
-        Get("/_test/set?" + Key + "=" + Query);
-    }
+    void Get(const std::string& Path) { SiteGet(Path); }
     // Makes the gallery's request the way the gallery does, and shows the dialog for it.
     TEnding Run(bool TfrmGet::*Kind) {
         frmGet->ResetRequests();
         frmGet->*Kind = true;
-        auto W = std::make_shared<TWatch>();
-        RunLater(kPollMs, [W] { Watch(W); });
-        frmGetStatus->ShowModal();
-        if (!W->Over) W->Ending = {frmGetStatus->lblStatus->Caption(), false, false, true};
-        W->Over = true;
-        return W->Ending;
+        return WatchWhile(frmGetStatus, [] { frmGetStatus->ShowModal(); });
     }
     std::string Site;
     struct {
@@ -113,7 +65,7 @@ protected:
 
 ::testing::AssertionResult EndedWith(const TEnding& E, const std::string& Text, bool CloseGallery,
                                      bool InternetProblem) {
-    if (!E.WaitedForOk || E.AbortStillShown)
+    if (!E.WaitedForClose || E.AbortStillShown)
         return ::testing::AssertionFailure() << "not waiting on \"&OK\" alone; text \"" << E.Text << "\"";
     if (E.Text != Text) return ::testing::AssertionFailure() << "text \"" << E.Text << "\", wanted \"" << Text << "\"";
     if (frmGetStatus->CloseGallery != CloseGallery || frmGetStatus->InternetProblem != InternetProblem)
