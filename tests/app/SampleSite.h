@@ -3,6 +3,10 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 
 #include "NMHTTP.h"
@@ -26,4 +30,16 @@ inline void SetAppData(const std::string& Key, const std::string& Value) {
         Query += std::isalnum(C) ? std::string(1, static_cast<char>(C)) : Escaped;
     }
     SiteGet("/_test/set?" + Key + "=" + Query);
+}
+
+// The body of the last PUT the site logged after LogMark (a size of SiteLog()), or "<none>".
+inline std::string LastPutBody(size_t LogMark) {
+    const std::string Log = SiteLog().substr(LogMark);
+    std::smatch M;
+    std::string Name;
+    for (auto It = Log.cbegin(); std::regex_search(It, Log.cend(), M, std::regex("(put-\\d+\\.bin)")); It = M[0].second)
+        Name = M[1];
+    if (Name.empty()) return "<none>";
+    std::ifstream In(std::string(std::getenv("VELMORA_SITE_INFO")) + "\\log\\" + Name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
 }

@@ -71,15 +71,7 @@ protected:
             Commands.push_back(M[1]);
         return Commands;
     }
-    // The body of the last PUT the site received since the test began, or "<none>".
-    std::string PutBody() const {
-        const std::string Log = SiteLog().substr(LogMark);
-        std::smatch M;
-        std::string Name;
-        for (auto It = Log.cbegin(); std::regex_search(It, Log.cend(), M, std::regex("(put-\\d+\\.bin)")); It = M[0].second)
-            Name = M[1];
-        return Name.empty() ? "<none>" : WholeFile(Info + "\\log\\" + Name);
-    }
+    std::string PutBody() const { return LastPutBody(LogMark); }
     // Opens the form, presses Submit, accepts the agreement and watches the status dialog.
     TEnding Submit(std::function<void(TStatusDialog*)> WhileRunning = nullptr) {
         TEnding Ending;

@@ -42,16 +42,7 @@ protected:
         }, 30000);
         return Ending;
     }
-    // The body of the last PUT since the test began, or "<none>".
-    std::string PutBody() const {
-        const std::string Log = SiteLog().substr(LogMark);
-        std::smatch M;
-        std::string Name;
-        for (auto It = Log.cbegin(); std::regex_search(It, Log.cend(), M, std::regex("(put-\\d+\\.bin)")); It = M[0].second)
-            Name = M[1];
-        std::ifstream In(Info + "\\log\\" + Name, std::ios::binary);
-        return Name.empty() ? "<none>" : std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-    }
+    std::string PutBody() const { return LastPutBody(LogMark); }
     std::string Info;
     size_t LogMark = 0;
     TfrmTell* F = frmTell;
