@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -96,7 +97,6 @@ void ClickMenu(HWND MainWindow, int X, int Y) {
     PostMessageA(MainWindow, WM_LBUTTONUP, 0, At);
 }
 void ClickExit(HWND MainWindow) { ClickMenu(MainWindow, 211 + 197 / 2, 312 + 20); }
-void ClickGetSkins(HWND MainWindow) { ClickMenu(MainWindow, 8 + 400 / 2, 4 + 20); }
 
 // Waits up to Milliseconds for Found() to give a window.
 template <typename TFind>
@@ -140,7 +140,6 @@ private:
     SOCKET FListener = INVALID_SOCKET;
     std::thread FThread;
 };
-}  // namespace
 
 TEST(Velmora, ASecondStartEndsAtOnceWithoutAWindow) {
     TProgram First(VELMORA_EXE);
@@ -180,9 +179,50 @@ TEST(Velmora, ExitEndsTheProgram) {
     EXPECT_FALSE(IsWindow(Main));
 }
 
-// The gallery cannot fetch the application data: its status dialog says so with "&OK", and after
-// "&OK" and the main window's notice a new Velmora starts and this one ends.
-TEST(Velmora, AnInternetProblemInTheGalleryRestartsTheProgram) {
+struct TButtonSearch {
+    DWORD Id;
+    std::string Caption;
+    const char* Text;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchButton(HWND Window, LPARAM Param) {
+    auto* S = reinterpret_cast<TButtonSearch*>(Param);
+    DWORD Owner = 0;
+    GetWindowThreadProcessId(Window, &Owner);
+    char Title[256] = "";
+    GetWindowTextA(Window, Title, sizeof Title);
+    if (Owner != S->Id || S->Caption != Title || !IsWindowVisible(Window)) return TRUE;
+    HWND Button = FindWindowExA(Window, nullptr, "Button", S->Text);
+    if (Button && IsWindowVisible(Button)) S->Found = Button;
+    return !S->Found;
+}
+
+// The visible button captioned Text inside a visible window of the process captioned Caption.
+HWND FindButtonIn(const TProgram& Program, const std::string& Caption, const char* Text) {
+    TButtonSearch Search{Program.Id(), Caption, Text, nullptr};
+    EnumWindows(MatchButton, reinterpret_cast<LPARAM>(&Search));
+    return Search.Found;
+}
+
+HWND WaitForButton(const TProgram& Program, const std::string& Caption, const char* Text) {
+    return WaitFor([&] { return FindButtonIn(Program, Caption, Text); });
+}
+
+// Fills the edit boxes of Window, in their tab order, with Texts.
+void FillEdits(HWND Window, const std::vector<std::string>& Texts) {
+    HWND Edit = nullptr;
+    for (const std::string& Text : Texts) {
+        Edit = FindWindowExA(Window, Edit, "Edit", nullptr);
+        SendMessageA(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()));
+    }
+}
+
+// Starts Velmora against a compiled-in site that hangs up on every request. Feature drives the
+// program until its feature's status dialog ends, and returns that dialog's closing button. After
+// it the main window takes the error caption and gives notice, this Velmora ends, and a new one
+// shows its main window.
+void ExpectRestartAfter(const std::function<HWND(const TProgram&, HWND)>& Feature) {
     const std::string Site = VELMORA_SITE, Local = "http://127.0.0.1:";
     if (Site.compare(0, Local.size(), Local) != 0) GTEST_SKIP() << "the compiled-in site is not on this machine";
     THangingUpSite Server(std::atoi(Site.c_str() + Local.size()));
@@ -206,15 +246,9 @@ TEST(Velmora, AnInternetProblemInTheGalleryRestartsTheProgram) {
     } CleanUp;
     HWND OldMain = WaitForWindow(Old, kMainCaption);
     ASSERT_TRUE(OldMain);
-    ClickGetSkins(OldMain);
-    HWND Status = WaitForWindow(Old, "Get Skins Status");
-    ASSERT_TRUE(Status);
-    HWND Ok = WaitFor([&]() -> HWND {
-        HWND Button = FindWindowExA(Status, nullptr, "Button", "&OK");
-        return Button && IsWindowVisible(Button) ? Button : nullptr;
-    });
-    ASSERT_TRUE(Ok) << "the status dialog never ended with \"&OK\"";
-    PostMessageA(Ok, BM_CLICK, 0, 0);
+    HWND Close = Feature(Old, OldMain);
+    ASSERT_TRUE(Close) << "the status dialog never ended with its closing button";
+    PostMessageA(Close, BM_CLICK, 0, 0);
     HWND Notice = WaitFor([&]() -> HWND {
         HWND Box = FindWindows(Old.Id(), "Velmora!").Found;
         char Class[32] = "";
@@ -241,6 +275,52 @@ TEST(Velmora, AnInternetProblemInTheGalleryRestartsTheProgram) {
     ClickExit(NewMain);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(New, 20000));
     CloseHandle(New);
+}
+}  // namespace
+
+// Each feature that cannot fetch the application data says so in its status dialog; after its
+// closing button and the main window's notice a new Velmora starts and this one ends.
+TEST(Velmora, AnInternetProblemInTheGalleryRestartsTheProgram) {
+    ExpectRestartAfter([](const TProgram& Program, HWND Main) {
+        ClickMenu(Main, 8 + 400 / 2, 4 + 20);  // "Get Skins!"
+        return WaitForButton(Program, "Get Skins Status", "&OK");
+    });
+}
+
+TEST(Velmora, AnInternetProblemWhileSubmittingRestartsTheProgram) {
+    char Temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, Temp);
+    const std::string Picture = std::string(Temp) + "e2e-skin.jpg";
+    std::FILE* File = std::fopen(Picture.c_str(), "wb");
+    ASSERT_TRUE(File);
+    std::fputs("a picture", File);
+    std::fclose(File);
+    ExpectRestartAfter([&](const TProgram& Program, HWND Main) -> HWND {
+        ClickMenu(Main, 8 + 400 / 2, 180 + 20);  // "Submit A Skin"
+        HWND Form = WaitForWindow(Program, "Submit A Skin");
+        if (!Form) return nullptr;
+        FillEdits(Form, {"Jane", "jane@example.com", "http://", Picture});
+        PostMessageA(FindWindowExA(Form, nullptr, "Button", "&Submit"), BM_CLICK, 0, 0);
+        HWND Ok = WaitForButton(Program, "Skin Submission Agreement", "&OK");
+        if (!Ok) return nullptr;
+        PostMessageA(Ok, BM_CLICK, 0, 0);
+        return WaitForButton(Program, "Skin Submit Status", "&Close");
+    });
+    DeleteFileA(Picture.c_str());
+}
+
+TEST(Velmora, AnInternetProblemWhileTellingAFriendRestartsTheProgram) {
+    ExpectRestartAfter([](const TProgram& Program, HWND Main) -> HWND {
+        ClickMenu(Main, 8 + 400 / 2, 224 + 20);  // "Tell A Friend"
+        HWND Form = WaitForWindow(Program, "Tell A Friend");
+        if (!Form) return nullptr;
+        FillEdits(Form, {"friend@example.com", "Jane", "jane@example.com"});
+        PostMessageA(FindWindowExA(Form, nullptr, "Button", "&Submit"), BM_CLICK, 0, 0);
+        HWND Ok = WaitForButton(Program, "Tell A Friend Agreement", "&OK");
+        if (!Ok) return nullptr;
+        PostMessageA(Ok, BM_CLICK, 0, 0);
+        return WaitForButton(Program, "Tell A Friend", "&Close");
+    });
 }
 
 // Not a pass/fail check: prints start-up time against a minimal window program under the same Wine.
