@@ -58,7 +58,7 @@ TEdit* AddField(TForm* Form, const char* Name, int Top, int Width, int MaxLength
 }
 
 TRadioButton* AddLinkChoice(TForm* Form, const char* Name, int Top, const char* Caption) {
-    TRadioButton* Choice = CreateControl<TRadioButton>(Form, Form, Name, Bounds(70, Top, 240, 17));
+    TRadioButton* Choice = CreateControl<TRadioButton>(Form, Form, Name, Bounds(70, Top, 260, 17));
     Choice->SetCaption(Caption);
     WhiteBold(Choice->Font);
     Choice->Color = kPurple;

@@ -13,7 +13,7 @@ namespace {
 const TFormLayout kLayout{"Tell A Friend", 356, 275, kPurple, bsNone, 0, poDesigned};
 const char* const kFillInAll = "Please fill in 'Your Friend's Email', 'Your Name', and 'Your Email'.";
 const char* const kInvalidEmail = "Please enter a valid email address.";
-constexpr int kLabelLeft = 16, kLabelWidth = 170, kFieldLeft = 192, kFieldWidth = 146;
+constexpr int kLabelLeft = 14, kLabelWidth = 186, kFieldLeft = 204, kFieldWidth = 136;
 }  // namespace
 
 TfrmTell::TfrmTell(TComponent* Owner) : TForm(Owner) {
@@ -29,7 +29,7 @@ TfrmTell::TfrmTell(TComponent* Owner) : TForm(Owner) {
     lblFriendEmail = AddYellowLabel(this, "lblFriendEmail", Bounds(kLabelLeft, 59, kLabelWidth, 16), "Your Friend's Email Address:");
     lblYourName = AddYellowLabel(this, "lblYourName", Bounds(kLabelLeft, 85, kLabelWidth, 16), "Your Name:");
     lblYourEmail = AddYellowLabel(this, "lblYourEmail", Bounds(kLabelLeft, 111, kLabelWidth, 16), "Your Email Address:");
-    lblMessage = AddYellowLabel(this, "lblMessage", Bounds(kLabelLeft, 136, 320, 16),
+    lblMessage = AddYellowLabel(this, "lblMessage", Bounds(kLabelLeft + 2, 136, 320, 16),
                                 "Message To Your Friend (Optional):", taLeftJustify);
     // Made in tab order.
     txtFriendEmail = CreateControl<TEdit>(this, this, "txtFriendEmail", Bounds(kFieldLeft, 56, kFieldWidth, 21));
@@ -40,7 +40,7 @@ TfrmTell::TfrmTell(TComponent* Owner) : TForm(Owner) {
     txtYourEmail = CreateControl<TEdit>(this, this, "txtYourEmail", Bounds(kFieldLeft, 108, kFieldWidth, 21));
     txtYourEmail->SetMaxLength(40);
     txtYourEmail->CharCase = ecLowerCase;
-    memMessage = CreateControl<TMemo>(this, this, "memMessage", Bounds(kLabelLeft, 154, 322, 66));
+    memMessage = CreateControl<TMemo>(this, this, "memMessage", Bounds(kLabelLeft + 2, 154, 324, 66));
     memMessage->SetMaxLength(1000);
     btnSubmit = CreateControl<TButton>(this, this, "btnSubmit", Bounds(80, 230, 90, 25));
     btnSubmit->SetCaption("&Submit");

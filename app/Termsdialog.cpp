@@ -11,8 +11,9 @@ TTermsDialog::TTermsDialog(TComponent* Owner, const TTermsLayout& Layout) : TFor
     ApplyLayout(Layout.Form);
     AddBorderPictures(this, imgTopBorder, imgRightBorder, imgBottomBorder, imgLeftBorder);
     const int W = ClientWidth(), H = ClientHeight();
-    lblTopMessage = CreateControl<TLabel>(this, this, "lblTopMessage", Bounds(kMargin, 20, W - 2 * kMargin, 16));
-    memTerms = CreateControl<TMemo>(this, this, "memTerms", Bounds(kMargin, 40, W - 2 * kMargin, H - 123));
+    lblTopMessage = CreateControl<TLabel>(this, this, "lblTopMessage", Bounds(kMargin, 18, W - 2 * kMargin, 28));
+    lblTopMessage->WordWrap = true;
+    memTerms = CreateControl<TMemo>(this, this, "memTerms", Bounds(kMargin, 50, W - 2 * kMargin, H - 133));
     lblBottomMessage = CreateControl<TLabel>(this, this, "lblBottomMessage", Bounds(kMargin, H - 78, W - 2 * kMargin, 16));
     for (TLabel* Label : {lblTopMessage, lblBottomMessage}) {
         Label->AutoSize = false;

@@ -3,7 +3,9 @@
 # xdotool) and saves a PNG of each window it reaches into build/screenshots/:
 #   main.png, select-stretched.png, select-tiled.png, remove.png, gallery.png,
 #   window-title.png, text-color.png, color-dialog.png, text-color-preview.png (the desktop's
-#   colours after Preview), about.png, gallery.png,
+#   colours after Preview), about.png, submit.png, submit-comments.png, submit-terms.png,
+#   submit-uploading.png (an upload in progress), submit-done.png, tell.png, tell-terms.png,
+#   tell-done.png, gallery.png,
 #   gallery-downloading.png (the status dialog during a skin download), gallery-applied.png
 # Positions are those of the 1024x768 Wine desktop, where the main window sits centred.
 set -euo pipefail
@@ -26,6 +28,9 @@ velmora_wine_start "$build" screenshots
 /usr/bin/convert -size 600x150 gradient:'#ffcc33'-'#cc3366' \
   \( -size 40x30 pattern:checkerboard -fill '#2040a0' -opaque black \) -compose multiply -composite \
   -quality 90 "$WINEPREFIX/drive_c/sunset.jpg"
+# A grainy picture to submit, 172 KB, large enough that its upload can be watched.
+/usr/bin/convert -size 560x300 gradient:'#ffcc33'-'#cc3366' \( -size 560x300 xc:gray +noise Random \) \
+  -compose overlay -composite -quality 90 "$WINEPREFIX/drive_c/grain.jpg"
 wine reg add 'HKCU\Software\Microsoft\Internet Explorer\Toolbar' /f >/dev/null 2>&1
 
 shot() { sleep "${2:-1}"; /usr/bin/import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
@@ -96,6 +101,64 @@ xdotool mousemove 5 5
 shot about 1.5
 click 571 473                       # "&OK"
 sleep 1
+
+if [ -n "$site_up" ]; then
+  port=$(cat "$build/site-screenshots/http-port")
+  site_get() { /usr/bin/python3 -c 'import sys, urllib.request; urllib.request.urlopen(sys.argv[1]).read()' "http://127.0.0.1:$port$1"; }
+  # The submit form lies over the main window's client area from (334, 239), its comments from
+  # (388, 308); the tell form from (334, 256).
+  click 512 415                     # "Submit A Skin"
+  sleep 1.5
+  xdotool type --delay 30 'Jane Doe'
+  xdotool key Tab
+  xdotool type --delay 30 'Jane@Example.com'
+  xdotool key Tab End
+  xdotool type --delay 30 'jane.example'
+  click 637 383                     # "&Browse": the file dialog
+  sleep 2
+  xdotool type --delay 40 'C:\grain.jpg'
+  xdotool key Return
+  sleep 1
+  click 512 513                     # "Co&mments"
+  sleep 1
+  xdotool type --delay 30 'A sunset over the toolbars.'
+  xdotool mousemove 5 5
+  shot submit-comments 0.5
+  click 512 450                     # "&OK"
+  xdotool mousemove 5 5
+  shot submit 1
+  click 409 513                     # "&Submit": the agreement
+  xdotool mousemove 5 5
+  shot submit-terms 1.5
+  site_get /_test/ftprate/4000      # the upload now takes most of a minute
+  click 462 508                     # "&OK"
+  xdotool mousemove 5 5
+  shot submit-uploading 2
+  site_get /_test/reset
+  shot submit-done 4
+  click 512 513                     # "&Close"
+  sleep 1
+
+  click 512 459                     # "Tell A Friend"
+  sleep 1.5
+  xdotool type --delay 30 'Friend@Example.com'
+  xdotool key Tab
+  xdotool type --delay 30 'jane'
+  xdotool key Tab
+  xdotool type --delay 30 'jane@example.com'
+  xdotool key Tab
+  xdotool type --delay 30 'Have a look at this!'
+  xdotool mousemove 5 5
+  shot tell 0.5
+  click 459 498                     # "&Submit": the agreement
+  xdotool mousemove 5 5
+  shot tell-terms 1.5
+  click 462 491                     # "&OK"
+  xdotool mousemove 5 5
+  shot tell-done 3
+  click 512 496                     # "&Close"
+  sleep 1
+fi
 
 # The gallery lies centred on the desktop: its client area starts at (273, 172).
 click 512 239                       # "Get Skins!": connects to the sample site
