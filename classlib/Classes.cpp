@@ -28,3 +28,19 @@ int TStringList::IndexOf(const std::string& S) const {
         if (SameText(FItems[I], S)) return I;
     return -1;
 }
+
+TFileStream::TFileStream(const std::string& FileName, unsigned short Mode)
+    : FFile(std::fopen(FileName.c_str(), Mode == fmCreate ? "wb" : "rb")) {
+    if (!FFile)
+        throw EFOpenError((Mode == fmCreate ? "Cannot create file \"" : "Cannot open file \"") + FileName + "\"");
+}
+
+TFileStream::~TFileStream() { std::fclose(FFile); }
+
+size_t TFileStream::Write(const void* Buffer, size_t Count) {
+    // A short write may only show when the buffered bytes reach the disk.
+    const size_t Written = std::fwrite(Buffer, 1, Count, FFile);
+    return std::fflush(FFile) == 0 ? Written : 0;
+}
+
+size_t TFileStream::Read(void* Buffer, size_t Count) { return std::fread(Buffer, 1, Count, FFile); }

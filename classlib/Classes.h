@@ -1,9 +1,12 @@
 // Base classes of our class library: objects, components with ownership, events, string lists.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "Sysutils.h"
 
 struct TPoint {
     int X = 0, Y = 0;
@@ -74,4 +77,28 @@ public:
 
 private:
     std::vector<std::string> FItems;
+};
+
+// A file that cannot be created or opened as a stream.
+class EFOpenError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+constexpr unsigned short fmOpenRead = 0x0000, fmCreate = 0xFF00;
+
+// A file as a stream of bytes: fmCreate makes it (or empties it) for writing, fmOpenRead opens it
+// for reading. Raises EFOpenError when that fails.
+class TFileStream : public TObject {
+public:
+    TFileStream(const std::string& FileName, unsigned short Mode);
+    ~TFileStream() override;
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
+    // The bytes actually moved.
+    size_t Write(const void* Buffer, size_t Count);
+    size_t Read(void* Buffer, size_t Count);
+
+private:
+    std::FILE* FFile = nullptr;
 };

@@ -77,6 +77,10 @@ std::string ExtractFileName(const std::string& FileName) {
     return Pos == std::string::npos ? FileName : FileName.substr(Pos + 1);
 }
 
+std::string IncludeTrailingPathDelimiter(const std::string& Path) {
+    return !Path.empty() && Path.back() == '\\' ? Path : Path + '\\';
+}
+
 std::string ExtractFileExt(const std::string& FileName) {
     const size_t Pos = FileName.find_last_of(".\\:/");
     if (Pos == std::string::npos || FileName[Pos] != '.') return std::string();

@@ -48,3 +48,5 @@ int StrToInt(const std::string& S);
 std::string ExtractFilePath(const std::string& FileName);
 std::string ExtractFileName(const std::string& FileName);
 std::string ExtractFileExt(const std::string& FileName);
+// Path with a backslash at its end (added when missing).
+std::string IncludeTrailingPathDelimiter(const std::string& Path);

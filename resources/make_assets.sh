@@ -130,6 +130,15 @@ for s in 48 32; do icon "$s"; done
   "${png_opts[@]}" "$tmp/icon16.png"
 icotool -c -o "$out/mainicon.ico" "$tmp/icon16.png" "$tmp/icon32.png" "$tmp/icon48.png"
 
+# The setup program's second icon, for the uninstall shortcut: the same window with a red cross.
+for s in 48 32 16; do
+  w=$((s * 3 / 4)); o=$(( (s - w) / 2 ))
+  "$IM" "$tmp/icon$s.png" \( -size "${s}x${s}" xc:none -stroke '#d00000' -strokewidth $((s / 8 + 1)) \
+      -draw "line $o,$o $((o + w)),$((o + w))" -draw "line $((o + w)),$o $o,$((o + w))" \) \
+    -composite "${png_opts[@]}" "$tmp/uninstall$s.png"
+done
+icotool -c -o "$out/uninstallicon.ico" "$tmp/uninstall16.png" "$tmp/uninstall32.png" "$tmp/uninstall48.png"
+
 # ---------------------------------------------------------------------------
 # Dialog border strips, 15 px thick: light gold on the outer edge, fading
 # through purple to a dark inner line. Forms stretch them along each edge.
