@@ -217,3 +217,25 @@ SMALL=DejaVu-Sans
   -fill '#102010' -draw "rectangle 41,7 42,8" \
   -fill '#b8f070' -draw "ellipse 26,28 6,2 -35,325" \
   "${bmp_opts[@]}" "BMP3:$out/lizard.bmp"
+
+# ---------------------------------------------------------------------------
+# The setup wizard's page pictures (JPEG): red, bold italic lettering on white.
+# The banner shows the product over a toolbar wearing a skin.
+# ---------------------------------------------------------------------------
+RED='#c00000'
+ITALIC=DejaVu-Sans-Bold-Oblique
+page() { # file width height pointsize text...
+  local file=$1 w=$2 h=$3 pt=$4; shift 4
+  "$IM" -size "${w}x${h}" xc:white -font "$ITALIC" -pointsize "$pt" -fill "$RED" -stroke none \
+    -gravity northwest -annotate +4+2 "$*" "${jpg_opts[@]}" "$out/$file"
+}
+"$IM" -size 460x90 gradient:'#ffcc33'-'#cc3366' \
+  \( "$out/ieframe.bmp" -fill '#ffe0a0' -opaque 'rgb(255,0,0)' -resize 300x46! \) -gravity southeast -geometry +12+8 -composite \
+  -gravity northwest -font "$ITALIC" -pointsize 30 -fill white -stroke '#800000' -strokewidth 1 -annotate +14+10 'Velmora' \
+  -pointsize 15 -stroke none -fill white -annotate +18+52 'Version 3.1' \
+  "${jpg_opts[@]}" "$out/setupbanner.jpg"
+page setupmain1.jpg 420 50 15 $'Welcome to the Velmora 3.1 Setup Wizard!\nThis will install Velmora on your computer.'
+page setupmain2.jpg 420 26 13 'Please select the installation type and click Next.'
+page setupcustom1.jpg 420 44 13 $'Please select the directory and program group\nto install Velmora to.'
+page setupcustom2.jpg 124 70 12 $'Directory:\n\n\nProgram Group:'
+page setupcomplete1.jpg 420 60 15 $'Installation complete!\nThank you for trying Velmora 3.1.'
