@@ -1,6 +1,6 @@
 BUILD ?= build
 
-.PHONY: setup build run test test-load screenshots clean
+.PHONY: setup build run run-setup test test-load screenshots clean
 
 setup:
 	tools/setup.sh
@@ -11,6 +11,9 @@ build: setup
 
 run: build
 	VELMORA_BUILD_DIR=$(BUILD) tools/run.sh
+
+run-setup: build
+	VELMORA_BUILD_DIR=$(BUILD) tools/run-setup.sh
 
 test: build
 	VELMORA_BUILD_DIR=$(BUILD) tools/test.sh
