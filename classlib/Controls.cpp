@@ -297,6 +297,7 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
             if (TWinControl* Control = FindControl(reinterpret_cast<HWND>(LParam)); Control && Control != this)
                 if (HBRUSH Brush = Control->ControlColor(reinterpret_cast<HDC>(WParam)))
                     return reinterpret_cast<LRESULT>(Brush);
