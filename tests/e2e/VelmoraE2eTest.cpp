@@ -13,44 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "E2eSupport.h"
+
 namespace {
 const char* const kMainCaption = "Velmora! Version 3.1";
-
-std::string WindowsPath(const std::string& Path) {
-    std::string Result = Path[0] == '/' ? "Z:" + Path : Path;
-    for (char& C : Result)
-        if (C == '/') C = '\\';
-    return Result;
-}
-
-// A started program, ended at the latest when the test ends.
-class TProgram {
-public:
-    explicit TProgram(const std::string& Path) {
-        STARTUPINFOA Startup{};
-        Startup.cb = sizeof Startup;
-        std::string CommandLine = "\"" + WindowsPath(Path) + "\"";
-        Started = CreateProcessA(nullptr, &CommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup, &FInfo);
-    }
-    ~TProgram() {
-        if (!Started) return;
-        if (WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(FInfo.hProcess, 1);
-        CloseHandle(FInfo.hProcess);
-        CloseHandle(FInfo.hThread);
-    }
-    bool Started = false;
-    DWORD Id() const { return FInfo.dwProcessId; }
-    // The exit code, or STILL_ACTIVE when it has not ended within Milliseconds.
-    DWORD WaitForExit(DWORD Milliseconds) const {
-        WaitForSingleObject(FInfo.hProcess, Milliseconds);
-        DWORD Code = STILL_ACTIVE;
-        GetExitCodeProcess(FInfo.hProcess, &Code);
-        return Code;
-    }
-
-private:
-    PROCESS_INFORMATION FInfo{};
-};
 
 struct TWindowSearch {
     DWORD ProcessId;
@@ -97,17 +63,6 @@ void ClickMenu(HWND MainWindow, int X, int Y) {
     PostMessageA(MainWindow, WM_LBUTTONUP, 0, At);
 }
 void ClickExit(HWND MainWindow) { ClickMenu(MainWindow, 211 + 197 / 2, 312 + 20); }
-
-// Waits up to Milliseconds for Found() to give a window.
-template <typename TFind>
-HWND WaitFor(TFind Found, DWORD Milliseconds = 20000) {
-    const DWORD Start = GetTickCount();
-    do {
-        if (HWND Window = Found()) return Window;
-        Sleep(20);
-    } while (GetTickCount() - Start < Milliseconds);
-    return nullptr;
-}
 
 // A web server on the compiled-in site's port that hangs up on every request without a reply.
 class THangingUpSite {

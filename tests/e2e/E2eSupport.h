@@ -1,0 +1,56 @@
+// What the end-to-end tests share: programs started as a user starts them, and waiting for windows.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The Windows path of a file that the build names by its Unix path (Wine's drive Z: is the root).
+inline std::string WindowsPath(const std::string& Path) {
+    std::string Result = Path[0] == '/' ? "Z:" + Path : Path;
+    for (char& C : Result)
+        if (C == '/') C = '\\';
+    return Result;
+}
+
+// A started program, ended at the latest when the test ends.
+class TProgram {
+public:
+    explicit TProgram(const std::string& Path, const std::string& Arguments = "") {
+        STARTUPINFOA Startup{};
+        Startup.cb = sizeof Startup;
+        std::string CommandLine = "\"" + WindowsPath(Path) + "\"" + Arguments;
+        Started = CreateProcessA(nullptr, &CommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup, &FInfo);
+    }
+    ~TProgram() {
+        if (!Started) return;
+        if (WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(FInfo.hProcess, 1);
+        CloseHandle(FInfo.hProcess);
+        CloseHandle(FInfo.hThread);
+    }
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+    bool Started = false;
+    DWORD Id() const { return FInfo.dwProcessId; }
+    // The exit code, or STILL_ACTIVE when it has not ended within Milliseconds.
+    DWORD WaitForExit(DWORD Milliseconds) const {
+        WaitForSingleObject(FInfo.hProcess, Milliseconds);
+        DWORD Code = STILL_ACTIVE;
+        GetExitCodeProcess(FInfo.hProcess, &Code);
+        return Code;
+    }
+
+private:
+    PROCESS_INFORMATION FInfo{};
+};
+
+// Waits up to Milliseconds for Found() to give a window.
+inline HWND WaitFor(const std::function<HWND()>& Found, DWORD Milliseconds = 20000) {
+    const DWORD Start = GetTickCount();
+    do {
+        if (HWND Window = Found()) return Window;
+        Sleep(20);
+    } while (GetTickCount() - Start < Milliseconds);
+    return nullptr;
+}

@@ -1,0 +1,321 @@
+// install.exe as a user runs it: the modes its file name chooses, an express and a custom
+// installation through the wizard's own windows, and what they leave in the file system, the
+// registry and the shell links. Everything here shares the Start menu, the uninstall key and the
+// captions, so CTest runs it alone.
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "E2eSupport.h"
+
+namespace {
+const char* const kWizard = "Velmora V3.1 Setup";
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora for IE";
+
+std::string WholeFile(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string SpecialFolder(int Csidl) {
+    char Path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, Csidl, nullptr, 0, Path);
+    return Path;
+}
+
+struct TSearch {
+    DWORD Id;
+    std::string Caption;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK Collect(HWND Window, LPARAM Param) {
+    auto* S = reinterpret_cast<TSearch*>(Param);
+    DWORD Owner = 0;
+    GetWindowThreadProcessId(Window, &Owner);
+    char Title[256] = "";
+    GetWindowTextA(Window, Title, sizeof Title);
+    if ((S->Id == 0 || Owner == S->Id) && S->Caption == Title && IsWindowVisible(Window)) S->Found.push_back(Window);
+    return TRUE;
+}
+
+// The visible top-level windows captioned Caption (of the process, when Id is given).
+std::vector<HWND> Windows(const std::string& Caption, DWORD Id = 0) {
+    TSearch Search{Id, Caption, {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&Search));
+    return Search.Found;
+}
+
+HWND WaitForWindow(const std::string& Caption, DWORD Id = 0) {
+    return WaitFor([&]() -> HWND {
+        const std::vector<HWND> Found = Windows(Caption, Id);
+        return Found.empty() ? nullptr : Found[0];
+    });
+}
+
+// The visible child button captioned Text.
+HWND Button(HWND Window, const char* Text) {
+    HWND Found = FindWindowExA(Window, nullptr, "Button", Text);
+    return Found && IsWindowVisible(Found) ? Found : nullptr;
+}
+
+void Click(HWND Control) { PostMessageA(Control, BM_CLICK, 0, 0); }
+
+// A control's text, also one of another process (GetWindowText gives only captions there).
+std::string TextOf(HWND Window) {
+    char Text[1024] = "";
+    SendMessageA(Window, WM_GETTEXT, sizeof Text, reinterpret_cast<LPARAM>(Text));
+    return Text;
+}
+
+// Answers the message box captioned Caption that the process shows, with the button Answer;
+// returns its text ("<none>" when none came).
+std::string AnswerBox(const TProgram& Program, const char* Caption, int Answer) {
+    HWND Box = WaitFor([&]() -> HWND {
+        for (HWND Window : Windows(Caption, Program.Id())) {
+            char Class[32] = "";
+            GetClassNameA(Window, Class, sizeof Class);
+            if (std::string(Class) == "#32770") return Window;
+        }
+        return nullptr;
+    });
+    if (!Box) return "<none>";
+    const std::string Text = TextOf(GetDlgItem(Box, 0xFFFF));
+    PostMessageA(Box, WM_COMMAND, Answer, 0);
+    // Gone, so that the next look finds the next box, and what the answer sets off has begun.
+    WaitFor([&]() -> HWND { return IsWindow(Box) ? nullptr : GetDesktopWindow(); });
+    Sleep(200);
+    return Text;
+}
+
+std::string IniValue(const std::string& File, const char* Section, const char* Key) {
+    char Value[1024] = "";
+    GetPrivateProfileStringA(Section, Key, "<missing>", Value, sizeof Value, File.c_str());
+    return Value;
+}
+
+std::string LinkTarget(const std::string& File) {
+    std::string Target = "<unreadable>";
+    CoInitialize(nullptr);
+    IShellLinkA* Link = nullptr;
+    IPersistFile* Persist = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&Link))) &&
+        SUCCEEDED(Link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&Persist)))) {
+        std::wstring Wide(File.begin(), File.end());
+        char Path[MAX_PATH] = "";
+        if (SUCCEEDED(Persist->Load(Wide.c_str(), STGM_READ)) && SUCCEEDED(Link->GetPath(Path, MAX_PATH, nullptr, 0)))
+            Target = Path;
+    }
+    if (Persist) Persist->Release();
+    if (Link) Link->Release();
+    CoUninitialize();
+    return Target;
+}
+
+// What Wine's own uninstaller lists, one entry a line.
+std::string UninstallerList() {
+    char Temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, Temp);
+    const std::string Out = std::string(Temp) + "uninstaller-list.txt";
+    SECURITY_ATTRIBUTES Inherit{sizeof Inherit, nullptr, TRUE};
+    HANDLE File = CreateFileA(Out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &Inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA Startup{};
+    Startup.cb = sizeof Startup;
+    Startup.dwFlags = STARTF_USESTDHANDLES;
+    Startup.hStdOutput = Startup.hStdError = File;
+    PROCESS_INFORMATION Info{};
+    char CommandLine[] = "uninstaller.exe --list";
+    if (CreateProcessA(nullptr, CommandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &Startup, &Info)) {
+        WaitForSingleObject(Info.hProcess, 30000);
+        CloseHandle(Info.hProcess);
+        CloseHandle(Info.hThread);
+    }
+    CloseHandle(File);
+    return WholeFile(Out);
+}
+
+// Each test starts and ends without an installation.
+class Setup : public testing::Test {
+protected:
+    void SetUp() override { RemoveInstallation(); }
+    void TearDown() override { RemoveInstallation(); }
+    void RemoveInstallation() {
+        for (const char* File : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini"}) DeleteFileA((Folder + File).c_str());
+        RemoveDirectoryA(Folder.c_str());
+        for (const std::string& Group : {Programs + "Velmora 3.1", Programs + "My Tools 2.0"}) {
+            for (const char* Link : {"\\Velmora3.lnk", "\\Uninstall Velmora3.lnk"}) DeleteFileA((Group + Link).c_str());
+            RemoveDirectoryA(Group.c_str());
+        }
+        DeleteFileA((Desktop + "Velmora3.lnk").c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    }
+    // install.exe copied into a folder of its own under Name.
+    std::string CopyAs(const std::string& Name) {
+        char Temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, Temp);
+        const std::string Dir = std::string(Temp) + "setup-" + std::to_string(++Copies) + "\\";
+        CreateDirectoryA(Dir.c_str(), nullptr);
+        CopyFileA(WindowsPath(INSTALL_EXE).c_str(), (Dir + Name).c_str(), FALSE);
+        return Dir + Name;
+    }
+    const std::string Folder = "C:\\Program Files\\Velmora3\\";
+    const std::string Programs = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\";
+    const std::string Desktop = SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\";
+    int Copies = 0;
+};
+}  // namespace
+
+TEST_F(Setup, ExpressInstallsEverythingAndFinishStartsVelmoraOnlyWhenAsked) {
+    for (bool Launch : {false, true}) {
+        SCOPED_TRACE(Launch ? "launch ticked" : "launch unticked");
+        TProgram Install(INSTALL_EXE);
+        HWND Wizard = WaitForWindow(kWizard, Install.Id());
+        ASSERT_TRUE(Wizard);
+        Click(Button(Wizard, "&Next"));  // express is chosen at the start
+        HWND Finish = WaitFor([&] { return Button(Wizard, "&Finish"); });
+        ASSERT_TRUE(Finish) << "no finish page";
+        EXPECT_TRUE(WholeFile(Folder + "Velmora3.exe") == WholeFile(WindowsPath(VELMORA_EXE)));
+        EXPECT_TRUE(WholeFile(Folder + "Uninstall.exe") == WholeFile(WindowsPath(INSTALL_EXE)));
+        const std::string List = Folder + "Uninstall.ini", Group = Programs + "Velmora 3.1";
+        EXPECT_EQ(Group + "\\Uninstall Velmora3.lnk", IniValue(List, "Shortcuts", "Uninstall Shortcut"));
+        EXPECT_EQ(Group, IniValue(List, "Program Group", "Group Name"));
+        EXPECT_EQ(Group + "\\Velmora3.lnk", IniValue(List, "Shortcuts", "Program Shortcut"));
+        EXPECT_EQ(Desktop + "Velmora3.lnk", IniValue(List, "Shortcuts", "Desktop Shortcut"));
+        EXPECT_EQ(Folder + "Uninstall.exe", LinkTarget(Group + "\\Uninstall Velmora3.lnk"));
+        EXPECT_EQ(Folder + "Velmora3.exe", LinkTarget(Group + "\\Velmora3.lnk"));
+        EXPECT_EQ(Folder + "Velmora3.exe", LinkTarget(Desktop + "Velmora3.lnk"));
+        EXPECT_NE(std::string::npos, UninstallerList().find("Velmora for Internet Explorer"));
+
+        HWND LaunchBox = Button(Wizard, "Launch Velmora When I Click Finish");
+        ASSERT_TRUE(LaunchBox);
+        if (!Launch) SendMessageA(LaunchBox, BM_SETCHECK, BST_UNCHECKED, 0);
+        Click(Finish);
+        EXPECT_EQ(0u, Install.WaitForExit(20000));
+        HWND Velmora = WaitFor([] { return FindWindowA(nullptr, "Velmora! Version 3.1"); }, Launch ? 20000 : 3000);
+        EXPECT_EQ(Launch, Velmora != nullptr);
+        if (Velmora) {
+            DWORD Id = 0;
+            GetWindowThreadProcessId(Velmora, &Id);
+            HANDLE Process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, Id);
+            TerminateProcess(Process, 0);
+            WaitForSingleObject(Process, 10000);
+            CloseHandle(Process);
+        }
+    }
+}
+
+TEST_F(Setup, CustomTakesTheTypedGroupRefusesGroupsOutsideProgramsAndKeepsEarlierListKeys) {
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    WritePrivateProfileStringA("Shortcuts", "Desktop Shortcut", "C:\\earlier.lnk", (Folder + "Uninstall.ini").c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, (Folder + "Uninstall.ini").c_str());
+    TProgram Install(INSTALL_EXE);
+    HWND Wizard = WaitForWindow(kWizard, Install.Id());
+    ASSERT_TRUE(Wizard);
+    Click(Button(Wizard, "Custom Setup"));
+    Click(Button(Wizard, "&Next"));
+    // The group's box: the edit box that is not read-only (the folder's is).
+    HWND Group = WaitFor([&]() -> HWND {
+        for (HWND Edit = FindWindowExA(Wizard, nullptr, "Edit", nullptr); Edit;
+             Edit = FindWindowExA(Wizard, Edit, "Edit", nullptr))
+            if (IsWindowVisible(Edit) && !(GetWindowLongA(Edit, GWL_STYLE) & ES_READONLY)) return Edit;
+        return nullptr;
+    });
+    ASSERT_TRUE(Group) << "no custom page";
+    // Pasted groups that would leave the Programs folder: refused, nothing written.
+    for (const char* Refused : {".", "..", " . ", "a\\b", "C:x", "x/y"}) {
+        SCOPED_TRACE(Refused);
+        SendMessageA(Group, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Refused));
+        Click(Button(Wizard, "&Next"));
+        EXPECT_EQ("Please enter a program group.", AnswerBox(Install, "Velmora Setup", IDOK));
+        EXPECT_EQ("", TextOf(Group));
+        EXPECT_FALSE(Exists(Folder + "Velmora3.exe"));
+    }
+    // Typed: the characters a group may not hold are swallowed.
+    SendMessageA(Group, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    for (char C : std::string("My\\ Tools: 2.0'\xe9")) SendMessageA(Group, WM_CHAR, static_cast<unsigned char>(C), 0);
+    EXPECT_EQ("My Tools 2.0", TextOf(Group));
+    SendMessageA(Button(Wizard, "Place a shortcut on the desktop"), BM_SETCHECK, BST_UNCHECKED, 0);
+    Click(Button(Wizard, "&Next"));
+    ASSERT_TRUE(WaitFor([&] { return Button(Wizard, "&Finish"); })) << "no finish page";
+    const std::string List = Folder + "Uninstall.ini", Custom = Programs + "My Tools 2.0";
+    EXPECT_EQ(Folder + "Velmora3.exe", LinkTarget(Custom + "\\Velmora3.lnk"));
+    EXPECT_EQ(Custom, IniValue(List, "Program Group", "Group Name"));
+    EXPECT_FALSE(Exists(Desktop + "Velmora3.lnk"));
+    EXPECT_EQ("C:\\earlier.lnk", IniValue(List, "Shortcuts", "Desktop Shortcut"));
+    SendMessageA(Button(Wizard, "Launch Velmora When I Click Finish"), BM_SETCHECK, BST_UNCHECKED, 0);
+    Click(Button(Wizard, "&Finish"));
+    EXPECT_EQ(0u, Install.WaitForExit(20000));
+}
+
+TEST_F(Setup, ARunningVelmoraEndsExpressButCustomCanRetry) {
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    CopyFileA(WindowsPath(VELMORA_EXE).c_str(), (Folder + "Velmora3.exe").c_str(), FALSE);
+    {
+        TProgram Running(Folder + "Velmora3.exe");
+        ASSERT_TRUE(WaitForWindow("Velmora! Version 3.1", Running.Id()));
+        TProgram Install(INSTALL_EXE);
+        HWND Wizard = WaitForWindow(kWizard, Install.Id());
+        ASSERT_TRUE(Wizard);
+        Click(Button(Wizard, "&Next"));
+        EXPECT_EQ("Unable to create or open file '" + Folder + "Velmora3.exe'.", AnswerBox(Install, "Velmora Setup", IDOK));
+        EXPECT_EQ("Express installation could not be completed!\n\nPlease restart your computer and try again.",
+                  AnswerBox(Install, "Velmora Setup", IDOK));
+        EXPECT_EQ(0u, Install.WaitForExit(20000));
+
+        TProgram Custom(INSTALL_EXE);
+        Wizard = WaitForWindow(kWizard, Custom.Id());
+        ASSERT_TRUE(Wizard);
+        Click(Button(Wizard, "Custom Setup"));
+        Click(Button(Wizard, "&Next"));
+        ASSERT_TRUE(WaitFor([&] { return Button(Wizard, "&Back"); }));
+        Click(Button(Wizard, "&Next"));
+        AnswerBox(Custom, "Velmora Setup", IDOK);
+        EXPECT_EQ("Custom installation could not be completed!\n\nPlease restart your computer and try again.",
+                  AnswerBox(Custom, "Velmora Setup", IDOK));
+        EXPECT_TRUE(Button(Wizard, "&Back")) << "the custom page went away";
+        // Velmora ends; the same page installs.
+        PostMessageA(WaitForWindow("Velmora! Version 3.1", Running.Id()), WM_CLOSE, 0, 0);
+        Running.WaitForExit(10000);
+        TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, Running.Id()), 0);
+        Running.WaitForExit(10000);
+        Click(Button(Wizard, "&Next"));
+        EXPECT_TRUE(WaitFor([&] { return Button(Wizard, "&Finish"); })) << "the retry did not install";
+        SendMessageA(Button(Wizard, "Launch Velmora When I Click Finish"), BM_SETCHECK, BST_UNCHECKED, 0);
+        Click(Button(Wizard, "&Finish"));
+        EXPECT_EQ(0u, Custom.WaitForExit(20000));
+    }
+}
+
+TEST_F(Setup, TheFileNameChoosesTheModeAndOneWizardRunsAtATime) {
+    for (const char* Name : {"UNINSTALL.EXE", "uninstall.exe"}) {
+        SCOPED_TRACE(Name);
+        TProgram Confirm(CopyAs(Name));
+        EXPECT_EQ("Do you want to completely uninstall Velmora?",
+                  AnswerBox(Confirm, "Velmora V3.1 - Confirm Uninstall", IDNO));
+        EXPECT_EQ(0u, Confirm.WaitForExit(20000));
+        EXPECT_TRUE(Windows(kWizard).empty());
+    }
+    for (const char* Name : {"vlmuntmp1.exe", "setup.exe", "Uninstall.exe.exe"}) {
+        SCOPED_TRACE(Name);
+        TProgram Wizard(CopyAs(Name));
+        HWND Window = WaitForWindow(kWizard, Wizard.Id());
+        ASSERT_TRUE(Window);
+        // A second start raises the open wizard and opens nothing new.
+        TProgram Second(INSTALL_EXE);
+        EXPECT_EQ(0u, Second.WaitForExit(20000));
+        EXPECT_EQ(1u, Windows(kWizard).size());
+        PostMessageA(Window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, Wizard.WaitForExit(20000));
+    }
+}
