@@ -23,6 +23,7 @@ test-load: build
 
 screenshots: build
 	VELMORA_BUILD_DIR=$(BUILD) tools/screenshots.sh
+	VELMORA_BUILD_DIR=$(BUILD) tools/screenshots-setup.sh
 
 clean:
 	rm -rf $(BUILD)

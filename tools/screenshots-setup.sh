@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Drives install.exe in a private Xvfb, in a Wine prefix of its own, as a person would, and saves
+# into build/screenshots/: setup-welcome.png, setup-custom.png, setup-folder.png (the folder
+# picker), setup-finish.png, setup-group.png (the program group's two shortcuts in Explorer) and
+# setup-launched.png (Velmora started from the program group's shortcut). Positions are those of the
+# 1024x768 Wine desktop, where the wizard sits centred with its client area from (282, 218).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${VELMORA_BUILD_DIR:-$root/build}" && pwd)
+cmake --build "$build" --target Setup
+out="$build/screenshots"
+mkdir -p "$out"
+. "$root/tools/wine-env.sh"
+trap velmora_wine_stop EXIT
+velmora_wine_start "$build" setup-shots
+
+shot() { sleep "${2:-1}"; /usr/bin/import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
+click() { xdotool mousemove "$1" "$2" click 1; }
+
+cd "$build/install"
+wine install.exe </dev/null >"$build/wine-setup-shots/setup.log" 2>&1 &
+sleep "${VELMORA_RUN_WAIT:-8}"
+xdotool mousemove 5 5
+shot setup-welcome 0.5
+click 420 457                       # "Custom Setup"
+click 586 535                       # "&Next"
+xdotool mousemove 5 5
+shot setup-custom 1
+click 683 388                       # "B&rowse": the folder picker, centred on the wizard
+xdotool mousemove 5 5
+shot setup-folder 1.5
+click 567 484                       # "&Cancel"
+sleep 1
+click 586 535                       # "&Next": installs
+xdotool mousemove 5 5
+shot setup-finish 3
+# While the wizard still keeps Wine's desktop open: the program group in Explorer, then Velmora
+# started from the group's shortcut.
+wine explorer 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Velmora 3.1' </dev/null >/dev/null 2>&1 &
+shot setup-group 5
+xdotool mousemove 200 126 click --repeat 2 --delay 100 1  # the group's "Velmora3" shortcut
+xdotool mousemove 5 5
+shot setup-launched 6
