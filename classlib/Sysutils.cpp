@@ -77,6 +77,18 @@ std::string ExtractFileName(const std::string& FileName) {
     return Pos == std::string::npos ? FileName : FileName.substr(Pos + 1);
 }
 
+int ParamCount() { return __argc - 1; }
+
+std::string ParamStr(int Index) {
+    if (Index == 0) {
+        // The program's full path, however it was started.
+        std::string Path(MAX_PATH, '\0');
+        Path.resize(GetModuleFileNameA(nullptr, &Path[0], MAX_PATH));
+        return Path;
+    }
+    return Index > 0 && Index < __argc ? __argv[Index] : "";
+}
+
 std::string IncludeTrailingPathDelimiter(const std::string& Path) {
     return !Path.empty() && Path.back() == '\\' ? Path : Path + '\\';
 }

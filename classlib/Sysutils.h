@@ -48,5 +48,9 @@ int StrToInt(const std::string& S);
 std::string ExtractFilePath(const std::string& FileName);
 std::string ExtractFileName(const std::string& FileName);
 std::string ExtractFileExt(const std::string& FileName);
+// The program's command line: ParamStr(0) is the program itself, 1 to ParamCount() its arguments,
+// with their quotes taken off; an index beyond them gives the empty text.
+int ParamCount();
+std::string ParamStr(int Index);
 // Path with a backslash at its end (added when missing).
 std::string IncludeTrailingPathDelimiter(const std::string& Path);

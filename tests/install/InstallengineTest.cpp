@@ -117,6 +117,10 @@ TEST(InstallFolders, DefaultFolderAndModes) {
         {"install.exe", smSetup},
     };
     for (const auto& Case : Cases) EXPECT_EQ(Case.Mode, ModeOfFileName(Case.Name)) << Case.Name;
+    // The uninstaller's argument comes through ParamStr; this program is started without one.
+    EXPECT_EQ(Application->ExeName(), ParamStr(0));
+    EXPECT_EQ(0, ParamCount());
+    EXPECT_EQ("", ParamStr(1));
 }
 
 TEST_F(Installing, WritesTheFilesTheListTheLinksAndTheEntry) {
