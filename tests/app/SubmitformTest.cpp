@@ -18,11 +18,6 @@
 #include "Velmoraform.h"
 
 namespace {
-std::string WholeFile(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
-
 void WriteFile(const std::string& Path, size_t Size) {
     std::string Data(Size, '\0');
     for (size_t I = 0; I < Size; ++I) Data[I] = static_cast<char>(I * 7 % 256);

@@ -23,11 +23,6 @@ std::string WinIniPath() {
     return std::string(Folder) + "\\win.ini";
 }
 
-std::string WholeFile(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
-
 void Click(TButton* Button) { SendMessageA(Button->Handle(), BM_CLICK, 0, 0); }
 
 // The dialog as the main window shows it, between known colours, win.ini and registry values that

@@ -2,17 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "IniFiles.h"
 #include "TestSupport.h"
-
-namespace {
-std::string WholeFile(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
-}  // namespace
 
 TEST(IniFile, ReadsWritesAndFlushesSections) {
     TScratchFolder Folder;

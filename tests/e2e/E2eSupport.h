@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 
 // The Windows path of a file that the build names by its Unix path (Wine's drive Z: is the root).
@@ -53,4 +55,10 @@ inline HWND WaitFor(const std::function<HWND()>& Found, DWORD Milliseconds = 200
         Sleep(20);
     } while (GetTickCount() - Start < Milliseconds);
     return nullptr;
+}
+
+// The whole content of a file, byte for byte (empty when it cannot be read).
+inline std::string WholeFile(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
 }

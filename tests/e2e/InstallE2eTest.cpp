@@ -20,11 +20,6 @@ namespace {
 const char* const kWizard = "Velmora V3.1 Setup";
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora for IE";
 
-std::string WholeFile(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
-
 bool Exists(const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string SpecialFolder(int Csidl) {

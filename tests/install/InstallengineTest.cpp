@@ -15,11 +15,6 @@
 #include "TestSupport.h"
 
 namespace {
-std::string WholeFile(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
-
 std::string IniValue(const std::string& File, const char* Section, const char* Key) {
     char Value[1024] = "";
     GetPrivateProfileStringA(Section, Key, "<missing>", Value, sizeof Value, File.c_str());

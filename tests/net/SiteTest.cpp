@@ -15,19 +15,14 @@
 #include "TestSupport.h"
 
 namespace {
-std::string ReadWholeFile(const std::string& Path) {
-    std::ifstream File(Path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(File), std::istreambuf_iterator<char>());
-}
-
 class SiteTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* Info = std::getenv("VELMORA_SITE_INFO");
         if (!Info) GTEST_SKIP() << "VELMORA_SITE_INFO is not set (run through CTest)";
         Folder = std::string(Info) + "\\";
-        HttpPort = std::atoi(ReadWholeFile(Folder + "http-port").c_str());
-        FtpPort = std::atoi(ReadWholeFile(Folder + "ftp-port").c_str());
+        HttpPort = std::atoi(WholeFile(Folder + "http-port").c_str());
+        FtpPort = std::atoi(WholeFile(Folder + "ftp-port").c_str());
         ASSERT_GT(HttpPort, 0);
         ASSERT_GT(FtpPort, 0);
     }
@@ -41,7 +36,7 @@ protected:
     }
     // The commands of the FTP session that stored Name, in order, from the site's log.
     std::vector<std::string> SessionCommands(const std::string& Name) const {
-        std::istringstream Log(ReadWholeFile(Folder + "log\\ftp.log"));
+        std::istringstream Log(WholeFile(Folder + "log\\ftp.log"));
         std::map<std::string, std::vector<std::string>> Sessions;
         std::string Line, Found;
         while (std::getline(Log, Line)) {
@@ -107,7 +102,7 @@ TEST_F(SiteTest, FtpUploadInActiveMode) {
     Ftp.Disconnect();
     EXPECT_EQ(Events, (std::vector<std::string>{"connect", "success 0", "success 14", "success 9"}));
     EXPECT_EQ(LastSent, 200000);
-    EXPECT_TRUE(ReadWholeFile(Folder + "ftp\\incoming\\" + Remote) == Data);
+    EXPECT_TRUE(WholeFile(Folder + "ftp\\incoming\\" + Remote) == Data);
 
     const std::vector<std::string> Commands = SessionCommands(Remote);
     ASSERT_EQ(Commands.size(), 7u);
@@ -128,7 +123,7 @@ TEST_F(SiteTest, FtpUploadInActiveMode) {
     Ftp.Mode(MODE_IMAGE);
     Ftp.Upload(Local, "");
     Ftp.Disconnect();
-    EXPECT_TRUE(ReadWholeFile(Folder + "ftp\\incoming\\myskin.jpg") == Data);
+    EXPECT_TRUE(WholeFile(Folder + "ftp\\incoming\\myskin.jpg") == Data);
 }
 
 TEST_F(SiteTest, FtpFailureTexts) {

@@ -328,6 +328,11 @@ std::string SiteFile(const std::string& Name) {
     return Value;
 }
 
+std::string WholeFile(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
 std::string SiteLog() {
     const char* Info = std::getenv("VELMORA_SITE_INFO");
     if (!Info) return "";

@@ -60,6 +60,8 @@ bool FileExists(const std::string& Path);
 std::vector<std::string> FilesIn(const std::string& Folder, const char* Pattern = "*");
 // Deletes every file in Folder.
 void EmptyFolder(const std::string& Folder);
+// The whole content of a file, byte for byte (empty when it cannot be read).
+std::string WholeFile(const std::string& Path);
 // The lines of a text file (none when it cannot be opened, for instance while another process is
 // still renaming it into place).
 std::vector<std::string> ReadLines(const std::string& Path);
