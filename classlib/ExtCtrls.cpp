@@ -1,6 +1,7 @@
 #include "ExtCtrls.h"
 
 #include <map>
+#include <set>
 
 #include "Forms.h"
 
@@ -85,6 +86,12 @@ std::map<UINT_PTR, TTimer*>& LiveTimers() {
     static std::map<UINT_PTR, TTimer*> Timers;
     return Timers;
 }
+
+// The timers whose handler is running.
+std::set<TTimer*>& RunningTimers() {
+    static std::set<TTimer*> Timers;
+    return Timers;
+}
 }  // namespace
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) { UpdateTimer(); }
@@ -124,17 +131,21 @@ void TTimer::UpdateTimer() {
     }
 }
 
+// A handler that turns the message loop meets its own next ticks: they are dropped, so the handler
+// never runs inside itself (a count that skipped its end would run for ever).
 void CALLBACK TTimer::Tick(HWND, UINT, UINT_PTR Id, DWORD) {
     auto Found = LiveTimers().find(Id);
     if (Found == LiveTimers().end()) return;
     TTimer* Timer = Found->second;
-    if (!Timer->OnTimer) return;
+    if (!Timer->OnTimer || RunningTimers().count(Timer)) return;
+    RunningTimers().insert(Timer);
     try {
         Timer->OnTimer(Timer);  // may disable or free the timer
     } catch (...) {
         // No exception may unwind through the dispatcher.
         Application->HandleException();
     }
+    RunningTimers().erase(Timer);  // only the address: the timer may be gone
 }
 
 // ---- TPanel ----

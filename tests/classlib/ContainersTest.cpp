@@ -76,6 +76,21 @@ TEST(Timer, TicksAtItsIntervalOnlyWhileEnabledAndNotAfterItIsFreed) {
     EXPECT_EQ(Count, Ticks.size()) << "ticked after it was freed";
 }
 
+TEST(Timer, AHandlerThatTurnsTheMessageLoopIsNeverEnteredAgain) {
+    TTimer Timer(nullptr);
+    Timer.SetInterval(20);
+    int Depth = 0, Deepest = 0, Runs = 0;
+    Timer.OnTimer = [&](TObject*) {
+        Deepest = std::max(Deepest, ++Depth);
+        ++Runs;
+        PumpFor(100);  // several intervals
+        --Depth;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return Runs >= 3; }));
+    Timer.SetEnabled(false);
+    EXPECT_EQ(1, Deepest);
+}
+
 TEST(Timer, DisabledInItsHandlerTicksOnceAndTicksInsideAModalLoop) {
     TTimer Once(nullptr);
     Once.SetInterval(30);
