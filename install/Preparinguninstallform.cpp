@@ -1,13 +1,182 @@
 #include "Preparinguninstallform.h"
 
+#include <shellapi.h>
+
+#include "Globals.h"
+#include "Sysutils.h"
+
 TfrmPreparingUninstall* frmPreparingUninstall = nullptr;
 const char* const kPreparingCaption = "Velmora V3.1 - Preparing To Uninstall";
+int ProgressPercent = 0;
 
 namespace {
-const TFormLayout kLayout{kPreparingCaption, 285, 82, clBlack, bsSingle, biSystemMenu, poScreenCenter};
+const TFormLayout kLayout{"", 285, 82, clBlack, bsSingle, biSystemMenu, poScreenCenter};
+const char* const kTitle = "Preparing to Uninstall.  Please Wait...";  // two blanks
+const char* const kNotWritten = "Temporary uninstall file could not be written!\n\nPlease restart your computer and try again.";
+const char* const kTempName = "vlmuntmp0.exe";
+constexpr int kTickMs = 50;
+
+void ArialBold(TFont& Font, TColor Color) {
+    Font.Name = "Arial";
+    Font.Height = 13;
+    Font.Style = fsBold;
+    Font.Color = Color;
+}
+
+// A folder from a call that writes into a buffer of MAX_PATH: empty when the call failed or the
+// folder did not fit.
+std::string FolderFrom(UINT (*Call)(char*, UINT)) {
+    char Buffer[MAX_PATH] = "";
+    const UINT Length = Call(Buffer, MAX_PATH);
+    return Length == 0 || Length >= MAX_PATH ? "" : Trim(Buffer);
+}
+
+UINT TempFolder(char* Buffer, UINT Size) { return GetTempPathA(Size, Buffer); }
+UINT SystemFolder(char* Buffer, UINT Size) { return GetSystemDirectoryA(Buffer, Size); }
+
+// Copies the program into Folder as vlmuntmp0.exe.
+std::string CopyInto(const std::string& Folder, std::string& Path) {
+    if (Folder.empty()) return "The folder could not be found!";
+    Path = IncludeTrailingPathDelimiter(Folder) + kTempName;
+    return CopySelfTo(Path);
+}
 }  // namespace
+
+// The step is a single-precision value of Full / 100 (2.63 is held as 2.6300001), so that 100 steps
+// reach the full width exactly.
+int ProgressWidth(int Percent, int Full) {
+    const float Step = static_cast<float>(Full * 0.01);
+    return static_cast<int>(static_cast<float>(Percent * Step));
+}
+
+std::string UninstallerArgument(const std::string& ProgramPath) {
+    const std::string Folder = ExtractFilePath(ProgramPath);
+    return Folder.empty() ? "" : "\"" + Folder + "\\\"";
+}
 
 TfrmPreparingUninstall::TfrmPreparingUninstall(TComponent* Owner) : TForm(Owner) {
     ApplyLayout(kLayout);
     FormStyle = fsStayOnTop;
+    lblTitle = CreateControl<TLabel>(this, this, "lblTitle", Bounds(8, 4, 269, 49));
+    lblTitle->AutoSize = false;
+    lblTitle->WordWrap = true;
+    lblTitle->Alignment = taCenter;
+    lblTitle->Layout = tlCenter;
+    ArialBold(lblTitle->Font, clYellow);
+    lblTitle->SetCaption(kTitle);
+    pnlProgress = CreateControl<TPanel>(this, this, "pnlProgress", Bounds(10, 53, 265, 19));
+    pnlProgress->BevelOuter = TPanel::bvNone;
+    pnlProgress->Color = clBlack;
+    imgProgress = CreateControl<TImage>(this, pnlProgress, "imgProgress", Bounds(1, 1, 0, 17));
+    imgProgress->SetStretch(true);
+    imgProgress->Picture.LoadFromResourceName(Application->Instance(), "UNINSTALLBAR");
+    shpProgressBorder = CreateControl<TShape>(this, pnlProgress, "shpProgressBorder", Bounds(0, 0, 265, 19));
+    shpProgressBorder->Brush.Style = bsClear;
+    shpProgressBorder->Pen.Color = clYellow;
+    lblProgress = CreateControl<TLabel>(this, pnlProgress, "lblProgress", Bounds(1, 1, 263, 17));
+    lblProgress->AutoSize = false;
+    lblProgress->Transparent = true;
+    lblProgress->Alignment = taCenter;
+    lblProgress->Layout = tlCenter;
+    ArialBold(lblProgress->Font, clWhite);
+    timProgress = new TTimer(this);
+    timProgress->Name = "timProgress";
+    timProgress->SetEnabled(false);
+    timProgress->SetInterval(kTickMs);
+    timWatch = new TTimer(this);
+    timWatch->Name = "timWatch";
+    timWatch->SetEnabled(false);
+    timWatch->SetInterval(500);
+
+    OnCreate = [this](TObject* S) { FormCreate(S); };
+    OnActivate = [this](TObject* S) { FormActivate(S); };
+    OnCloseQuery = [this](TObject* S, bool& CanClose) { FormCloseQuery(S, CanClose); };
+    timProgress->OnTimer = [this](TObject* S) { timProgressTimer(S); };
+    timWatch->OnTimer = [this](TObject* S) { timWatchTimer(S); };
+}
+
+TfrmPreparingUninstall::~TfrmPreparingUninstall() {
+    if (FUninstaller) CloseHandle(FUninstaller);
+}
+
+// No system menu: the window cannot be closed while it prepares.
+void TfrmPreparingUninstall::FormCreate(TObject*) {
+    for (int Position = 20; Position >= 0; --Position) RemoveMenu(GetSystemMenu(Handle(), FALSE), Position, MF_BYPOSITION);
+    SetCaption(kPreparingCaption);
+    AllowClose = false;
+    imgProgress->SetWidth(0);
+    lblProgress->SetCaption("0%");
+}
+
+std::string TfrmPreparingUninstall::CreateTempUninstaller() {
+    std::string Folder = FolderFrom(TempFolder);
+    if (Folder.empty()) Folder = FolderFrom(SystemFolder);
+    std::string Path;
+    std::string Result = CopyInto(Folder, Path);
+    if (Result != "SUCCESS") Result = CopyInto(FolderFrom(SystemFolder), Path);
+    if (Result == "SUCCESS") TempUninstallerPath = Path;
+    return Result;
+}
+
+void TfrmPreparingUninstall::Fail() {
+    MessageBoxA(Handle(), kNotWritten, Application->Title.c_str(), MB_ICONERROR);
+    AllowClose = true;
+    Close();
+}
+
+void TfrmPreparingUninstall::FormActivate(TObject*) {
+    if (timProgress->Enabled() || AllowClose) return;  // once
+    Application->ProcessMessages();
+    if (CreateTempUninstaller() == "SUCCESS") timProgress->SetEnabled(true);
+    else Fail();
+}
+
+void TfrmPreparingUninstall::FormCloseQuery(TObject*, bool& CanClose) { CanClose = AllowClose; }
+
+// Starts the copy with the installation folder; false when it could not be started.
+bool TfrmPreparingUninstall::StartTempUninstaller() {
+    // The short form where Windows has one, else the path as it is: quoted either way, so a folder
+    // with blanks arrives whole.
+    const std::string Program = ParamStr(0);
+    char Short[MAX_PATH] = "";
+    const DWORD Length = GetShortPathNameA(Program.c_str(), Short, MAX_PATH);
+    const std::string Argument = UninstallerArgument(Length > 0 && Length < MAX_PATH ? Short : Program);
+    SHELLEXECUTEINFOA Start{};
+    Start.cbSize = sizeof Start;
+    Start.fMask = SEE_MASK_NOCLOSEPROCESS;
+    Start.hwnd = GetDesktopWindow();
+    Start.lpVerb = "open";
+    Start.lpFile = TempUninstallerPath.c_str();
+    Start.lpParameters = Argument.c_str();
+    Start.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&Start)) return false;
+    FUninstaller = Start.hProcess;
+    return true;
+}
+
+void TfrmPreparingUninstall::timProgressTimer(TObject*) {
+    imgProgress->SetWidth(ProgressWidth(ProgressPercent, lblProgress->Width()));
+    lblProgress->SetCaption(IntToStr(ProgressPercent) + "%");
+    Application->ProcessMessages();
+    if (ProgressPercent == 100) {
+        timProgress->SetEnabled(false);
+        Application->ProcessMessages();
+        Sleep(1000);
+        if (!StartTempUninstaller()) {
+            ++ProgressPercent;
+            return Fail();
+        }
+        AllowClose = true;
+        Hide();
+        if (FUninstaller) timWatch->SetEnabled(true);
+    }
+    ++ProgressPercent;
+}
+
+// The uninstaller closes this window when it is done; one that ended without doing so (it could not
+// run, or was ended) must not leave this program hidden for ever, refusing every later start.
+void TfrmPreparingUninstall::timWatchTimer(TObject*) {
+    if (WaitForSingleObject(FUninstaller, 0) != WAIT_OBJECT_0) return;
+    timWatch->SetEnabled(false);
+    Close();
 }

@@ -1,12 +1,54 @@
-// Confirms the uninstall and starts the temporary copy of the program that does it.
+// Confirmed uninstall, first step: copies the program to a temporary vlmuntmp0.exe, counts to 100 %,
+// starts that copy with the installation folder, and waits, hidden, until the copy closes it.
 #pragma once
 
+#include <windows.h>
+
+#include <string>
+
+#include "ExtCtrls.h"
 #include "Forms.h"
+#include "StdCtrls.h"
 
 class TfrmPreparingUninstall : public TForm {
 public:
     explicit TfrmPreparingUninstall(TComponent* Owner);
+    ~TfrmPreparingUninstall() override;
+    // Components
+    TLabel* lblTitle;
+    TPanel* pnlProgress;
+    TImage* imgProgress;
+    TShape* shpProgressBorder;
+    TLabel* lblProgress;  // "N%"; its width is the bar's full width
+    TTimer* timProgress;
+    TTimer* timWatch;  // while hidden: ends this program once the temporary copy has ended
+    // The temporary copy, once written.
+    std::string TempUninstallerPath;
+    bool AllowClose = false;
+
+    // Writes the temporary copy: "SUCCESS", or the copier's text for the last try.
+    std::string CreateTempUninstaller();
+
+    // Event handlers
+    void FormCreate(TObject* Sender);
+    void FormActivate(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void timProgressTimer(TObject* Sender);
+    void timWatchTimer(TObject* Sender);
+
+private:
+    void Fail();
+    bool StartTempUninstaller();
+    HANDLE FUninstaller = nullptr;
 };
+
+// The bar's width at Percent of a bar Full pixels wide (single precision, truncated).
+int ProgressWidth(int Percent, int Full);
+// The argument the temporary copy gets: the folder of ProgramPath, quoted, its trailing backslash
+// doubled so that the closing quote stays a quote.
+std::string UninstallerArgument(const std::string& ProgramPath);
 
 extern TfrmPreparingUninstall* frmPreparingUninstall;
 extern const char* const kPreparingCaption;
+// Counts from 0 to 100, a step a tick.
+extern int ProgressPercent;

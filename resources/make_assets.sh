@@ -239,3 +239,11 @@ page setupmain2.jpg 420 26 13 'Please select the installation type and click Nex
 page setupcustom1.jpg 420 44 13 $'Please select the directory and program group\nto install Velmora to.'
 page setupcustom2.jpg 124 70 12 $'Directory:\n\n\nProgram Group:'
 page setupcomplete1.jpg 420 60 15 $'Installation complete!\nThank you for trying Velmora 3.1.'
+
+# ---------------------------------------------------------------------------
+# The uninstall windows' progress bar, 1 x 17, 24-bit: magenta, brightest
+# (255, 0, 255) in the middle row, darkest (112, 0, 112) at top and bottom.
+# ---------------------------------------------------------------------------
+"$IM" -size 1x9 gradient:'rgb(112,0,112)'-'rgb(255,0,255)' "${png_opts[@]}" "$tmp/barhalf.png"
+"$IM" "$tmp/barhalf.png" \( "$tmp/barhalf.png" -crop 1x8+0+0 +repage -flip \) -append \
+  "${bmp_opts[@]}" "BMP3:$out/uninstallbar.bmp"

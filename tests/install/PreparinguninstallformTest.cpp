@@ -1,0 +1,70 @@
+// The preparing window's own work, without showing it: the temporary copy with its fall-back, the
+// bar's widths, and the argument the copy is started with.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <memory>
+
+#include "Preparinguninstallform.h"
+#include "TestSupport.h"
+
+namespace {
+std::string Folder(UINT (*Call)(char*, UINT)) {
+    char Buffer[MAX_PATH] = "";
+    Call(Buffer, MAX_PATH);
+    std::string Path = Buffer;
+    return Path.back() == '\\' ? Path : Path + "\\";
+}
+UINT TempFolder(char* Buffer, UINT Size) { return GetTempPathA(Size, Buffer); }
+UINT SystemFolder(char* Buffer, UINT Size) { return GetSystemDirectoryA(Buffer, Size); }
+
+// Where a copy may go: nothing there, or a folder in its way.
+void Block(const std::string& Path, bool Blocked) {
+    DeleteFileA(Path.c_str());
+    RemoveDirectoryA(Path.c_str());
+    if (Blocked) CreateDirectoryA(Path.c_str(), nullptr);
+}
+}  // namespace
+
+TEST(PreparingUninstall, TheTemporaryCopyGoesToTheTempFolderElseTheSystemFolder) {
+    const std::string Temp = Folder(TempFolder) + "vlmuntmp0.exe", System = Folder(SystemFolder) + "vlmuntmp0.exe";
+    const struct {
+        bool TempBlocked, SystemBlocked;
+        std::string Result, Path;
+    } Cases[] = {
+        {false, false, "SUCCESS", Temp},
+        {true, false, "SUCCESS", System},
+        {true, true, "Uninstall output file could not be opened or created!", ""},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Path);
+        Block(Temp, Case.TempBlocked);
+        Block(System, Case.SystemBlocked);
+        auto Form = std::make_unique<TfrmPreparingUninstall>(nullptr);
+        EXPECT_EQ(Case.Result, Form->CreateTempUninstaller());
+        EXPECT_EQ(Case.Path, Form->TempUninstallerPath);
+        if (!Case.Path.empty()) EXPECT_TRUE(WholeFile(Case.Path) == WholeFile(Application->ExeName()));
+    }
+    Block(Temp, false);
+    Block(System, false);
+}
+
+TEST(PreparingUninstall, BarWidthsAndTheFolderArgument) {
+    for (const auto& Case : {std::pair<int, int>{0, 0}, {1, 2}, {50, 131}, {99, 260}, {100, 263}})
+        EXPECT_EQ(Case.second, ProgressWidth(Case.first, 263)) << Case.first;
+    // The folder reaches the copy whole, blanks and trailing backslash included.
+    for (const char* Program : {"C:\\PROGRA~1\\VELMORA3\\Uninstall.exe", "C:\\Program Files\\My Velmora3\\Uninstall.exe"}) {
+        const std::string Argument = UninstallerArgument(Program);
+        const std::wstring Line = L"vlmuntmp0.exe " + std::wstring(Argument.begin(), Argument.end());
+        int Count = 0;
+        LPWSTR* Arguments = CommandLineToArgvW(Line.c_str(), &Count);
+        ASSERT_EQ(2, Count) << Argument;
+        const std::string Program_(Program);
+        const std::string Expected = Program_.substr(0, Program_.find_last_of('\\') + 1);
+        EXPECT_EQ(std::wstring(Expected.begin(), Expected.end()), Arguments[1]) << Argument;
+        LocalFree(Arguments);
+    }
+}
