@@ -51,3 +51,37 @@ TSetupMode ModeOfFileName(const std::string& FileName) {
     if (SameText(FileName, "vlmuntmp0.exe")) return smUninstaller;
     return smSetup;
 }
+
+TProgressBarParts AddProgressBar(TForm* Form, int Left, int Top) {
+    TProgressBarParts Bar;
+    Bar.Panel = CreateControl<TPanel>(Form, Form, "pnlProgress", Bounds(Left, Top, 265, 19));
+    Bar.Panel->BevelOuter = TPanel::bvNone;
+    Bar.Panel->Color = clBlack;
+    Bar.Image = CreateControl<TImage>(Form, Bar.Panel, "imgProgress", Bounds(1, 1, 0, 17));
+    Bar.Image->SetStretch(true);
+    Bar.Image->Picture.LoadFromResourceName(Application->Instance(), "UNINSTALLBAR");
+    Bar.Border = CreateControl<TShape>(Form, Bar.Panel, "shpProgressBorder", Bounds(0, 0, 265, 19));
+    Bar.Border->Brush.Style = bsClear;
+    Bar.Border->Pen.Color = clYellow;
+    Bar.Percent = CreateControl<TLabel>(Form, Bar.Panel, "lblProgress", Bounds(1, 1, 263, 17));
+    Bar.Percent->AutoSize = false;
+    Bar.Percent->Transparent = true;
+    Bar.Percent->Alignment = taCenter;
+    Bar.Percent->Layout = tlCenter;
+    Bar.Percent->Font.Name = "Arial";
+    Bar.Percent->Font.Height = 13;
+    Bar.Percent->Font.Style = fsBold;
+    Bar.Percent->Font.Color = clWhite;
+    return Bar;
+}
+
+// The step is a single-precision value of Full / 100 (2.63 is held as 2.6300001), so that 100 steps
+// reach the full width exactly.
+int ProgressWidth(int Percent, int Full) {
+    const float Step = static_cast<float>(Full * 0.01);
+    return static_cast<int>(static_cast<float>(Percent * Step));
+}
+
+void EmptySystemMenu(HWND Window) {
+    for (int Position = 20; Position >= 0; --Position) RemoveMenu(GetSystemMenu(Window, FALSE), Position, MF_BYPOSITION);
+}

@@ -7,7 +7,6 @@
 
 TfrmPreparingUninstall* frmPreparingUninstall = nullptr;
 const char* const kPreparingCaption = "Velmora V3.1 - Preparing To Uninstall";
-int ProgressPercent = 0;
 
 namespace {
 const TFormLayout kLayout{"", 285, 82, clBlack, bsSingle, biSystemMenu, poScreenCenter};
@@ -15,6 +14,7 @@ const char* const kTitle = "Preparing to Uninstall.  Please Wait...";  // two bl
 const char* const kNotWritten = "Temporary uninstall file could not be written!\n\nPlease restart your computer and try again.";
 const char* const kTempName = "vlmuntmp0.exe";
 constexpr int kTickMs = 50;
+int ProgressPercent = 0;  // counts from 0 to 100, a step a tick
 
 void ArialBold(TFont& Font, TColor Color) {
     Font.Name = "Arial";
@@ -42,13 +42,6 @@ std::string CopyInto(const std::string& Folder, std::string& Path) {
 }
 }  // namespace
 
-// The step is a single-precision value of Full / 100 (2.63 is held as 2.6300001), so that 100 steps
-// reach the full width exactly.
-int ProgressWidth(int Percent, int Full) {
-    const float Step = static_cast<float>(Full * 0.01);
-    return static_cast<int>(static_cast<float>(Percent * Step));
-}
-
 std::string UninstallerArgument(const std::string& ProgramPath) {
     const std::string Folder = ExtractFilePath(ProgramPath);
     return Folder.empty() ? "" : "\"" + Folder + "\\\"";
@@ -64,21 +57,11 @@ TfrmPreparingUninstall::TfrmPreparingUninstall(TComponent* Owner) : TForm(Owner)
     lblTitle->Layout = tlCenter;
     ArialBold(lblTitle->Font, clYellow);
     lblTitle->SetCaption(kTitle);
-    pnlProgress = CreateControl<TPanel>(this, this, "pnlProgress", Bounds(10, 53, 265, 19));
-    pnlProgress->BevelOuter = TPanel::bvNone;
-    pnlProgress->Color = clBlack;
-    imgProgress = CreateControl<TImage>(this, pnlProgress, "imgProgress", Bounds(1, 1, 0, 17));
-    imgProgress->SetStretch(true);
-    imgProgress->Picture.LoadFromResourceName(Application->Instance(), "UNINSTALLBAR");
-    shpProgressBorder = CreateControl<TShape>(this, pnlProgress, "shpProgressBorder", Bounds(0, 0, 265, 19));
-    shpProgressBorder->Brush.Style = bsClear;
-    shpProgressBorder->Pen.Color = clYellow;
-    lblProgress = CreateControl<TLabel>(this, pnlProgress, "lblProgress", Bounds(1, 1, 263, 17));
-    lblProgress->AutoSize = false;
-    lblProgress->Transparent = true;
-    lblProgress->Alignment = taCenter;
-    lblProgress->Layout = tlCenter;
-    ArialBold(lblProgress->Font, clWhite);
+    const TProgressBarParts Bar = AddProgressBar(this, 10, 53);
+    pnlProgress = Bar.Panel;
+    imgProgress = Bar.Image;
+    shpProgressBorder = Bar.Border;
+    lblProgress = Bar.Percent;
     timProgress = new TTimer(this);
     timProgress->Name = "timProgress";
     timProgress->SetEnabled(false);
@@ -101,7 +84,7 @@ TfrmPreparingUninstall::~TfrmPreparingUninstall() {
 
 // No system menu: the window cannot be closed while it prepares.
 void TfrmPreparingUninstall::FormCreate(TObject*) {
-    for (int Position = 20; Position >= 0; --Position) RemoveMenu(GetSystemMenu(Handle(), FALSE), Position, MF_BYPOSITION);
+    EmptySystemMenu(Handle());
     SetCaption(kPreparingCaption);
     AllowClose = false;
     imgProgress->SetWidth(0);

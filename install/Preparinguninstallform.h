@@ -42,13 +42,9 @@ private:
     HANDLE FUninstaller = nullptr;
 };
 
-// The bar's width at Percent of a bar Full pixels wide (single precision, truncated).
-int ProgressWidth(int Percent, int Full);
 // The argument the temporary copy gets: the folder of ProgramPath, quoted, its trailing backslash
 // doubled so that the closing quote stays a quote.
 std::string UninstallerArgument(const std::string& ProgramPath);
 
 extern TfrmPreparingUninstall* frmPreparingUninstall;
 extern const char* const kPreparingCaption;
-// Counts from 0 to 100, a step a tick.
-extern int ProgressPercent;

@@ -140,6 +140,19 @@ std::string UninstallerList() {
     return WholeFile(Out);
 }
 
+// An express installation through the wizard, finished without starting Velmora.
+::testing::AssertionResult InstallExpress() {
+    TProgram Install(INSTALL_EXE);
+    HWND Wizard = WaitForWindow(kWizard, Install.Id());
+    if (!Wizard) return ::testing::AssertionFailure() << "no wizard";
+    Click(Button(Wizard, "&Next"));
+    if (!WaitFor([&] { return Button(Wizard, "&Finish"); })) return ::testing::AssertionFailure() << "no finish page";
+    SendMessageA(Button(Wizard, "Launch Velmora When I Click Finish"), BM_SETCHECK, BST_UNCHECKED, 0);
+    Click(Button(Wizard, "&Finish"));
+    if (Install.WaitForExit(20000) != 0) return ::testing::AssertionFailure() << "setup did not end";
+    return ::testing::AssertionSuccess();
+}
+
 // Each test starts and ends without an installation.
 class Setup : public testing::Test {
 protected:
@@ -313,4 +326,79 @@ TEST_F(Setup, TheFileNameChoosesTheModeAndOneWizardRunsAtATime) {
         PostMessageA(Window, WM_CLOSE, 0, 0);
         EXPECT_EQ(0u, Wizard.WaitForExit(20000));
     }
+}
+
+// Express setup, some skins and caches, then the uninstall as Windows starts it: Wine's own
+// uninstaller runs the entry's UninstallString.
+TEST_F(Setup, UninstallRemovesEverythingTheInstallWroteAndKeepsTheRest) {
+    ASSERT_TRUE(InstallExpress());
+    for (const char* Cache : {"Skins", "Previews"}) {
+        CreateDirectoryA((Folder + Cache).c_str(), nullptr);
+        std::ofstream(Folder + Cache + "\\sky.jpg") << "jpg";
+    }
+    std::ofstream(Folder + "skin42.skin") << "skin";
+
+    TProgram Remove("uninstaller.exe", " --remove \"Velmora for IE\"");
+    HWND Confirm = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Confirm Uninstall"); });
+    ASSERT_TRUE(Confirm) << "no confirmation";
+    PostMessageA(Confirm, WM_COMMAND, IDYES, 0);
+    HWND Preparing = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Preparing To Uninstall"); });
+    ASSERT_TRUE(Preparing) << "no preparing window";
+    HWND Uninstaller = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Uninstalling..."); }, 30000);
+    ASSERT_TRUE(Uninstaller) << "the uninstaller did not start";
+    HWND Complete = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Uninstall Complete"); }, 60000);
+    ASSERT_TRUE(Complete) << "the uninstall did not complete";
+    EXPECT_FALSE(IsWindow(Preparing)) << "the preparing window is still there";
+    EXPECT_FALSE(Exists(Folder)) << "the installation folder is still there";
+    EXPECT_FALSE(Exists(Programs + "Velmora 3.1"));
+    EXPECT_FALSE(Exists(Desktop + "Velmora3.lnk"));
+    HKEY Key;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &Key));
+    char Temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, Temp);
+    EXPECT_TRUE(Exists(std::string(Temp) + "vlmuntmp0.exe")) << "the temporary copy is kept";
+    // Setup is accepted again while the completed uninstaller is still open.
+    {
+        TProgram Again(INSTALL_EXE);
+        HWND Wizard = WaitForWindow(kWizard, Again.Id());
+        EXPECT_TRUE(Wizard);
+        if (Wizard) PostMessageA(Wizard, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, Again.WaitForExit(20000));
+    }
+    Click(Button(Complete, "&OK"));
+    EXPECT_TRUE(WaitFor([&]() -> HWND { return IsWindow(Complete) ? nullptr : GetDesktopWindow(); }));
+}
+
+// Cancel during the count: No first continues, Yes runs the bar back; both processes end and
+// nothing is removed.
+TEST_F(Setup, CancelledUninstallRemovesNothing) {
+    ASSERT_TRUE(InstallExpress());
+    TProgram Confirming(Folder + "Uninstall.exe");
+    HWND Confirm = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Confirm Uninstall"); });
+    ASSERT_TRUE(Confirm);
+    PostMessageA(Confirm, WM_COMMAND, IDYES, 0);
+    HWND Uninstaller = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Uninstalling..."); }, 30000);
+    ASSERT_TRUE(Uninstaller);
+    DWORD Id = 0;
+    GetWindowThreadProcessId(Uninstaller, &Id);
+    HANDLE Process = OpenProcess(SYNCHRONIZE, FALSE, Id);
+    for (int Answer : {IDNO, IDYES}) {
+        Click(Button(Uninstaller, "&Cancel"));
+        HWND Box = WaitFor([&]() -> HWND {
+            HWND Found = FindWindowA("#32770", "Velmora Setup");
+            return Found && IsWindowVisible(Found) ? Found : nullptr;
+        });
+        ASSERT_TRUE(Box) << "no question";
+        EXPECT_EQ("Are you sure you want to cancel?", TextOf(GetDlgItem(Box, 0xFFFF)));
+        PostMessageA(Box, WM_COMMAND, Answer, 0);
+        WaitFor([&]() -> HWND { return IsWindow(Box) ? nullptr : GetDesktopWindow(); });
+    }
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Process, 30000)) << "the uninstaller did not end";
+    CloseHandle(Process);
+    EXPECT_EQ(0u, Confirming.WaitForExit(20000)) << "the preparing process did not end";
+    EXPECT_TRUE(Exists(Folder + "Velmora3.exe"));
+    EXPECT_TRUE(Exists(Programs + "Velmora 3.1\\Velmora3.lnk"));
+    HKEY Key;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &Key));
+    RegCloseKey(Key);
 }

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "Globals.h"
 #include "Preparinguninstallform.h"
 #include "TestSupport.h"
 
