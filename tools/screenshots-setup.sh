@@ -2,7 +2,8 @@
 # Drives install.exe in a private Xvfb, in a Wine prefix of its own, as a person would, and saves
 # into build/screenshots/: setup-welcome.png, setup-custom.png, setup-folder.png (the folder
 # picker), setup-finish.png, setup-group.png (the program group's two shortcuts in Explorer) and
-# setup-launched.png (Velmora started from the program group's shortcut). Positions are those of the
+# setup-launched.png (Velmora started from the program group's shortcut), uninstall-confirm.png,
+# uninstall-preparing.png, uninstall-counting.png and uninstall-complete.png. Positions are those of the
 # 1024x768 Wine desktop, where the wizard sits centred with its client area from (282, 218).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,10 +35,23 @@ sleep 1
 click 586 535                       # "&Next": installs
 xdotool mousemove 5 5
 shot setup-finish 3
+xdotool mousemove 348 428 click 1   # untick "Launch Velmora When I Click Finish"
 # While the wizard still keeps Wine's desktop open: the program group in Explorer, then Velmora
 # started from the group's shortcut.
 wine explorer 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Velmora 3.1' </dev/null >/dev/null 2>&1 &
 shot setup-group 5
+click 679 535                       # "&Finish": the wizard ends
+sleep 2
 xdotool mousemove 200 126 click --repeat 2 --delay 100 1  # the group's "Velmora3" shortcut
 xdotool mousemove 5 5
 shot setup-launched 6
+click 613 547                       # Velmora's "Exit"
+sleep 2
+
+# The uninstall, started from the installation folder as the Start menu's shortcut starts it.
+(cd "$WINEPREFIX/drive_c/Program Files/Velmora3" && wine Uninstall.exe </dev/null >/dev/null 2>&1 &)
+shot uninstall-confirm 4
+click 479 413                       # "Yes"
+shot uninstall-preparing 3
+shot uninstall-counting 6
+shot uninstall-complete 14
