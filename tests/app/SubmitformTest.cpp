@@ -240,10 +240,12 @@ TEST_F(Submitting, EveryEndingSaysWhatHappenedAndRestartsOnlyAfterAnInternetProb
         const bool Stored = std::find(Commands.begin(), Commands.end(), "STOR " + Name(Picture)) != Commands.end();
         EXPECT_EQ(Case.Stored, Stored);
         EXPECT_EQ(Case.Put, PutBody() != "<none>");
-        if (std::string(Case.What).rfind("port", 0) == 0 || std::string(Case.What) == "closed")
+        if (std::string(Case.What).rfind("port", 0) == 0 || std::string(Case.What) == "closed") {
             EXPECT_TRUE(Commands.empty()) << "an FTP session was opened";
-        if (std::string(Case.What) == "no folder")
+        }
+        if (std::string(Case.What) == "no folder") {
             EXPECT_TRUE(std::none_of(Commands.begin(), Commands.end(), [](const std::string& C) { return C.rfind("CWD", 0) == 0; }));
+        }
         EXPECT_FALSE(F->Visible());
     }
 }

@@ -157,7 +157,27 @@ std::string UninstallerList() {
 class Setup : public testing::Test {
 protected:
     void SetUp() override { RemoveInstallation(); }
-    void TearDown() override { RemoveInstallation(); }
+    void TearDown() override {
+        // Whatever a failure left running would hold CTest's output open and the next test's captions.
+        for (const char* Caption : {kWizard, "Velmora V3.1 - Confirm Uninstall", "Velmora V3.1 - Preparing To Uninstall",
+                                    "Velmora V3.1 - Uninstalling...", "Velmora V3.1 - Uninstall Complete",
+                                    "Velmora! Version 3.1"})
+            EndProcessOf(Caption);
+        RemoveInstallation();
+    }
+    static void EndProcessOf(const char* Caption) {
+        for (int Tries = 0; Tries < 3; ++Tries) {
+            HWND Window = FindWindowA(nullptr, Caption);
+            if (!Window) return;
+            DWORD Id = 0;
+            GetWindowThreadProcessId(Window, &Id);
+            HANDLE Process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, Id);
+            if (!Process) return;
+            TerminateProcess(Process, 1);
+            WaitForSingleObject(Process, 5000);
+            CloseHandle(Process);
+        }
+    }
     void RemoveInstallation() {
         for (const char* File : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini"}) DeleteFileA((Folder + File).c_str());
         RemoveDirectoryA(Folder.c_str());
@@ -365,7 +385,9 @@ TEST_F(Setup, UninstallRemovesEverythingTheInstallWroteAndKeepsTheRest) {
         if (Wizard) PostMessageA(Wizard, WM_CLOSE, 0, 0);
         EXPECT_EQ(0u, Again.WaitForExit(20000));
     }
-    Click(Button(Complete, "&OK"));
+    HWND Ok = WaitFor([&] { return Button(Complete, "&OK"); });  // shown just after the caption changes
+    ASSERT_TRUE(Ok);
+    Click(Ok);
     EXPECT_TRUE(WaitFor([&]() -> HWND { return IsWindow(Complete) ? nullptr : GetDesktopWindow(); }));
 }
 
@@ -383,7 +405,9 @@ TEST_F(Setup, CancelledUninstallRemovesNothing) {
     GetWindowThreadProcessId(Uninstaller, &Id);
     HANDLE Process = OpenProcess(SYNCHRONIZE, FALSE, Id);
     for (int Answer : {IDNO, IDYES}) {
-        Click(Button(Uninstaller, "&Cancel"));
+        HWND Cancel = WaitFor([&] { return Button(Uninstaller, "&Cancel"); });  // its window comes after the caption
+        ASSERT_TRUE(Cancel);
+        Click(Cancel);
         HWND Box = WaitFor([&]() -> HWND {
             HWND Found = FindWindowA("#32770", "Velmora Setup");
             return Found && IsWindowVisible(Found) ? Found : nullptr;

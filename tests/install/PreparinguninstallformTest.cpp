@@ -47,7 +47,9 @@ TEST(PreparingUninstall, TheTemporaryCopyGoesToTheTempFolderElseTheSystemFolder)
         auto Form = std::make_unique<TfrmPreparingUninstall>(nullptr);
         EXPECT_EQ(Case.Result, Form->CreateTempUninstaller());
         EXPECT_EQ(Case.Path, Form->TempUninstallerPath);
-        if (!Case.Path.empty()) EXPECT_TRUE(WholeFile(Case.Path) == WholeFile(Application->ExeName()));
+        if (!Case.Path.empty()) {
+            EXPECT_TRUE(WholeFile(Case.Path) == WholeFile(Application->ExeName()));
+        }
     }
     Block(Temp, false);
     Block(System, false);

@@ -61,7 +61,9 @@ TEST(Uninstaller, TheFolderGoesWholeOnlyWhenItIsTheProductsOwn) {
         for (const char* Item : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini", "skin12.skin", "skin3.skin.new",
                                  "Skins", "Previews"})
             EXPECT_FALSE(FileExists(Folder + Item)) << Item;
-        if (*Case.Extra) EXPECT_EQ("the user's own", WholeFile(Folder + Case.Extra));
+        if (*Case.Extra) {
+            EXPECT_EQ("the user's own", WholeFile(Folder + Case.Extra));
+        }
         EmptyFolder(Folder);
         RemoveDirectoryA(Folder.c_str());
     }
