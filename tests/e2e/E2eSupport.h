@@ -62,3 +62,19 @@ inline std::string WholeFile(const std::string& Path) {
     std::ifstream In(Path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
 }
+
+// Ends every process that shows a window captioned Caption (what a failed test left running would
+// hold CTest's output open and refuse the next start).
+inline void EndProcessesOf(const char* Caption) {
+    for (int Tries = 0; Tries < 5; ++Tries) {
+        HWND Window = FindWindowA(nullptr, Caption);
+        if (!Window) return;
+        DWORD Id = 0;
+        GetWindowThreadProcessId(Window, &Id);
+        HANDLE Process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, Id);
+        if (!Process) return;
+        TerminateProcess(Process, 1);
+        WaitForSingleObject(Process, 5000);
+        CloseHandle(Process);
+    }
+}

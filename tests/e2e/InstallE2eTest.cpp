@@ -162,21 +162,8 @@ protected:
         for (const char* Caption : {kWizard, "Velmora V3.1 - Confirm Uninstall", "Velmora V3.1 - Preparing To Uninstall",
                                     "Velmora V3.1 - Uninstalling...", "Velmora V3.1 - Uninstall Complete",
                                     "Velmora! Version 3.1"})
-            EndProcessOf(Caption);
+            EndProcessesOf(Caption);
         RemoveInstallation();
-    }
-    static void EndProcessOf(const char* Caption) {
-        for (int Tries = 0; Tries < 3; ++Tries) {
-            HWND Window = FindWindowA(nullptr, Caption);
-            if (!Window) return;
-            DWORD Id = 0;
-            GetWindowThreadProcessId(Window, &Id);
-            HANDLE Process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, Id);
-            if (!Process) return;
-            TerminateProcess(Process, 1);
-            WaitForSingleObject(Process, 5000);
-            CloseHandle(Process);
-        }
     }
     void RemoveInstallation() {
         for (const char* File : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini"}) DeleteFileA((Folder + File).c_str());

@@ -185,19 +185,7 @@ void ExpectRestartAfter(const std::function<HWND(const TProgram&, HWND)>& Featur
     TProgram Old(VELMORA_EXE);
     // However the test ends, no Velmora it started stays behind to refuse the next tests' starts.
     struct TCleanUp {
-        ~TCleanUp() {
-            for (int Tries = 0; Tries < 5; ++Tries) {
-                HWND Main = FindWindowA(nullptr, kMainCaption);
-                if (!Main) break;
-                DWORD Id = 0;
-                GetWindowThreadProcessId(Main, &Id);
-                HANDLE Process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, Id);
-                if (!Process) break;
-                TerminateProcess(Process, 1);
-                WaitForSingleObject(Process, 5000);
-                CloseHandle(Process);
-            }
-        }
+        ~TCleanUp() { EndProcessesOf(kMainCaption); }
     } CleanUp;
     HWND OldMain = WaitForWindow(Old, kMainCaption);
     ASSERT_TRUE(OldMain);
