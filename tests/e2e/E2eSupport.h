@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 
 // The Windows path of a file that the build names by its Unix path (Wine's drive Z: is the root).
 inline std::string WindowsPath(const std::string& Path) {
@@ -47,12 +48,13 @@ private:
     PROCESS_INFORMATION FInfo{};
 };
 
-// Waits up to Milliseconds for Found() to give a window.
+// Waits up to Milliseconds for Found() to give a window, looking every 10 ms (start-up times are
+// read through it).
 inline HWND WaitFor(const std::function<HWND()>& Found, DWORD Milliseconds = 20000) {
     const DWORD Start = GetTickCount();
     do {
         if (HWND Window = Found()) return Window;
-        Sleep(20);
+        Sleep(10);
     } while (GetTickCount() - Start < Milliseconds);
     return nullptr;
 }
@@ -77,4 +79,44 @@ inline void EndProcessesOf(const char* Caption) {
         WaitForSingleObject(Process, 5000);
         CloseHandle(Process);
     }
+}
+
+// The top-level windows of process Id (of any process when Id is 0) captioned Caption (whatever
+// their caption when Caption is empty); only the visible ones unless told otherwise.
+inline std::vector<HWND> TopLevelWindows(DWORD Id, const std::string& Caption, bool VisibleOnly = true) {
+    struct TSearch {
+        DWORD Id;
+        const std::string& Caption;
+        bool VisibleOnly;
+        std::vector<HWND> Found;
+        static BOOL CALLBACK Match(HWND Window, LPARAM Param) {
+            auto* S = reinterpret_cast<TSearch*>(Param);
+            DWORD Owner = 0;
+            GetWindowThreadProcessId(Window, &Owner);
+            char Title[256] = "";
+            GetWindowTextA(Window, Title, sizeof Title);
+            if ((S->Id == 0 || Owner == S->Id) && (S->Caption.empty() || S->Caption == Title) &&
+                (!S->VisibleOnly || IsWindowVisible(Window)))
+                S->Found.push_back(Window);
+            return TRUE;
+        }
+    } Search{Id, Caption, VisibleOnly, {}};
+    EnumWindows(TSearch::Match, reinterpret_cast<LPARAM>(&Search));
+    return Search.Found;
+}
+
+// The first visible window of process Id captioned Caption, waited for up to Milliseconds.
+inline HWND WaitForWindow(DWORD Id, const std::string& Caption, DWORD Milliseconds = 20000) {
+    return WaitFor(
+        [&]() -> HWND {
+            const std::vector<HWND> Found = TopLevelWindows(Id, Caption);
+            return Found.empty() ? nullptr : Found[0];
+        },
+        Milliseconds);
+}
+
+// The visible child button of Window captioned Text.
+inline HWND Button(HWND Window, const char* Text) {
+    HWND Found = FindWindowExA(Window, nullptr, "Button", Text);
+    return Found && IsWindowVisible(Found) ? Found : nullptr;
 }

@@ -28,42 +28,6 @@ std::string SpecialFolder(int Csidl) {
     return Path;
 }
 
-struct TSearch {
-    DWORD Id;
-    std::string Caption;
-    std::vector<HWND> Found;
-};
-
-BOOL CALLBACK Collect(HWND Window, LPARAM Param) {
-    auto* S = reinterpret_cast<TSearch*>(Param);
-    DWORD Owner = 0;
-    GetWindowThreadProcessId(Window, &Owner);
-    char Title[256] = "";
-    GetWindowTextA(Window, Title, sizeof Title);
-    if ((S->Id == 0 || Owner == S->Id) && S->Caption == Title && IsWindowVisible(Window)) S->Found.push_back(Window);
-    return TRUE;
-}
-
-// The visible top-level windows captioned Caption (of the process, when Id is given).
-std::vector<HWND> Windows(const std::string& Caption, DWORD Id = 0) {
-    TSearch Search{Id, Caption, {}};
-    EnumWindows(Collect, reinterpret_cast<LPARAM>(&Search));
-    return Search.Found;
-}
-
-HWND WaitForWindow(const std::string& Caption, DWORD Id = 0) {
-    return WaitFor([&]() -> HWND {
-        const std::vector<HWND> Found = Windows(Caption, Id);
-        return Found.empty() ? nullptr : Found[0];
-    });
-}
-
-// The visible child button captioned Text.
-HWND Button(HWND Window, const char* Text) {
-    HWND Found = FindWindowExA(Window, nullptr, "Button", Text);
-    return Found && IsWindowVisible(Found) ? Found : nullptr;
-}
-
 void Click(HWND Control) { PostMessageA(Control, BM_CLICK, 0, 0); }
 
 // A control's text, also one of another process (GetWindowText gives only captions there).
@@ -77,7 +41,7 @@ std::string TextOf(HWND Window) {
 // returns its text ("<none>" when none came).
 std::string AnswerBox(const TProgram& Program, const char* Caption, int Answer) {
     HWND Box = WaitFor([&]() -> HWND {
-        for (HWND Window : Windows(Caption, Program.Id())) {
+        for (HWND Window : TopLevelWindows(Program.Id(), Caption)) {
             char Class[32] = "";
             GetClassNameA(Window, Class, sizeof Class);
             if (std::string(Class) == "#32770") return Window;
@@ -143,7 +107,7 @@ std::string UninstallerList() {
 // An express installation through the wizard, finished without starting Velmora.
 ::testing::AssertionResult InstallExpress() {
     TProgram Install(INSTALL_EXE);
-    HWND Wizard = WaitForWindow(kWizard, Install.Id());
+    HWND Wizard = WaitForWindow(Install.Id(), kWizard);
     if (!Wizard) return ::testing::AssertionFailure() << "no wizard";
     Click(Button(Wizard, "&Next"));
     if (!WaitFor([&] { return Button(Wizard, "&Finish"); })) return ::testing::AssertionFailure() << "no finish page";
@@ -195,7 +159,7 @@ TEST_F(Setup, ExpressInstallsEverythingAndFinishStartsVelmoraOnlyWhenAsked) {
     for (bool Launch : {false, true}) {
         SCOPED_TRACE(Launch ? "launch ticked" : "launch unticked");
         TProgram Install(INSTALL_EXE);
-        HWND Wizard = WaitForWindow(kWizard, Install.Id());
+        HWND Wizard = WaitForWindow(Install.Id(), kWizard);
         ASSERT_TRUE(Wizard);
         Click(Button(Wizard, "&Next"));  // express is chosen at the start
         HWND Finish = WaitFor([&] { return Button(Wizard, "&Finish"); });
@@ -235,7 +199,7 @@ TEST_F(Setup, CustomTakesTheTypedGroupRefusesGroupsOutsideProgramsAndKeepsEarlie
     WritePrivateProfileStringA("Shortcuts", "Desktop Shortcut", "C:\\earlier.lnk", (Folder + "Uninstall.ini").c_str());
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, (Folder + "Uninstall.ini").c_str());
     TProgram Install(INSTALL_EXE);
-    HWND Wizard = WaitForWindow(kWizard, Install.Id());
+    HWND Wizard = WaitForWindow(Install.Id(), kWizard);
     ASSERT_TRUE(Wizard);
     Click(Button(Wizard, "Custom Setup"));
     Click(Button(Wizard, "&Next"));
@@ -278,9 +242,9 @@ TEST_F(Setup, ARunningVelmoraEndsExpressButCustomCanRetry) {
     CopyFileA(WindowsPath(VELMORA_EXE).c_str(), (Folder + "Velmora3.exe").c_str(), FALSE);
     {
         TProgram Running(Folder + "Velmora3.exe");
-        ASSERT_TRUE(WaitForWindow("Velmora! Version 3.1", Running.Id()));
+        ASSERT_TRUE(WaitForWindow(Running.Id(), "Velmora! Version 3.1"));
         TProgram Install(INSTALL_EXE);
-        HWND Wizard = WaitForWindow(kWizard, Install.Id());
+        HWND Wizard = WaitForWindow(Install.Id(), kWizard);
         ASSERT_TRUE(Wizard);
         Click(Button(Wizard, "&Next"));
         EXPECT_EQ("Unable to create or open file '" + Folder + "Velmora3.exe'.", AnswerBox(Install, "Velmora Setup", IDOK));
@@ -289,7 +253,7 @@ TEST_F(Setup, ARunningVelmoraEndsExpressButCustomCanRetry) {
         EXPECT_EQ(0u, Install.WaitForExit(20000));
 
         TProgram Custom(INSTALL_EXE);
-        Wizard = WaitForWindow(kWizard, Custom.Id());
+        Wizard = WaitForWindow(Custom.Id(), kWizard);
         ASSERT_TRUE(Wizard);
         Click(Button(Wizard, "Custom Setup"));
         Click(Button(Wizard, "&Next"));
@@ -300,7 +264,7 @@ TEST_F(Setup, ARunningVelmoraEndsExpressButCustomCanRetry) {
                   AnswerBox(Custom, "Velmora Setup", IDOK));
         EXPECT_TRUE(Button(Wizard, "&Back")) << "the custom page went away";
         // Velmora ends; the same page installs.
-        PostMessageA(WaitForWindow("Velmora! Version 3.1", Running.Id()), WM_CLOSE, 0, 0);
+        PostMessageA(WaitForWindow(Running.Id(), "Velmora! Version 3.1"), WM_CLOSE, 0, 0);
         Running.WaitForExit(10000);
         TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, Running.Id()), 0);
         Running.WaitForExit(10000);
@@ -319,17 +283,17 @@ TEST_F(Setup, TheFileNameChoosesTheModeAndOneWizardRunsAtATime) {
         EXPECT_EQ("Do you want to completely uninstall Velmora?",
                   AnswerBox(Confirm, "Velmora V3.1 - Confirm Uninstall", IDNO));
         EXPECT_EQ(0u, Confirm.WaitForExit(20000));
-        EXPECT_TRUE(Windows(kWizard).empty());
+        EXPECT_TRUE(TopLevelWindows(0, kWizard).empty());
     }
     for (const char* Name : {"vlmuntmp1.exe", "setup.exe", "Uninstall.exe.exe"}) {
         SCOPED_TRACE(Name);
         TProgram Wizard(CopyAs(Name));
-        HWND Window = WaitForWindow(kWizard, Wizard.Id());
+        HWND Window = WaitForWindow(Wizard.Id(), kWizard);
         ASSERT_TRUE(Window);
         // A second start raises the open wizard and opens nothing new.
         TProgram Second(INSTALL_EXE);
         EXPECT_EQ(0u, Second.WaitForExit(20000));
-        EXPECT_EQ(1u, Windows(kWizard).size());
+        EXPECT_EQ(1u, TopLevelWindows(0, kWizard).size());
         PostMessageA(Window, WM_CLOSE, 0, 0);
         EXPECT_EQ(0u, Wizard.WaitForExit(20000));
     }
@@ -367,7 +331,7 @@ TEST_F(Setup, UninstallRemovesEverythingTheInstallWroteAndKeepsTheRest) {
     // Setup is accepted again while the completed uninstaller is still open.
     {
         TProgram Again(INSTALL_EXE);
-        HWND Wizard = WaitForWindow(kWizard, Again.Id());
+        HWND Wizard = WaitForWindow(Again.Id(), kWizard);
         EXPECT_TRUE(Wizard);
         if (Wizard) PostMessageA(Wizard, WM_CLOSE, 0, 0);
         EXPECT_EQ(0u, Again.WaitForExit(20000));

@@ -18,43 +18,6 @@
 namespace {
 const char* const kMainCaption = "Velmora! Version 3.1";
 
-struct TWindowSearch {
-    DWORD ProcessId;
-    std::string Caption;
-    HWND Found = nullptr;
-    int Count = 0;  // top-level windows of the process (with the caption, when one is given)
-};
-
-BOOL CALLBACK MatchWindow(HWND Window, LPARAM Param) {
-    auto* Search = reinterpret_cast<TWindowSearch*>(Param);
-    DWORD Owner = 0;
-    GetWindowThreadProcessId(Window, &Owner);
-    char Text[256] = "";
-    GetWindowTextA(Window, Text, sizeof Text);
-    if (Owner == Search->ProcessId && (Search->Caption.empty() || Search->Caption == Text)) {
-        ++Search->Count;
-        if (!Search->Found) Search->Found = Window;
-    }
-    return TRUE;
-}
-
-TWindowSearch FindWindows(DWORD ProcessId, const std::string& Caption) {
-    TWindowSearch Search{ProcessId, Caption};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&Search));
-    return Search;
-}
-
-// The visible window of the process with the caption, waited for up to Milliseconds.
-HWND WaitForWindow(const TProgram& Program, const std::string& Caption, DWORD Milliseconds = 20000) {
-    const DWORD Start = GetTickCount();
-    do {
-        HWND Window = FindWindows(Program.Id(), Caption).Found;
-        if (Window && IsWindowVisible(Window)) return Window;
-        Sleep(10);
-    } while (GetTickCount() - Start < Milliseconds);
-    return nullptr;
-}
-
 // Lights a menu button of the main window and clicks it, as the pointer would.
 void ClickMenu(HWND MainWindow, int X, int Y) {
     const LPARAM At = MAKELPARAM(X, Y);
@@ -99,12 +62,12 @@ private:
 TEST(Velmora, ASecondStartEndsAtOnceWithoutAWindow) {
     TProgram First(VELMORA_EXE);
     ASSERT_TRUE(First.Started);
-    HWND Main = WaitForWindow(First, kMainCaption);
+    HWND Main = WaitForWindow(First.Id(), kMainCaption);
     ASSERT_TRUE(Main);
     TProgram Second(VELMORA_EXE);
     ASSERT_TRUE(Second.Started);
     EXPECT_EQ(0u, Second.WaitForExit(20000));
-    EXPECT_EQ(0, FindWindows(Second.Id(), "").Count);
+    EXPECT_TRUE(TopLevelWindows(Second.Id(), "", false).empty());
     EXPECT_TRUE(IsWindow(Main));
     ClickExit(Main);
     EXPECT_EQ(0u, First.WaitForExit(20000));
@@ -112,11 +75,11 @@ TEST(Velmora, ASecondStartEndsAtOnceWithoutAWindow) {
 
 TEST(Velmora, AfterTheErrorCaptionANewStartRuns) {
     TProgram Old(VELMORA_EXE);
-    HWND OldMain = WaitForWindow(Old, kMainCaption);
+    HWND OldMain = WaitForWindow(Old.Id(), kMainCaption);
     ASSERT_TRUE(OldMain);
     SetWindowTextA(OldMain, "Velmora! - Error");
     TProgram New(VELMORA_EXE);
-    HWND NewMain = WaitForWindow(New, kMainCaption);
+    HWND NewMain = WaitForWindow(New.Id(), kMainCaption);
     ASSERT_TRUE(NewMain) << "the new start did not show its window";
     EXPECT_EQ(STILL_ACTIVE, New.WaitForExit(0));
     ClickExit(NewMain);
@@ -127,37 +90,18 @@ TEST(Velmora, AfterTheErrorCaptionANewStartRuns) {
 
 TEST(Velmora, ExitEndsTheProgram) {
     TProgram Program(VELMORA_EXE);
-    HWND Main = WaitForWindow(Program, kMainCaption);
+    HWND Main = WaitForWindow(Program.Id(), kMainCaption);
     ASSERT_TRUE(Main);
     ClickExit(Main);
     EXPECT_EQ(0u, Program.WaitForExit(20000));
     EXPECT_FALSE(IsWindow(Main));
 }
 
-struct TButtonSearch {
-    DWORD Id;
-    std::string Caption;
-    const char* Text;
-    HWND Found;
-};
-
-BOOL CALLBACK MatchButton(HWND Window, LPARAM Param) {
-    auto* S = reinterpret_cast<TButtonSearch*>(Param);
-    DWORD Owner = 0;
-    GetWindowThreadProcessId(Window, &Owner);
-    char Title[256] = "";
-    GetWindowTextA(Window, Title, sizeof Title);
-    if (Owner != S->Id || S->Caption != Title || !IsWindowVisible(Window)) return TRUE;
-    HWND Button = FindWindowExA(Window, nullptr, "Button", S->Text);
-    if (Button && IsWindowVisible(Button)) S->Found = Button;
-    return !S->Found;
-}
-
 // The visible button captioned Text inside a visible window of the process captioned Caption.
 HWND FindButtonIn(const TProgram& Program, const std::string& Caption, const char* Text) {
-    TButtonSearch Search{Program.Id(), Caption, Text, nullptr};
-    EnumWindows(MatchButton, reinterpret_cast<LPARAM>(&Search));
-    return Search.Found;
+    for (HWND Window : TopLevelWindows(Program.Id(), Caption))
+        if (HWND Found = Button(Window, Text)) return Found;
+    return nullptr;
 }
 
 HWND WaitForButton(const TProgram& Program, const std::string& Caption, const char* Text) {
@@ -187,16 +131,18 @@ void ExpectRestartAfter(const std::function<HWND(const TProgram&, HWND)>& Featur
     struct TCleanUp {
         ~TCleanUp() { EndProcessesOf(kMainCaption); }
     } CleanUp;
-    HWND OldMain = WaitForWindow(Old, kMainCaption);
+    HWND OldMain = WaitForWindow(Old.Id(), kMainCaption);
     ASSERT_TRUE(OldMain);
     HWND Close = Feature(Old, OldMain);
     ASSERT_TRUE(Close) << "the status dialog never ended with its closing button";
     PostMessageA(Close, BM_CLICK, 0, 0);
     HWND Notice = WaitFor([&]() -> HWND {
-        HWND Box = FindWindows(Old.Id(), "Velmora!").Found;
-        char Class[32] = "";
-        if (Box) GetClassNameA(Box, Class, sizeof Class);
-        return std::string(Class) == "#32770" && IsWindowVisible(Box) ? Box : nullptr;
+        for (HWND Box : TopLevelWindows(Old.Id(), "Velmora!")) {
+            char Class[32] = "";
+            GetClassNameA(Box, Class, sizeof Class);
+            if (std::string(Class) == "#32770") return Box;
+        }
+        return nullptr;
     });
     ASSERT_TRUE(Notice) << "no notice of the internet problem";
     char Caption[64] = "";
@@ -240,7 +186,7 @@ TEST(Velmora, AnInternetProblemWhileSubmittingRestartsTheProgram) {
     std::fclose(File);
     ExpectRestartAfter([&](const TProgram& Program, HWND Main) -> HWND {
         ClickMenu(Main, 8 + 400 / 2, 180 + 20);  // "Submit A Skin"
-        HWND Form = WaitForWindow(Program, "Submit A Skin");
+        HWND Form = WaitForWindow(Program.Id(), "Submit A Skin");
         if (!Form) return nullptr;
         FillEdits(Form, {"Jane", "jane@example.com", "http://", Picture});
         PostMessageA(FindWindowExA(Form, nullptr, "Button", "&Submit"), BM_CLICK, 0, 0);
@@ -255,7 +201,7 @@ TEST(Velmora, AnInternetProblemWhileSubmittingRestartsTheProgram) {
 TEST(Velmora, AnInternetProblemWhileTellingAFriendRestartsTheProgram) {
     ExpectRestartAfter([](const TProgram& Program, HWND Main) -> HWND {
         ClickMenu(Main, 8 + 400 / 2, 224 + 20);  // "Tell A Friend"
-        HWND Form = WaitForWindow(Program, "Tell A Friend");
+        HWND Form = WaitForWindow(Program.Id(), "Tell A Friend");
         if (!Form) return nullptr;
         FillEdits(Form, {"friend@example.com", "Jane", "jane@example.com"});
         PostMessageA(FindWindowExA(Form, nullptr, "Button", "&Submit"), BM_CLICK, 0, 0);
@@ -271,7 +217,7 @@ TEST(Velmora, StartupTimeAgainstAMinimalWindowProgram) {
     auto TimeToWindow = [](const char* Path, const char* Caption) {
         const auto Start = std::chrono::steady_clock::now();
         TProgram Program(Path);
-        HWND Window = WaitForWindow(Program, Caption);
+        HWND Window = WaitForWindow(Program.Id(), Caption);
         const double Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
         EXPECT_TRUE(Window) << Path;
         if (Window) PostMessageA(Window, WM_CLOSE, 0, 0);
