@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Statusdialog.h"
+#include "Termsdialog.h"
 #include "TestSupport.h"
 
 // How one showing of a status dialog ended.
@@ -52,4 +53,16 @@ inline TEnding WatchWhile(TStatusDialog* D, const std::function<void()>& Show,
     if (!W->Over) W->Ending = {D->lblStatus->Caption(), false, false, true};
     W->Over = true;
     return W->Ending;
+}
+
+// Runs Submit (a form's submit handler); when it shows the agreement Terms, cancels it. True when the
+// agreement showed.
+inline bool SubmitCancellingTheAgreement(TTermsDialog* Terms, const std::function<void()>& Submit) {
+    bool Shown = false;
+    RunLater(kWatchPollMs, [&] {
+        Shown = Terms->Visible();
+        if (Shown) Terms->btnCancel->Click();
+    });
+    Submit();
+    return Shown;
 }

@@ -144,12 +144,7 @@ TEST_F(Submitting, InputChecksStopBeforeAnyRequest) {
         F->txtSkin->SetText(Case.Skin);
         F->txtName->SetFocus();
         Boxes.Asked.clear();
-        bool TermsShown = false;
-        RunLater(kWatchPollMs, [&] {
-            TermsShown = frmSubmitTerms->Visible();
-            if (TermsShown) frmSubmitTerms->btnCancel->Click();
-        });
-        F->btnSubmitClick(nullptr);
+        const bool TermsShown = SubmitCancellingTheAgreement(frmSubmitTerms, [&] { F->btnSubmitClick(nullptr); });
         if (Case.Box.empty()) {
             EXPECT_TRUE(Boxes.Asked.empty());
         } else {

@@ -104,12 +104,7 @@ TEST_F(Telling, InputChecksAndACancelledAgreementSendNothing) {
         F->txtYourEmail->SetText(Case.Yours);
         F->btnSubmit->SetFocus();
         Boxes.Asked.clear();
-        bool TermsShown = false;
-        RunLater(kWatchPollMs, [&] {
-            TermsShown = frmTellTerms->Visible();
-            if (TermsShown) frmTellTerms->btnCancel->Click();
-        });
-        F->btnSubmitClick(nullptr);
+        const bool TermsShown = SubmitCancellingTheAgreement(frmTellTerms, [&] { F->btnSubmitClick(nullptr); });
         EXPECT_EQ(Case.Box.empty(), TermsShown);
         if (Case.Box.empty()) {
             EXPECT_TRUE(Boxes.Asked.empty());
@@ -119,7 +114,9 @@ TEST_F(Telling, InputChecksAndACancelledAgreementSendNothing) {
             EXPECT_EQ(unsigned(MB_ICONWARNING | MB_OK), Boxes.Asked[0].Flags);
             EXPECT_EQ(F->Handle(), Boxes.Asked[0].Owner);
         }
-        if (Case.Focused) EXPECT_TRUE(Case.Focused->Focused());
+        if (Case.Focused) {
+            EXPECT_TRUE(Case.Focused->Focused());
+        }
         EXPECT_TRUE(F->Visible());
     }
     F->Hide();
