@@ -29,7 +29,6 @@ const char* const kNotRemoved =
 const char* const kModified =
     "Uninstall Complete!\n\nThe program directory has been modified and cannot be removed automatically.  You should "
     "manually delete this folder.";
-const char* const kNoFolder = "FAILED";
 constexpr int kTickMs = 50;
 int ProgressPercent = 0;  // the percentage the next tick shows
 
@@ -116,6 +115,8 @@ bool DeleteDirectoryTree(const std::string& Folder) {
 }
 
 std::string RemoveProgramFiles(const std::string& Folder) {
+    // No folder given, or one that is not there: nothing can be told apart, so nothing goes.
+    if (Folder.empty() || !IsFolder(Folder)) return kModified;
     const std::string Path = IncludeTrailingPathDelimiter(Folder);
     DeleteSkinFilesIn(Path);
     // The folder goes as a whole only when it is the product's own (its last component exactly
@@ -206,13 +207,11 @@ void TfrmUninstall::timProgressTimer(TObject*) {
 void TfrmUninstall::RemoveInstallation() {
     btnCancel->Hide();
     timProgress->SetEnabled(false);
-    const std::string Argument = ParamStr(1);
-    const std::string Folder = !Argument.empty() && IsFolder(Argument) ? IncludeTrailingPathDelimiter(Argument) : kNoFolder;
-    const bool Known = Folder != kNoFolder;
+    const std::string Folder = ParamStr(1);
 
     lblMessage->SetCaption(kRemovingShortcuts);
     Application->ProcessMessages();
-    if (Known) RemoveShortcuts(Folder + "Uninstall.ini");
+    if (!Folder.empty() && IsFolder(Folder)) RemoveShortcuts(IncludeTrailingPathDelimiter(Folder) + "Uninstall.ini");
     Sleep(2000);
 
     lblMessage->SetCaption(kRemovingEntries);
@@ -226,7 +225,7 @@ void TfrmUninstall::RemoveInstallation() {
     ClosePreparingWindow();
     Sleep(4000);
 
-    lblMessage->SetCaption(Known ? RemoveProgramFiles(Folder) : kModified);
+    lblMessage->SetCaption(RemoveProgramFiles(Folder));
     SetCaption(kCompleteCaption);
     AllowClose = true;
     btnOK->Show();

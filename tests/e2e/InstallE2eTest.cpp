@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 
 namespace {
 const char* const kWizard = "Velmora V3.1 Setup";
+const char* const kToolbarKey = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora for IE";
 
 bool Exists(const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -26,6 +28,18 @@ std::string SpecialFolder(int Csidl) {
     char Path[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, Csidl, nullptr, 0, Path);
     return Path;
+}
+
+std::string ShortPath(const std::string& Path) {
+    char Short[MAX_PATH] = "";
+    GetShortPathNameA(Path.c_str(), Short, MAX_PATH);
+    return Short;
+}
+
+std::string TempFolder() {
+    char Temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, Temp);
+    return Temp;
 }
 
 void Click(HWND Control) { PostMessageA(Control, BM_CLICK, 0, 0); }
@@ -84,9 +98,7 @@ std::string LinkTarget(const std::string& File) {
 
 // What Wine's own uninstaller lists, one entry a line.
 std::string UninstallerList() {
-    char Temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, Temp);
-    const std::string Out = std::string(Temp) + "uninstaller-list.txt";
+    const std::string Out = TempFolder() + "uninstaller-list.txt";
     SECURITY_ATTRIBUTES Inherit{sizeof Inherit, nullptr, TRUE};
     HANDLE File = CreateFileA(Out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &Inherit, CREATE_ALWAYS, 0, nullptr);
     STARTUPINFOA Startup{};
@@ -141,16 +153,41 @@ protected:
     }
     // install.exe copied into a folder of its own under Name.
     std::string CopyAs(const std::string& Name) {
-        char Temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, Temp);
-        const std::string Dir = std::string(Temp) + "setup-" + std::to_string(++Copies) + "\\";
+        const std::string Dir = TempFolder() + "setup-" + std::to_string(++Copies) + "\\";
         CreateDirectoryA(Dir.c_str(), nullptr);
         CopyFileA(WindowsPath(INSTALL_EXE).c_str(), (Dir + Name).c_str(), FALSE);
         return Dir + Name;
     }
+    // The uninstaller as the preparing window starts it, a copy named vlmuntmp0.exe, given Arguments;
+    // run through to its completion and closed with OK.
+    ::testing::AssertionResult Uninstall(const std::string& Arguments) {
+        TProgram Copy(CopyAs("vlmuntmp0.exe"), Arguments);
+        HWND Complete = WaitForWindow(Copy.Id(), "Velmora V3.1 - Uninstall Complete", 60000);
+        if (!Complete) return ::testing::AssertionFailure() << "no completion for" << Arguments;
+        HWND Ok = WaitFor([&] { return Button(Complete, "&OK"); });  // shown just after the caption changes
+        if (!Ok) return ::testing::AssertionFailure() << "no OK";
+        Click(Ok);
+        if (Copy.WaitForExit(20000) != 0) return ::testing::AssertionFailure() << "the uninstaller did not end";
+        return ::testing::AssertionSuccess();
+    }
+    // A second uninstall and a setup start: each ends at once, without a word.
+    void ExpectStartsRefused(const char* While) {
+        SCOPED_TRACE(While);
+        for (const std::string& Path : {CopyAs("Uninstall.exe"), WindowsPath(INSTALL_EXE)}) {
+            TProgram Start(Path);
+            EXPECT_EQ(0u, Start.WaitForExit(10000)) << Path;
+        }
+    }
+    // Where the temporary copy may go: nothing there, or a folder in its way.
+    static void Block(const std::string& Path, bool Blocked) {
+        DeleteFileA(Path.c_str());
+        RemoveDirectoryA(Path.c_str());
+        if (Blocked) CreateDirectoryA(Path.c_str(), nullptr);
+    }
     const std::string Folder = "C:\\Program Files\\Velmora3\\";
     const std::string Programs = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\";
     const std::string Desktop = SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\";
+    const std::string TempCopy = TempFolder() + "vlmuntmp0.exe", SystemCopy = SpecialFolder(CSIDL_SYSTEM) + "\\vlmuntmp0.exe";
     int Copies = 0;
 };
 }  // namespace
@@ -308,15 +345,23 @@ TEST_F(Setup, UninstallRemovesEverythingTheInstallWroteAndKeepsTheRest) {
         std::ofstream(Folder + Cache + "\\sky.jpg") << "jpg";
     }
     std::ofstream(Folder + "skin42.skin") << "skin";
+    // The picture Velmora put behind the toolbars stays until the user changes it.
+    HKEY Toolbar;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Toolbar));
+    RegSetValueExA(Toolbar, "BackBitmapIE5", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\sky.bmp"), 11);
+    RegCloseKey(Toolbar);
 
     TProgram Remove("uninstaller.exe", " --remove \"Velmora for IE\"");
     HWND Confirm = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Confirm Uninstall"); });
     ASSERT_TRUE(Confirm) << "no confirmation";
+    ExpectStartsRefused("confirming");
     PostMessageA(Confirm, WM_COMMAND, IDYES, 0);
     HWND Preparing = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Preparing To Uninstall"); });
     ASSERT_TRUE(Preparing) << "no preparing window";
+    ExpectStartsRefused("preparing");
     HWND Uninstaller = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Uninstalling..."); }, 30000);
     ASSERT_TRUE(Uninstaller) << "the uninstaller did not start";
+    ExpectStartsRefused("uninstalling");
     HWND Complete = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Uninstall Complete"); }, 60000);
     ASSERT_TRUE(Complete) << "the uninstall did not complete";
     EXPECT_FALSE(IsWindow(Preparing)) << "the preparing window is still there";
@@ -325,9 +370,10 @@ TEST_F(Setup, UninstallRemovesEverythingTheInstallWroteAndKeepsTheRest) {
     EXPECT_FALSE(Exists(Desktop + "Velmora3.lnk"));
     HKEY Key;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &Key));
-    char Temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, Temp);
-    EXPECT_TRUE(Exists(std::string(Temp) + "vlmuntmp0.exe")) << "the temporary copy is kept";
+    EXPECT_TRUE(Exists(TempCopy)) << "the temporary copy is kept";
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kToolbarKey, "BackBitmapIE5", RRF_RT_REG_SZ, nullptr,
+                                          nullptr, nullptr));
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kToolbarKey, "BackBitmapIE5");
     // Setup is accepted again while the completed uninstaller is still open.
     {
         TProgram Again(INSTALL_EXE);
@@ -346,6 +392,8 @@ TEST_F(Setup, UninstallRemovesEverythingTheInstallWroteAndKeepsTheRest) {
 // nothing is removed.
 TEST_F(Setup, CancelledUninstallRemovesNothing) {
     ASSERT_TRUE(InstallExpress());
+    Block(TempCopy, true);  // the copy goes to the system folder
+    Block(SystemCopy, false);
     TProgram Confirming(Folder + "Uninstall.exe");
     HWND Confirm = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Confirm Uninstall"); });
     ASSERT_TRUE(Confirm);
@@ -371,9 +419,90 @@ TEST_F(Setup, CancelledUninstallRemovesNothing) {
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Process, 30000)) << "the uninstaller did not end";
     CloseHandle(Process);
     EXPECT_EQ(0u, Confirming.WaitForExit(20000)) << "the preparing process did not end";
+    EXPECT_TRUE(WholeFile(SystemCopy) == WholeFile(WindowsPath(INSTALL_EXE))) << "no copy in the system folder";
+    Block(TempCopy, false);
+    Block(SystemCopy, false);
     EXPECT_TRUE(Exists(Folder + "Velmora3.exe"));
     EXPECT_TRUE(Exists(Programs + "Velmora 3.1\\Velmora3.lnk"));
     HKEY Key;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &Key));
     RegCloseKey(Key);
+}
+
+// Neither folder takes the copy: the message, then nothing started and nothing removed.
+TEST_F(Setup, UninstallWithoutATemporaryCopyStartsNothing) {
+    ASSERT_TRUE(InstallExpress());
+    Block(TempCopy, true);
+    Block(SystemCopy, true);
+    TProgram Confirming(Folder + "Uninstall.exe");
+    PostMessageA(WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Confirm Uninstall"); }), WM_COMMAND, IDYES, 0);
+    EXPECT_EQ("Temporary uninstall file could not be written!\n\nPlease restart your computer and try again.",
+              AnswerBox(Confirming, "Velmora Setup", IDOK));
+    EXPECT_EQ(0u, Confirming.WaitForExit(20000));
+    Block(TempCopy, false);
+    Block(SystemCopy, false);
+    EXPECT_FALSE(FindWindowA(nullptr, "Velmora V3.1 - Uninstalling..."));
+    EXPECT_TRUE(Exists(Folder + "Uninstall.ini"));
+}
+
+// The uninstaller started by hand or with odd folders: it deletes the program's items and nothing of
+// the user's, and the folder as a whole only when it is the product's own.
+TEST_F(Setup, UninstallerKeepsWhatIsNotTheProgramsOwn) {
+    const std::string Mine = "C:\\MyVelmora3\\", Notes = "C:\\notes.txt";
+    CreateDirectoryA(Folder.c_str(), nullptr);  // for its short name
+    const struct {
+        const char* Case;
+        std::string Folder, Arguments;
+        bool UserFile, Running, FolderGone, FilesGone;
+    } Cases[] = {
+        // Typed without the trailing backslash.
+        {"a user file in Velmora3", Folder, " \"C:\\Program Files\\Velmora3\"", true, false, false, true},
+        {"MyVelmora3 given by hand", Mine, " " + Mine, false, false, false, true},
+        // What the preparing window passes where a folder has no short name.
+        {"a long folder with blanks, quoted", Folder, " \"" + Folder + "\\\"", false, false, true, true},
+        {"no argument", Folder, "", false, false, false, false},
+        {"a running Velmora3.exe", Folder, " " + ShortPath(Folder), false, true, false, true},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        ASSERT_TRUE(InstallExpress());
+        if (Case.Folder != Folder) {
+            CreateDirectoryA(Case.Folder.c_str(), nullptr);
+            for (const char* File : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini"})
+                CopyFileA((Folder + File).c_str(), (Case.Folder + File).c_str(), FALSE);
+        }
+        CreateDirectoryA((Case.Folder + "Skins").c_str(), nullptr);
+        std::ofstream(Case.Folder + "skin7.skin") << "skin";
+        if (Case.UserFile) std::ofstream(Case.Folder + "mine.txt") << "mine";
+        // A list entry that names no shortcut.
+        std::ofstream(Notes) << "notes";
+        WritePrivateProfileStringA("Shortcuts", "Desktop Shortcut", Notes.c_str(), (Case.Folder + "Uninstall.ini").c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, (Case.Folder + "Uninstall.ini").c_str());
+        {
+            std::unique_ptr<TProgram> Running;
+            if (Case.Running) {
+                Running.reset(new TProgram(Case.Folder + "Velmora3.exe"));
+                ASSERT_TRUE(WaitForWindow(Running->Id(), "Velmora! Version 3.1"));
+            }
+            ASSERT_TRUE(Uninstall(Case.Arguments));
+        }
+        EXPECT_EQ(!Case.FolderGone, Exists(Case.Folder));
+        for (const char* Item : {"Velmora3.exe", "Uninstall.exe", "Skins", "skin7.skin"})
+            EXPECT_EQ(!Case.FilesGone || (Case.Running && Item == std::string("Velmora3.exe")), Exists(Case.Folder + Item))
+                << Item;
+        EXPECT_EQ(Case.UserFile, Exists(Case.Folder + "mine.txt"));
+        EXPECT_TRUE(Exists(Notes));
+        EXPECT_EQ(Case.Arguments.empty(), Exists(Programs + "Velmora 3.1\\Velmora3.lnk"));
+        HKEY Key;
+        EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &Key)) << "the entry stays";
+        for (const char* File : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini", "skin7.skin", "mine.txt"})
+            DeleteFileA((Mine + File).c_str());
+        RemoveDirectoryA((Mine + "Skins").c_str());
+        RemoveDirectoryA(Mine.c_str());
+        DeleteFileA((Folder + "mine.txt").c_str());
+        DeleteFileA((Folder + "skin7.skin").c_str());
+        RemoveDirectoryA((Folder + "Skins").c_str());
+        DeleteFileA(Notes.c_str());
+        RemoveInstallation();
+    }
 }

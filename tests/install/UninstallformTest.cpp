@@ -13,6 +13,8 @@ const std::string kAll = "Uninstall Complete!\n\nAll elements have been successf
 const std::string kModified =
     "Uninstall Complete!\n\nThe program directory has been modified and cannot be removed automatically.  You should "
     "manually delete this folder.";
+const std::string kNotRemoved =
+    "Uninstall Complete!\n\nThe program directory could not be removed.  You should manually delete this folder.";
 
 bool IsFolder(const std::string& Path) {
     const DWORD Attributes = GetFileAttributesA(Path.c_str());
@@ -67,6 +69,19 @@ TEST(Uninstaller, TheFolderGoesWholeOnlyWhenItIsTheProductsOwn) {
         EmptyFolder(Folder);
         RemoveDirectoryA(Folder.c_str());
     }
+}
+
+TEST(Uninstaller, NoFolderRemovesNothingAndAHeldFileKeepsTheFolder) {
+    TScratchFolder Scratch;
+    EXPECT_EQ(kModified, RemoveProgramFiles(""));
+    EXPECT_EQ(kModified, RemoveProgramFiles(Scratch.Path() + "missing\\"));
+    // A running Velmora3.exe: Windows holds its file without delete sharing.
+    const std::string Folder = MakeInstallation(Scratch.Path(), "Velmora3", "");
+    HANDLE Held = CreateFileA((Folder + "Velmora3.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    EXPECT_EQ(kNotRemoved, RemoveProgramFiles(Folder));
+    CloseHandle(Held);
+    EXPECT_TRUE(FileExists(Folder + "Velmora3.exe"));
 }
 
 TEST(Uninstaller, OnlyShortcutFilesAndAnEmptyGroupAreRemoved) {
