@@ -430,7 +430,7 @@ TEST_F(Setup, CancelledUninstallRemovesNothing) {
 }
 
 // Neither folder takes the copy: the message, then nothing started and nothing removed.
-TEST_F(Setup, UninstallWithoutATemporaryCopyStartsNothing) {
+TEST_F(Setup, PreparingEndsWhenTheCopyCannotBeWrittenOrRun) {
     ASSERT_TRUE(InstallExpress());
     Block(TempCopy, true);
     Block(SystemCopy, true);
@@ -442,6 +442,18 @@ TEST_F(Setup, UninstallWithoutATemporaryCopyStartsNothing) {
     Block(TempCopy, false);
     Block(SystemCopy, false);
     EXPECT_FALSE(FindWindowA(nullptr, "Velmora V3.1 - Uninstalling..."));
+    EXPECT_TRUE(Exists(Folder + "Uninstall.ini"));
+
+    // A copy that starts and ends at once (here it finds an uninstaller's caption) does not leave
+    // the preparing program hidden for ever.
+    TProgram Again(Folder + "Uninstall.exe");
+    PostMessageA(WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Confirm Uninstall"); }), WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitForWindow(Again.Id(), "Velmora V3.1 - Preparing To Uninstall"));
+    HWND Decoy = CreateWindowA("STATIC", "Velmora V3.1 - Uninstalling...", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                               nullptr);
+    EXPECT_EQ(0u, Again.WaitForExit(20000)) << "the preparing program is still there";
+    DestroyWindow(Decoy);
+    DeleteFileA(TempCopy.c_str());
     EXPECT_TRUE(Exists(Folder + "Uninstall.ini"));
 }
 
