@@ -42,6 +42,21 @@ std::string TempFolder() {
     return Temp;
 }
 
+// How many columns of the uninstall bar at Left, Top (client) of Window show the magenta picture,
+// read from the screen along the picture's top row.
+int BarPixels(HWND Window, int Left, int Top) {
+    POINT Row{Left + 1, Top + 1};
+    ClientToScreen(Window, &Row);
+    HDC Screen = GetDC(nullptr);
+    int Filled = 0;
+    for (int X = 0; X < 263; ++X) {
+        const COLORREF Colour = GetPixel(Screen, Row.x + X, Row.y);
+        if (GetGValue(Colour) == 0 && GetRValue(Colour) == GetBValue(Colour) && GetRValue(Colour) >= 100) ++Filled;
+    }
+    ReleaseDC(nullptr, Screen);
+    return Filled;
+}
+
 void Click(HWND Control) { PostMessageA(Control, BM_CLICK, 0, 0); }
 
 // A control's text, also one of another process (GetWindowText gives only captions there).
@@ -403,6 +418,7 @@ TEST_F(Setup, CancelledUninstallRemovesNothing) {
     DWORD Id = 0;
     GetWindowThreadProcessId(Uninstaller, &Id);
     HANDLE Process = OpenProcess(SYNCHRONIZE, FALSE, Id);
+    // No goes on counting; Yes runs the bar back.
     for (int Answer : {IDNO, IDYES}) {
         HWND Cancel = WaitFor([&] { return Button(Uninstaller, "&Cancel"); });  // its window comes after the caption
         ASSERT_TRUE(Cancel);
@@ -415,6 +431,12 @@ TEST_F(Setup, CancelledUninstallRemovesNothing) {
         EXPECT_EQ("Are you sure you want to cancel?", TextOf(GetDlgItem(Box, 0xFFFF)));
         PostMessageA(Box, WM_COMMAND, Answer, 0);
         WaitFor([&]() -> HWND { return IsWindow(Box) ? nullptr : GetDesktopWindow(); });
+        Sleep(100);
+        const int Before = BarPixels(Uninstaller, 30, 166);
+        Sleep(400);
+        const int After = BarPixels(Uninstaller, 30, 166);
+        EXPECT_EQ(Answer == IDNO, After > Before) << Before << " then " << After;
+        EXPECT_NE(Before, After);
     }
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(Process, 30000)) << "the uninstaller did not end";
     CloseHandle(Process);
