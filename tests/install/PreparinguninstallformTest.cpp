@@ -32,20 +32,26 @@ void Block(const std::string& Path, bool Blocked) {
 
 TEST(PreparingUninstall, TheTemporaryCopyGoesToTheTempFolderElseTheSystemFolder) {
     const std::string Temp = Folder(TempFolder) + "vlmuntmp0.exe", System = Folder(SystemFolder) + "vlmuntmp0.exe";
+    char Tmp[MAX_PATH] = "";
+    GetEnvironmentVariableA("TMP", Tmp, MAX_PATH);
+    const std::string TooLong = "C:\\" + std::string(300, 'x');
     const struct {
-        bool TempBlocked, SystemBlocked;
+        bool TempBlocked, SystemBlocked, TempTooLong;
         std::string Result, Path;
     } Cases[] = {
-        {false, false, "SUCCESS", Temp},
-        {true, false, "SUCCESS", System},
-        {true, true, "Uninstall output file could not be opened or created!", ""},
+        {false, false, false, "SUCCESS", Temp},
+        {true, false, false, "SUCCESS", System},
+        {false, false, true, "SUCCESS", System},  // a temp folder longer than a path may be is not cut short
+        {true, true, false, "Uninstall output file could not be opened or created!", ""},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Path);
         Block(Temp, Case.TempBlocked);
         Block(System, Case.SystemBlocked);
+        SetEnvironmentVariableA("TMP", Case.TempTooLong ? TooLong.c_str() : Tmp);
         auto Form = std::make_unique<TfrmPreparingUninstall>(nullptr);
         EXPECT_EQ(Case.Result, Form->CreateTempUninstaller());
+        SetEnvironmentVariableA("TMP", Tmp);
         EXPECT_EQ(Case.Path, Form->TempUninstallerPath);
         if (!Case.Path.empty()) {
             EXPECT_TRUE(WholeFile(Case.Path) == WholeFile(Application->ExeName()));
