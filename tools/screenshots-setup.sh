@@ -3,7 +3,8 @@
 # into build/screenshots/: setup-welcome.png, setup-custom.png, setup-folder.png (the folder
 # picker), setup-finish.png, setup-group.png (the program group's two shortcuts in Explorer) and
 # setup-launched.png (Velmora started from the program group's shortcut), uninstall-confirm.png,
-# uninstall-preparing.png, uninstall-counting.png and uninstall-complete.png. Positions are those of the
+# uninstall-preparing.png, uninstall-counting.png, uninstall-complete.png and uninstall-modified.png
+# (the temporary copy started by hand). Positions are those of the
 # 1024x768 Wine desktop, where the wizard sits centred with its client area from (282, 218).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -55,3 +56,8 @@ click 479 413                       # "Yes"
 shot uninstall-preparing 3
 shot uninstall-counting 6
 shot uninstall-complete 14
+
+# The temporary copy started by hand, without a folder, beside the completed one: only the entry goes.
+copy=$(find "$WINEPREFIX/drive_c/users" -name vlmuntmp0.exe | head -n 1)
+(cd "$(dirname "$copy")" && wine vlmuntmp0.exe </dev/null >/dev/null 2>&1 &)
+shot uninstall-modified 16
