@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Forms.h"
 #include "Globalfunctions.h"
 
@@ -99,17 +100,6 @@ void PlainDecode(const std::string& Path) {
     jpeg_destroy_decompress(&Info);
 }
 
-// Median of the runs, in milliseconds.
-double TimeMs(const std::function<void()>& Action) {
-    std::vector<double> Times;
-    for (int I = 0; I < kRuns; ++I) {
-        const auto Start = std::chrono::steady_clock::now();
-        Action();
-        Times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count());
-    }
-    std::sort(Times.begin(), Times.end());
-    return Times[kRuns / 2];
-}
 }  // namespace
 
 int main() {
@@ -126,16 +116,17 @@ int main() {
 
     const std::string Jpeg = MakePhotoJpeg();
     WriteWholeFile(JpegPath, Jpeg);
+    PrintHowCodeRuns();
     std::printf("photo: %d x %d, %zu bytes; skin: %d x %d\n", kPhotoWidth, kPhotoHeight, Jpeg.size(),
                 Screen->Width() - 4, kSkinHeight);
 
-    const double Decode = TimeMs([&] { PlainDecode(JpegPath); });
+    const double Decode = TimeMs([&] { PlainDecode(JpegPath); }, kRuns);
     const double Convert = TimeMs([&] {
         if (!ConvertPictureToSkin(nullptr, JpegPath, SkinPath, true, kSkinHeight)) {
             std::fprintf(stderr, "conversion failed: %s\n", Failure.c_str());
             std::exit(1);
         }
-    });
+    }, kRuns);
     std::printf("full decode:     %8.1f ms (median of %d)\n", Decode, kRuns);
     std::printf("skin conversion: %8.1f ms (median of %d)\n", Convert, kRuns);
     std::printf("ratio:           %8.2f (goal: below 0.50)\n", Convert / Decode);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchSupport.h"
 #include "Forms.h"
 #include "NMHTTP.h"
 
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
     KillTimer(nullptr, Timer);
     DeleteFileA(File.c_str());
     const double PlainRate = Bytes / Plain / 1e6, ClientRate = Bytes / Client / 1e6;
+    PrintHowCodeRuns();
     std::printf("plain blocking loop: %.1f MB/s\nTNMHTTP (file mode): %.1f MB/s\nratio: %.2f (goal >= 0.9)\n",
                 PlainRate, ClientRate, ClientRate / PlainRate);
     return 0;

@@ -1,4 +1,4 @@
-// Velmora3.exe as a user starts it: single instance, the error caption, Exit, start-up time.
+// Velmora3.exe as a user starts it: single instance, the error caption, Exit.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -210,32 +210,4 @@ TEST(Velmora, AnInternetProblemWhileTellingAFriendRestartsTheProgram) {
         PostMessageA(Ok, BM_CLICK, 0, 0);
         return WaitForButton(Program, "Tell A Friend", "&Close");
     });
-}
-
-// Not a pass/fail check: prints start-up time against a minimal window program under the same Wine.
-TEST(Velmora, StartupTimeAgainstAMinimalWindowProgram) {
-    auto TimeToWindow = [](const char* Path, const char* Caption) {
-        const auto Start = std::chrono::steady_clock::now();
-        TProgram Program(Path);
-        HWND Window = WaitForWindow(Program.Id(), Caption);
-        const double Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
-        EXPECT_TRUE(Window) << Path;
-        if (Window) PostMessageA(Window, WM_CLOSE, 0, 0);
-        Program.WaitForExit(20000);
-        return Ms;
-    };
-    TimeToWindow(MINIMAL_EXE, "Minimal Window");  // warm Wine's caches for both
-    TimeToWindow(VELMORA_EXE, kMainCaption);
-    // The median of three alternating starts of each evens out the machine's noise.
-    std::vector<double> Minimals, Velmoras;
-    for (int Round = 0; Round < 3; ++Round) {
-        Minimals.push_back(TimeToWindow(MINIMAL_EXE, "Minimal Window"));
-        Velmoras.push_back(TimeToWindow(VELMORA_EXE, kMainCaption));
-    }
-    std::sort(Minimals.begin(), Minimals.end());
-    std::sort(Velmoras.begin(), Velmoras.end());
-    const double Minimal = Minimals[1], Velmora = Velmoras[1];
-    std::printf("start-up to visible main window: Velmora %.0f ms, minimal window %.0f ms, ratio %.2f\n", Velmora,
-                Minimal, Velmora / Minimal);
-    RecordProperty("startup_ratio", std::to_string(Velmora / Minimal));
 }
