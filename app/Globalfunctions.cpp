@@ -6,6 +6,7 @@
 #include <ctime>
 #include <memory>
 
+#include "Delayload.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Registry.h"
@@ -219,17 +220,17 @@ void OpenInBrowser(const std::string& Address) {
     if (!Browser.empty()) {
         const DWORD Attributes = GetFileAttributesA(Browser.c_str());
         if (Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), "open", Browser.c_str(),
+            reinterpret_cast<INT_PTR>(Delayload::ShellExecuteA(GetDesktopWindow(), "open", Browser.c_str(),
                                                     AsSingleParameter(Address).c_str(), nullptr,
                                                     SW_SHOWMAXIMIZED)) > 32)
             return;
     }
-    ShellExecuteA(GetDesktopWindow(), "open", Address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Delayload::ShellExecuteA(GetDesktopWindow(), "open", Address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void ShellOpen(const std::string& Target) {
     if (!IsShellAddress(Target)) return;
-    ShellExecuteA(GetDesktopWindow(), "open", Target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Delayload::ShellExecuteA(GetDesktopWindow(), "open", Target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool IsValidEmail(const std::string& Text) {

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "Aboutform.h"
+#include "Delayload.h"
 #include "Getform.h"
 #include "Getstatusform.h"
 #include "Globalfunctions.h"
@@ -133,7 +134,7 @@ void TfrmVelmora::ImageMouseMove(TObject* Sender, TShiftState, int, int) {
     HideHoverImages();
     for (const TMenuButton& Button : kMenuButtons)
         if (Sender == this->*Button.Normal) (this->*Button.Lit)->Show();
-    PlaySoundA("MAIN", Application->Instance(), kHoverSoundFlags);
+    Delayload::PlaySoundA("MAIN", Application->Instance(), kHoverSoundFlags);
 }
 
 void TfrmVelmora::ImageClick(TObject* Sender) {
@@ -174,7 +175,7 @@ void TfrmVelmora::RestartAfterInternetProblem() {
     SetCaption(kErrorCaption);
     Application->MessageBox(kInternetProblem, Application->Title, MB_ICONINFORMATION, Handle());
     Hide();
-    ShellExecuteA(nullptr, "open", Application->ExeName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Delayload::ShellExecuteA(nullptr, "open", Application->ExeName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     Close();
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "Delayload.h"
 #include "Forms.h"
 
 const char* const kVelmoraWindowClass = "TVelmoraWindow";
@@ -373,7 +374,7 @@ void TWinControl::TrackHint(TControl* Over, UINT Msg, WPARAM WParam, LPARAM LPar
     Tool.uId = 1;
     if (!FHintWindow) {
         INITCOMMONCONTROLSEX Classes{sizeof Classes, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&Classes);
+        Delayload::InitCommonControlsEx(&Classes);
         FHintWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, FHandle, nullptr,
                                       GetModuleHandleA(nullptr), nullptr);

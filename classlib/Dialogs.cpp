@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "Delayload.h"
 #include "Forms.h"
 
 namespace {
@@ -56,7 +57,7 @@ bool TOpenDialog::Execute() {
     Dialog.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
     Dialog.lpstrDefExt = Extension.empty() ? nullptr : Extension.c_str();
     Dialog.Flags = OpenFlags(Options);
-    if (!GetOpenFileNameA(&Dialog)) return false;
+    if (!Delayload::GetOpenFileNameA(&Dialog)) return false;
     FileName = Name.c_str();
     return true;
 }
@@ -72,7 +73,7 @@ bool TColorDialog::Execute() {
     Dialog.rgbResult = ColorToRGB(Color);
     Dialog.lpCustColors = FCustomColors;
     Dialog.Flags = CC_RGBINIT;
-    if (!ChooseColorA(&Dialog)) return false;
+    if (!Delayload::ChooseColorA(&Dialog)) return false;
     Color = static_cast<TColor>(Dialog.rgbResult);
     return true;
 }

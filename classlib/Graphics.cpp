@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "BmpFormat.h"
+#include "Delayload.h"
 #include "IconFormat.h"
 #include "MetafileFormat.h"
 
@@ -294,7 +295,7 @@ void TBitmap::Draw(TCanvas* Canvas, const TRect& R) {
     if (!FHandle) return;
     HDC Src = this->Canvas()->Handle;
     if (Transparent) {
-        TransparentBlt(Canvas->Handle, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight,
+        Delayload::TransparentBlt(Canvas->Handle, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight,
                        ColorToRGB(TransparentColor()));
     } else {
         const int OldMode = SetStretchBltMode(Canvas->Handle, COLORONCOLOR);

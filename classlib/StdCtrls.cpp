@@ -1,5 +1,7 @@
 #include "StdCtrls.h"
 
+#include "Delayload.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -397,7 +399,7 @@ void TProgressBar::CreateParams(TCreateParams& Params) {
 
 void TProgressBar::CreateHandle() {
     INITCOMMONCONTROLSEX Classes{sizeof Classes, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&Classes);
+    Delayload::InitCommonControlsEx(&Classes);
     TWinControl::CreateHandle();
     Update();
 }

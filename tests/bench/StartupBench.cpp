@@ -11,7 +11,7 @@
 #include "BenchSupport.h"
 
 namespace {
-constexpr int kRounds = 9;
+constexpr int kRounds = 15;
 
 double MsToWindow(const char* Path, const char* Caption) {
     const auto Start = std::chrono::steady_clock::now();

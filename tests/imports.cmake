@@ -1,0 +1,20 @@
+# Fails when Velmora3.exe imports more than the libraries its first window needs: the others are
+# loaded at their first use (classlib/Delayload), and an import added by a direct call would bring
+# their cost back to every start.  cmake -DOBJDUMP=... -DEXE=... -P imports.cmake
+execute_process(COMMAND "${OBJDUMP}" -p "${EXE}" OUTPUT_VARIABLE Dump RESULT_VARIABLE Result)
+if(NOT Result EQUAL 0)
+  message(FATAL_ERROR "cannot read ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" Lines "${Dump}")
+set(Imports)
+foreach(Line IN LISTS Lines)
+  string(REPLACE "DLL Name: " "" Name "${Line}")
+  string(TOLOWER "${Name}" Name)
+  list(APPEND Imports "${Name}")
+endforeach()
+list(SORT Imports)
+set(Expected advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll ws2_32.dll)
+if(NOT Imports STREQUAL Expected)
+  message(FATAL_ERROR "Velmora3.exe imports ${Imports}; expected ${Expected}")
+endif()
+message(STATUS "imports: ${Imports}")
