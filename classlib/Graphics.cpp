@@ -419,21 +419,6 @@ std::unique_ptr<TGraphic> TMetafile::Clone() const {
 
 // ---- TPicture ----
 
-void TPicture::SetGraphic(std::unique_ptr<TGraphic> Value) {
-    FGraphic = std::move(Value);
-    if (FGraphic) {
-        FGraphic->OnChange = [this]() {
-            if (OnChange) OnChange();
-        };
-    }
-    if (OnChange) OnChange();
-}
-
-TBitmap* TPicture::Bitmap() {
-    if (!dynamic_cast<TBitmap*>(FGraphic.get())) SetGraphic(std::make_unique<TBitmap>());
-    return static_cast<TBitmap*>(FGraphic.get());
-}
-
 namespace {
 std::unique_ptr<TGraphic> GraphicForContent(const std::string& Data) {
     if (Data.size() >= 2 && static_cast<unsigned char>(Data[0]) == 0xFF && static_cast<unsigned char>(Data[1]) == 0xD8)
@@ -441,6 +426,38 @@ std::unique_ptr<TGraphic> GraphicForContent(const std::string& Data) {
     return std::make_unique<TBitmap>();
 }
 }  // namespace
+
+void TPicture::Adopt(std::unique_ptr<TGraphic> Value) const {
+    FGraphic = std::move(Value);
+    FResourceName.clear();
+    if (FGraphic) {
+        FGraphic->OnChange = [this]() {
+            if (OnChange) OnChange();
+        };
+    }
+}
+
+void TPicture::SetGraphic(std::unique_ptr<TGraphic> Value) {
+    Adopt(std::move(Value));
+    if (OnChange) OnChange();
+}
+
+// Not a change for those who watch the picture: it shows what it showed since it was loaded.
+void TPicture::Materialize() const {
+    if (FResourceName.empty()) return;
+    const std::string Name = FResourceName;
+    FResourceName.clear();
+    const std::string Data = ReadResourceBytes(FResourceInstance, Name);
+    if (Data.empty()) return;
+    auto NewGraphic = GraphicForContent(Data);
+    NewGraphic->LoadFromBytes(Data);
+    Adopt(std::move(NewGraphic));
+}
+
+TBitmap* TPicture::Bitmap() {
+    if (!dynamic_cast<TBitmap*>(Graphic())) SetGraphic(std::make_unique<TBitmap>());
+    return static_cast<TBitmap*>(FGraphic.get());
+}
 
 void TPicture::LoadFromFile(const std::string& FileName) {
     const std::string Ext = AnsiLowerCase(ExtractFileExt(FileName));
@@ -455,11 +472,12 @@ void TPicture::LoadFromFile(const std::string& FileName) {
 }
 
 void TPicture::LoadFromResourceName(HINSTANCE Instance, const std::string& ResName) {
-    const std::string Data = ReadResourceBytes(Instance, ResName);
-    if (Data.empty()) throw EInvalidGraphic("Resource " + ResName + " not found");
-    auto NewGraphic = GraphicForContent(Data);
-    NewGraphic->LoadFromBytes(Data);
-    SetGraphic(std::move(NewGraphic));
+    if (!FindResourceA(Instance, ResName.c_str(), MAKEINTRESOURCEA(10)))  // RT_RCDATA
+        throw EInvalidGraphic("Resource " + ResName + " not found");
+    Adopt(nullptr);
+    FResourceInstance = Instance;
+    FResourceName = ResName;
+    if (OnChange) OnChange();
 }
 
-void TPicture::Assign(const TPicture* Source) { SetGraphic(Source && Source->FGraphic ? Source->FGraphic->Clone() : nullptr); }
+void TPicture::Assign(const TPicture* Source) { SetGraphic(Source && Source->Graphic() ? Source->Graphic()->Clone() : nullptr); }

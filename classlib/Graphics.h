@@ -209,21 +209,29 @@ private:
 // Holds one graphic of whatever format its file had.
 class TPicture : public TObject {
 public:
-    TGraphic* Graphic() const { return FGraphic.get(); }
+    TGraphic* Graphic() const {
+        Materialize();
+        return FGraphic.get();
+    }
     void SetGraphic(std::unique_ptr<TGraphic> Value);
-    int Width() const { return FGraphic ? FGraphic->Width() : 0; }
-    int Height() const { return FGraphic ? FGraphic->Height() : 0; }
+    int Width() const { return Graphic() ? FGraphic->Width() : 0; }
+    int Height() const { return Graphic() ? FGraphic->Height() : 0; }
     // Chooses the format by the file's extension: .bmp, .jpg, .jpeg, .ico, .wmf, .emf.
     void LoadFromFile(const std::string& FileName);
     // The graphic as a bitmap; a picture that holds none, or another kind, gets a new empty bitmap.
     TBitmap* Bitmap();
-    // A picture stored in the program's resources as RCDATA (BMP or JPEG content).
+    // A picture stored in the program's resources as RCDATA (BMP or JPEG content). It is read and
+    // decoded at its first use, mostly its first painting: a window that is never shown costs none.
     void LoadFromResourceName(HINSTANCE Instance, const std::string& ResName);
     void Assign(const TPicture* Source);
     std::function<void()> OnChange;
 
 private:
-    std::unique_ptr<TGraphic> FGraphic;
+    void Materialize() const;
+    void Adopt(std::unique_ptr<TGraphic> Value) const;
+    mutable std::unique_ptr<TGraphic> FGraphic;
+    mutable HINSTANCE FResourceInstance = nullptr;  // with FResourceName: a resource not read yet
+    mutable std::string FResourceName;
 };
 
 // The whole content of a file; raises Exception when it cannot be read.

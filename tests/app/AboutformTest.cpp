@@ -33,3 +33,18 @@ TEST(AboutBox, OnlineSupportOpensTheHelpPageAndClosesInOneClickButEscapeDoesNoth
     EXPECT_EQ(Origin.X + 40, F->Left());
     EXPECT_EQ(Origin.Y + 50, F->Top());
 }
+
+// A picture from the resources is read at its first use, and that use sees the real picture: its
+// size, and its bitmap to set a transparent colour on (not an empty one in its place).
+TEST(ResourcePicture, ReadAtFirstUseButAMissingOneIsRefusedAtOnce) {
+    TPicture Picture;
+    int Changes = 0;
+    Picture.OnChange = [&] { ++Changes; };
+    EXPECT_THROW(Picture.LoadFromResourceName(Application->Instance(), "NO_SUCH_PICTURE"), EInvalidGraphic);
+    Picture.LoadFromResourceName(Application->Instance(), "ABOUTFROG");
+    EXPECT_EQ(1, Changes);
+    EXPECT_EQ(48, Picture.Bitmap()->Width());
+    EXPECT_EQ(48, Picture.Height());
+    EXPECT_EQ(1, Changes) << "reading it is no change";
+    EXPECT_NE(0u, GetPixel(Picture.Bitmap()->Canvas()->Handle, 24, 17) & 0xFFFFFF) << "the frog is drawn";
+}
