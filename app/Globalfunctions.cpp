@@ -165,7 +165,11 @@ bool ConvertPictureToSkin(TForm* Owner, const std::string& PictureFile, const st
             if (Height <= 0) throw Exception(kBadHeightText);
             const int Width = Screen->Width() - 4;
             Skin->SetSize(Width, Height);
-            Skin->Canvas()->StretchDraw(Rect(0, 0, Width, Height), Source->Picture.Graphic());
+            // A photo is decoded only in the rows the strip keeps.
+            if (auto* Photo = dynamic_cast<TJPEGImage*>(Source->Picture.Graphic()))
+                Photo->DrawOnce(Skin->Canvas(), Rect(0, 0, Width, Height));
+            else
+                Skin->Canvas()->StretchDraw(Rect(0, 0, Width, Height), Source->Picture.Graphic());
         } else {
             Source->SetAutoSize(true);
             Skin->SetSize(Source->Picture.Width(), Source->Picture.Height());

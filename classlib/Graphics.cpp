@@ -304,7 +304,7 @@ void TBitmap::Draw(TCanvas* Canvas, const TRect& R) {
     }
 }
 
-void TBitmap::LoadFromBytes(const std::string& Data) {
+void TBitmap::LoadFromBytes(std::string Data) {
     TBmpLayout Layout;
     std::string Error;
     if (!ParseBmpLayout(Data, Layout, Error)) throw EInvalidGraphic(Error);
@@ -349,7 +349,7 @@ TIcon::~TIcon() {
     if (FHandle) DestroyIcon(FHandle);
 }
 
-void TIcon::LoadFromBytes(const std::string& Data) {
+void TIcon::LoadFromBytes(std::string Data) {
     TIconImage Image;
     std::string Error;
     if (!ParseIconFile(Data, Image, Error)) throw EInvalidGraphic(Error);
@@ -382,7 +382,7 @@ TMetafile::~TMetafile() {
     if (FHandle) DeleteEnhMetaFile(FHandle);
 }
 
-void TMetafile::LoadFromBytes(const std::string& Data) {
+void TMetafile::LoadFromBytes(std::string Data) {
     TMetafileLayout Layout;
     std::string Error;
     if (!ParseMetafile(Data, Layout, Error)) throw EInvalidGraphic(Error);
@@ -447,10 +447,10 @@ void TPicture::Materialize() const {
     if (FResourceName.empty()) return;
     const std::string Name = FResourceName;
     FResourceName.clear();
-    const std::string Data = ReadResourceBytes(FResourceInstance, Name);
+    std::string Data = ReadResourceBytes(FResourceInstance, Name);
     if (Data.empty()) return;
     auto NewGraphic = GraphicForContent(Data);
-    NewGraphic->LoadFromBytes(Data);
+    NewGraphic->LoadFromBytes(std::move(Data));
     Adopt(std::move(NewGraphic));
 }
 

@@ -90,7 +90,7 @@ public:
     bool Transparent = false;
     virtual void Draw(TCanvas* Canvas, const TRect& R) = 0;  // stretched into R
     // The whole content of a file of this format; raises EInvalidGraphic when it cannot be read.
-    virtual void LoadFromBytes(const std::string& Data) = 0;
+    virtual void LoadFromBytes(std::string Data) = 0;
     void LoadFromFile(const std::string& FileName);
     virtual std::unique_ptr<TGraphic> Clone() const = 0;
     // When the picture changes after it was loaded: a bitmap drawn on, resized.
@@ -125,7 +125,7 @@ public:
     }
 
     void Draw(TCanvas* Canvas, const TRect& R) override;
-    void LoadFromBytes(const std::string& Data) override;
+    void LoadFromBytes(std::string Data) override;
     std::unique_ptr<TGraphic> Clone() const override;
     void Assign(const TBitmap& Source);
     // A bottom-up BMP file of 24 bits a pixel (pf24bit) or 32; raises EInvalidGraphic for an empty bitmap.
@@ -154,12 +154,17 @@ public:
     int Width() const override { return FWidth; }
     int Height() const override { return FHeight; }
     void Draw(TCanvas* Canvas, const TRect& R) override;
-    void LoadFromBytes(const std::string& Data) override;
+    void LoadFromBytes(std::string Data) override;
     std::unique_ptr<TGraphic> Clone() const override;  // shares the file's bytes, not the pixels
     TBitmap& Bitmap();  // at full size
+    // Draws as Draw does, for a picture drawn once: when it is drawn to half its height or less,
+    // only the rows the drawing keeps are decoded, and none is kept for a later drawing.
+    void DrawOnce(TCanvas* Canvas, const TRect& R);
 
 private:
+    int EighthsFor(int Width, int Height) const;
     void Decode(int Eighths);
+    void DecodeInto(TBitmap& Target, int Eighths, int Rows);
     std::shared_ptr<const std::string> FData;
     int FWidth = 0, FHeight = 0;
     TBitmap FBitmap;
@@ -177,7 +182,7 @@ public:
     int Width() const override { return FWidth; }
     int Height() const override { return FHeight; }
     void Draw(TCanvas* Canvas, const TRect& R) override;
-    void LoadFromBytes(const std::string& Data) override;
+    void LoadFromBytes(std::string Data) override;
     std::unique_ptr<TGraphic> Clone() const override;
 
 private:
@@ -197,7 +202,7 @@ public:
     int Width() const override { return FWidth; }
     int Height() const override { return FHeight; }
     void Draw(TCanvas* Canvas, const TRect& R) override;
-    void LoadFromBytes(const std::string& Data) override;
+    void LoadFromBytes(std::string Data) override;
     std::unique_ptr<TGraphic> Clone() const override;
 
 private:

@@ -68,8 +68,8 @@ void CmykRowToBgr(const unsigned char* Cmyk, unsigned char* Bgr, unsigned Width,
 long long ScaledSide(int Side, int Eighths) { return (static_cast<long long>(Side) * Eighths + 7) / 8; }
 }  // namespace
 
-void TJPEGImage::LoadFromBytes(const std::string& Data) {
-    auto NewData = std::make_shared<const std::string>(Data);
+void TJPEGImage::LoadFromBytes(std::string Data) {
+    auto NewData = std::make_shared<const std::string>(std::move(Data));
     TJpegReader Reader;
     if (setjmp(Reader.Errors.Jump)) throw EInvalidGraphic(Reader.ErrorText());
     Reader.Open(*NewData);
@@ -86,9 +86,17 @@ void TJPEGImage::LoadFromBytes(const std::string& Data) {
 }
 
 void TJPEGImage::Decode(int Eighths) {
-    if (!FDecodeError.empty()) throw EInvalidGraphic(FDecodeError);
     FBitmap.SetSize(0, 0);  // the old pixels go first: they need not be copied into the new size
     FDecodedEighths = 0;
+    DecodeInto(FBitmap, Eighths, 0);
+    FDecodedEighths = Eighths;
+}
+
+// Decodes at Eighths/8 of the size into Target: every row when Rows is 0, else Rows rows evenly
+// spread over the picture's height, the one nearest each row's centre. The rows between them are
+// skipped: their data is read but never turned into pixels.
+void TJPEGImage::DecodeInto(TBitmap& Target, int Eighths, int Rows) {
+    if (!FDecodeError.empty()) throw EInvalidGraphic(FDecodeError);
     try {
         TJpegReader Reader;
         if (setjmp(Reader.Errors.Jump)) {
@@ -105,15 +113,19 @@ void TJPEGImage::Decode(int Eighths) {
         // enlarged would not show, and costs a quarter of the time.
         Info.do_fancy_upsampling = Eighths == 8 ? TRUE : FALSE;
         jpeg_calc_output_dimensions(&Info);
-        FBitmap.SetPixelFormat(pf24bit);
-        FBitmap.SetSize(static_cast<int>(Info.output_width), static_cast<int>(Info.output_height));
+        const unsigned Height = Info.output_height;
+        const unsigned Count = Rows > 0 ? static_cast<unsigned>(Rows) : Height;
+        Target.SetPixelFormat(pf24bit);
+        Target.SetSize(static_cast<int>(Info.output_width), static_cast<int>(Count));
         jpeg_start_decompress(&Info);
         JSAMPARRAY CmykRow = nullptr;
         if (Cmyk)  // freed with the decompressor
             CmykRow = (*Info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&Info), JPOOL_IMAGE,
                                                 Info.output_width * 4, 1);
-        while (Info.output_scanline < Info.output_height) {
-            unsigned char* Row = FBitmap.ScanLine(static_cast<int>(Info.output_scanline));
+        for (unsigned Y = 0; Y < Count; ++Y) {
+            const unsigned Wanted = Rows > 0 ? static_cast<unsigned>((2ull * Y + 1) * Height / (2ull * Count)) : Y;
+            if (Wanted > Info.output_scanline) jpeg_skip_scanlines(&Info, Wanted - Info.output_scanline);
+            unsigned char* Row = Target.ScanLine(static_cast<int>(Y));
             if (Cmyk) {
                 jpeg_read_scanlines(&Info, CmykRow, 1);
                 CmykRowToBgr(CmykRow[0], Row, Info.output_width, Info.saw_Adobe_marker);
@@ -121,15 +133,16 @@ void TJPEGImage::Decode(int Eighths) {
                 jpeg_read_scanlines(&Info, &Row, 1);
             }
         }
+        // The rest is read too: a file that ends early fails here as it would in a full decode.
+        if (Info.output_scanline < Height) jpeg_skip_scanlines(&Info, Height - Info.output_scanline);
         jpeg_finish_decompress(&Info);
     } catch (const EInvalidGraphic&) {
-        FBitmap.SetSize(0, 0);
+        Target.SetSize(0, 0);
         throw;
     } catch (const std::bad_alloc&) {
-        FBitmap.SetSize(0, 0);
+        Target.SetSize(0, 0);
         throw EInvalidGraphic("Out of memory");
     }
-    FDecodedEighths = Eighths;
 }
 
 TBitmap& TJPEGImage::Bitmap() {
@@ -140,13 +153,30 @@ TBitmap& TJPEGImage::Bitmap() {
 
 void TJPEGImage::Draw(TCanvas* Canvas, const TRect& R) {
     if (!FData) return;
-    const int TargetW = R.Width() < 0 ? -R.Width() : R.Width();
-    const int TargetH = R.Height() < 0 ? -R.Height() : R.Height();
-    int Eighths = 1;
-    while (Eighths < 8 && (ScaledSide(FWidth, Eighths) < TargetW || ScaledSide(FHeight, Eighths) < TargetH)) ++Eighths;
+    const int Eighths = EighthsFor(R.Width(), R.Height());
     if (FDecodedEighths < Eighths) Decode(Eighths);
     FBitmap.Transparent = Transparent;
     FBitmap.Draw(Canvas, R);
+}
+
+void TJPEGImage::DrawOnce(TCanvas* Canvas, const TRect& R) {
+    if (!FData) return;
+    const int Eighths = EighthsFor(R.Width(), R.Height());
+    // A stretch to half the height or less keeps one row in two or fewer: only those are decoded.
+    if (FDecodedEighths >= Eighths || R.Width() <= 0 || R.Height() <= 0 || R.Height() * 2 > ScaledSide(FHeight, Eighths))
+        return Draw(Canvas, R);
+    TBitmap Rows;
+    DecodeInto(Rows, Eighths, R.Height());
+    Rows.Transparent = Transparent;
+    Rows.Draw(Canvas, R);
+}
+
+// The smallest scale whose decode is at least Width x Height (sides may be negative: mirrored).
+int TJPEGImage::EighthsFor(int Width, int Height) const {
+    const int TargetW = Width < 0 ? -Width : Width, TargetH = Height < 0 ? -Height : Height;
+    int Eighths = 1;
+    while (Eighths < 8 && (ScaledSide(FWidth, Eighths) < TargetW || ScaledSide(FHeight, Eighths) < TargetH)) ++Eighths;
+    return Eighths;
 }
 
 std::unique_ptr<TGraphic> TJPEGImage::Clone() const {

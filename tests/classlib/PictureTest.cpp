@@ -2,7 +2,10 @@
 // an image's own canvas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <functional>
 
 #include "BmpFormat.h"
 #include "ExtCtrls.h"
@@ -90,7 +93,9 @@ std::string IconFile(const std::vector<std::string>& Images) {
 }
 
 // A baseline JPEG (quality 95) whose every row is Row: RGB or CMYK samples.
-std::string EncodeJpeg(int Width, int Height, J_COLOR_SPACE Space, std::vector<unsigned char> Row) {
+// A JPEG whose row Y RowAt fills (RGB or CMYK bytes).
+std::string EncodeJpeg(int Width, int Height, J_COLOR_SPACE Space,
+                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt) {
     jpeg_compress_struct Info;
     jpeg_error_mgr Errors;
     Info.err = jpeg_std_error(&Errors);
@@ -105,7 +110,9 @@ std::string EncodeJpeg(int Width, int Height, J_COLOR_SPACE Space, std::vector<u
     jpeg_set_defaults(&Info);  // RGB as 4:2:0 YCbCr; CMYK with Adobe's marker
     jpeg_set_quality(&Info, 95, TRUE);
     jpeg_start_compress(&Info, TRUE);
+    std::vector<unsigned char> Row(static_cast<size_t>(Width) * Info.input_components);
     while (Info.next_scanline < Info.image_height) {
+        RowAt(static_cast<int>(Info.next_scanline), Row);
         JSAMPROW Rows[1] = {Row.data()};
         jpeg_write_scanlines(&Info, Rows, 1);
     }
@@ -114,6 +121,11 @@ std::string EncodeJpeg(int Width, int Height, J_COLOR_SPACE Space, std::vector<u
     jpeg_destroy_compress(&Info);
     free(Out);
     return Jpeg;
+}
+
+// Every row the same.
+std::string EncodeJpeg(int Width, int Height, J_COLOR_SPACE Space, const std::vector<unsigned char>& Row) {
+    return EncodeJpeg(Width, Height, Space, [&](int, std::vector<unsigned char>& Out) { Out = Row; });
 }
 
 std::string TwoColourJpeg(int Width, int Height, COLORREF Left, COLORREF Right) {
@@ -330,6 +342,42 @@ TEST(Jpeg, ReducedDrawHasTheRightColoursAndFullSizeStaysAvailable) {
     EXPECT_TRUE(Near(RGB(200, 200, 0), PixelAt(*DrawnInto(Copy.Graphic(), 16, 8), 14, 4)));
 }
 
+// A photo made into a toolbar strip, decoded only in the rows the strip keeps, looks as the decode
+// of every row stretched into the strip: same size, and no difference the eye could see.
+TEST(Jpeg, DrawnOnceIntoAStripItLooksAsTheStretchedWholeDecode) {
+    const int Width = 1600, Height = 1200, StripW = 1020, StripH = 116;
+    // Soft gradients, a bright disc and fine waves: neighbouring rows differ a little, as in a photo.
+    const std::string Photo = EncodeJpeg(Width, Height, JCS_RGB, [&](int Y, std::vector<unsigned char>& Row) {
+        for (int X = 0; X < Width; ++X) {
+            const double Disc = std::max(0.0, 90 - std::hypot(X - 1000.0, Y - 400.0) / 4);
+            const double Waves = 20 * std::sin(X * 0.05) * std::cos(Y * 0.03);
+            Row[X * 3] = static_cast<unsigned char>(std::clamp(40 + Y * 150 / Height + Disc + Waves, 0.0, 255.0));
+            Row[X * 3 + 1] = static_cast<unsigned char>(std::clamp(60 + X * 120 / Width + Disc, 0.0, 255.0));
+            Row[X * 3 + 2] = static_cast<unsigned char>(std::clamp(200 - Y * 100 / Height + Waves, 0.0, 255.0));
+        }
+    });
+    TJPEGImage Whole, Once;
+    Whole.LoadFromBytes(Photo);
+    Once.LoadFromBytes(Photo);
+    const auto Stretched = DrawnInto(&Whole, StripW, StripH);
+    TBitmap Strip;
+    Strip.SetPixelFormat(pf24bit);
+    Strip.SetSize(StripW, StripH);
+    Once.DrawOnce(Strip.Canvas(), Rect(0, 0, StripW, StripH));
+    double Sum = 0;
+    int Largest = 0;
+    for (int Y = 0; Y < StripH; ++Y)
+        for (int X = 0; X < StripW * 3; ++X) {
+            const int Difference = std::abs(Stretched->ScanLine(Y)[X] - Strip.ScanLine(Y)[X]);
+            Sum += Difference;
+            Largest = std::max(Largest, Difference);
+        }
+    EXPECT_LT(Sum / (StripW * StripH * 3), 1.5) << "mean difference per colour";
+    EXPECT_LT(Largest, 24);
+    // The picture keeps no decode of its own from it: a later drawing decodes as before.
+    EXPECT_TRUE(Near(PixelAt(*Stretched, 500, 60), PixelAt(*DrawnInto(&Once, StripW, StripH), 500, 60), 8));
+}
+
 TEST(Jpeg, TruncatedFileLoadsButRaisesWhenDrawnAndAnImageShowsNothing) {
     const std::string Whole = ReadFileBytes(Asset("get1.jpg"));
     TJPEGImage Jpeg;
@@ -343,6 +391,11 @@ TEST(Jpeg, TruncatedFileLoadsButRaisesWhenDrawnAndAnImageShowsNothing) {
             EXPECT_EQ(0u, E.Message.find("JPEG error #")) << E.Message;
         }
     }
+    TJPEGImage Once;
+    Once.LoadFromBytes(Whole.substr(0, Whole.size() / 2));
+    TBitmap Strip;
+    Strip.SetSize(400, 4);
+    EXPECT_THROW(Once.DrawOnce(Strip.Canvas(), Rect(0, 0, 400, 4)), EInvalidGraphic);
 
     auto* Form = new TForm(Application);
     auto* Image = CreateControl<TImage>(Form, Form, "imgCut", Bounds(0, 0, 100, 10));
