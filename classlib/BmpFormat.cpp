@@ -17,7 +17,12 @@ bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error) {
     if (D.size() < 14 + 12 || D[0] != 'B' || D[1] != 'M') return Fail("Bitmap image is not valid");
     const uint32_t BitsOffset = Le32(D, 10);
     const uint32_t HeaderSize = Le32(D, 14);
-    if (HeaderSize < 12 || HeaderSize > D.size() - 14) return Fail("Bitmap image is not valid");
+    // Only the headers Windows defines: core (12), info (40), and the info header grown by its masks
+    // (52, 56) and by V4 and V5 (108, 124). Windows takes a size between them for one of them and
+    // reads its masks past the end of what it was given.
+    const bool KnownHeader = HeaderSize == 12 || HeaderSize == 40 || HeaderSize == 52 || HeaderSize == 56 ||
+                             HeaderSize == 108 || HeaderSize == 124;
+    if (!KnownHeader || HeaderSize > D.size() - 14) return Fail("Bitmap image is not valid");
     long long Width, Height;
     int Planes;
     if (HeaderSize == 12) {  // the old OS/2 core header
@@ -26,7 +31,6 @@ bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error) {
         Planes = Le16(D, 22);
         L.BitCount = Le16(D, 24);
     } else {
-        if (HeaderSize < 40) return Fail("Bitmap image is not valid");
         Width = static_cast<int32_t>(Le32(D, 18));
         Height = static_cast<int32_t>(Le32(D, 22));
         Planes = Le16(D, 26);
@@ -55,7 +59,7 @@ bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error) {
         default: return Fail("Unsupported bitmap compression");
     }
 
-    size_t Extra = 0;  // colour masks of a plain info header
+    size_t Extra = 0;  // colour masks after a plain info header; the longer headers hold them
     if (L.Compression == kBitFields && HeaderSize == 40) Extra = 12;
     size_t Colors = 0;
     if (Bits <= 8) {

@@ -57,6 +57,21 @@ std::string BmpFile(int Width, int Height, int Bits, size_t PixelBytes, unsigned
     D += std::string(Palette + PixelBytes, '\x7f');
     return D;
 }
+
+// A 2 x 2 16-bit bitmap with colour masks and an info header of HeaderSize bytes: a 40-byte header
+// is followed by the masks, a longer one holds them.
+std::string MaskedBmp(uint32_t HeaderSize) {
+    std::string D = BmpFile(2, 2, 16, 0, 3).substr(0, 14 + 40);
+    D += std::string(HeaderSize - 40, '\0');
+    const char Masks[] = "\x00\xf8\0\0\xe0\x07\0\0\x1f\0\0\0";  // 5-6-5
+    if (HeaderSize == 40) D.append(Masks, 12);
+    else D.replace(54, 12, Masks, 12);
+    for (int I = 0; I < 4; ++I) {
+        D[14 + I] = static_cast<char>(HeaderSize >> (8 * I));
+        D[10 + I] = static_cast<char>(D.size() >> (8 * I));
+    }
+    return D + std::string(8, '\x7f');
+}
 }  // namespace
 
 TEST(BmpFormat, AcceptsWholeFilesAndRejectsDamagedOnes) {
@@ -91,6 +106,15 @@ TEST(BmpFormat, AcceptsWholeFilesAndRejectsDamagedOnes) {
         {"header only", BmpFile(3, 2, 24, 0).substr(0, 30)},
     };
     for (const auto& Case : Bad) EXPECT_FALSE(ParseBmpLayout(Case.Data, L, Error)) << Case.What;
+    // Only the header sizes Windows defines; between them, Windows would read the masks from beyond
+    // the header it was handed.
+    for (const auto& Header : {std::pair<uint32_t, bool>{40, true}, {41, false}, {44, false}, {51, false}, {52, true},
+                               {56, true}, {64, false}, {108, true}, {124, true}, {125, false}}) {
+        EXPECT_EQ(Header.second, ParseBmpLayout(MaskedBmp(Header.first), L, Error)) << Header.first << ": " << Error;
+        if (Header.second) {
+            EXPECT_EQ(Header.first == 40 ? 52u : Header.first, L.InfoBytes) << Header.first;
+        }
+    }
     // Sizes that would not fit in memory are refused before anything is allocated.
     for (const auto& Huge : {BmpFile(100000, 10, 24, 64), BmpFile(16384, 16384, 1, 64)}) {
         EXPECT_FALSE(ParseBmpLayout(Huge, L, Error));
