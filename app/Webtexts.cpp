@@ -25,8 +25,10 @@ bool IsSafeCacheFileName(const std::string& Name) {
     Base.erase(Base.find_last_not_of(' ') + 1);
     for (const char* Device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
         if (Base == Device) return false;
-    return !(Base.size() == 4 && (StartsWith(Base, "COM") || StartsWith(Base, "LPT")) && Base[3] >= '1' &&
-             Base[3] <= '9');
+    // Windows also counts the superscript digits of code page 1252 (\xb9, \xb2, \xb3) as port numbers.
+    const char Port = Base.size() == 4 ? Base[3] : '\0';
+    const bool PortNumber = (Port >= '1' && Port <= '9') || Port == '\xb9' || Port == '\xb2' || Port == '\xb3';
+    return !(PortNumber && (StartsWith(Base, "COM") || StartsWith(Base, "LPT")));
 }
 
 bool IsShellAddress(const std::string& Address) {

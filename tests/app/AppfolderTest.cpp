@@ -51,6 +51,10 @@ TEST(CachePaths, NamesFromTheWebSiteStayInsideTheirCategoryFolder) {
         {"Cars", "http://site/com1 .bmp", ""},
         {"Cars", "http://site/nul  ", ""},
         {"Cars", "http://site/lpt9", ""},
+        {"Cars", "http://site/COM\xb9.jpg", ""},  // the superscript digits, as Windows reads them
+        {"Cars", "http://site/lpt\xb2", ""},
+        {"Cars", "http://site/Com\xb3 .bmp", ""},
+        {"Cars", "http://site/com\xbd.jpg", "Skins\\Cars\\com\xbd.jpg"},  // one half is no digit
         {"Cars", "http://site/com10.jpg", "Skins\\Cars\\com10.jpg"},
         {"Cars", "http://site/console.jpg", "Skins\\Cars\\console.jpg"},
     };
