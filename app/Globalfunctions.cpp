@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -218,18 +219,23 @@ void CloseExplorerWindows() {
     }
 }
 
+// Internet Explorer reads its one parameter as its address bar would ("www.example.com",
+// ftp://...). The shell would start whatever the text names, so without the browser only web and
+// mail addresses are opened.
 void OpenInBrowser(const std::string& Address) {
-    if (!IsShellAddress(Address)) return;
+    if (Trim(Address).empty() ||
+        std::any_of(Address.begin(), Address.end(), [](char C) { return static_cast<unsigned char>(C) < 32 || C == 127; }))
+        return;
     const std::string Browser = InternetExplorerPath();
     if (!Browser.empty()) {
         const DWORD Attributes = GetFileAttributesA(Browser.c_str());
         if (Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY) &&
             reinterpret_cast<INT_PTR>(Delayload::ShellExecuteA(GetDesktopWindow(), "open", Browser.c_str(),
-                                                    AsSingleParameter(Address).c_str(), nullptr,
-                                                    SW_SHOWMAXIMIZED)) > 32)
+                                                               AsSingleParameter(Address).c_str(), nullptr,
+                                                               SW_SHOWMAXIMIZED)) > 32)
             return;
     }
-    Delayload::ShellExecuteA(GetDesktopWindow(), "open", Address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen(Address);
 }
 
 void ShellOpen(const std::string& Target) {

@@ -46,8 +46,8 @@ bool SetToolbarBitmap(const std::string& SkinFile);
 // Asks every open dialog box, Internet Explorer and Explorer window to close, so that new ones
 // show the new skin.
 void CloseExplorerWindows();
-// Opens a web page in Internet Explorer, else with the user's default handler. Only http, https and
-// mailto addresses are acted on.
+// Opens an address in Internet Explorer, which is given any text without control characters; else
+// hands it to the shell as ShellOpen does.
 void OpenInBrowser(const std::string& Address);
 // Hands an address to the shell; only http, https and mailto addresses are acted on.
 void ShellOpen(const std::string& Target);

@@ -300,8 +300,9 @@ TEST_F(ShellStandIns, OpenInBrowserGivesTheBrowserTheAddressAsItsOnlyParameter) 
         {"https://127.0.0.1/search?q=red car&page=2", "https://127.0.0.1/search?q=red%20car&page=2"},
         {"HTTP://127.0.0.1/\"quoted\" name\\", "HTTP://127.0.0.1/%22quoted%22%20name\\"},
         {"Mailto:someone@example.invalid?subject=Hello there", "Mailto:someone@example.invalid?subject=Hello%20there"},
-        // A tab parts arguments as a blank does: an address from the web site must not add a switch.
-        {"http://127.0.0.1/a\t-extoff", nullptr},
+        // What a user could type into the browser's address bar.
+        {"www.example.com", "www.example.com"},
+        {"ftp://x", "ftp://x"},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Address);
@@ -339,6 +340,12 @@ TEST_F(ShellStandIns, OpenInBrowserWithoutAUsableBrowserEntryLeavesTheAddressToT
         EXPECT_EQ(FileNameOf(Handler), Start.Program);
         EXPECT_EQ(std::vector<std::string>{Address}, Start.Arguments);
     }
+    // The shell is given web and mail addresses only: a program's path would be started.
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBrowserKey);
+    const std::string Log = FFolder.Path() + "no-scheme.txt";
+    CallLogged(Log, [&] { OpenInBrowser(Browser); });
+    PumpFor(2000);
+    EXPECT_FALSE(FileExists(Log)) << "the shell was given a program's path";
 }
 
 TEST_F(ShellStandIns, ShellOpenGivesWebAndMailAddressesToTheirHandlers) {
@@ -358,27 +365,34 @@ TEST_F(ShellStandIns, OtherAddressesStartNothing) {
         if (C == '\\') C = '/';
     const struct {
         std::string Address;
-        // Whether a stand-in would show it if ShellOpen let it through; whatever OpenInBrowser let
-        // through reaches the browser.
-        bool ShellOpenShows;
+        bool ShellOpenShows;  // whether a stand-in would show it if ShellOpen let it through
+        bool BrowserRefuses;  // whether OpenInBrowser refuses it too (else the browser gets it)
     } Cases[] = {
-        {"file:///C:/windows/win.ini", false},
-        {"C:\\windows\\notepad.exe", false},
-        {RecorderUrl, true},
-        {Browser, true},
-        {"javascript:alert(1)", true},
-        {"ftp://x", true},
-        {"", false},
-        {" http://127.0.0.1/", false},
-        {"http:/127.0.0.1/", false},
+        {"file:///C:/windows/win.ini", false, false},
+        {"C:\\windows\\notepad.exe", false, false},
+        {RecorderUrl, true, false},
+        {Browser, true, false},
+        {"javascript:alert(1)", true, false},
+        {"ftp://x", true, false},
+        {"www.example.com", false, false},
+        {"", false, true},
+        {" ", false, true},
+        {" http://127.0.0.1/", false, false},
+        {"http:/127.0.0.1/", false, false},
+        // A tab or line break parts arguments as a blank does: an address must not add a switch.
+        {"http://127.0.0.1/a\t-extoff", false, true},
+        {"http://127.0.0.1/\r\n-extoff", false, true},
+        {"http://127.0.0.1/\x7f", false, true},
     };
     // All calls first and one wait after them: each stand-in logs to a file of its own.
     std::vector<std::pair<std::string, std::string>> Logs;  // call, log
     for (size_t I = 0; I < sizeof Cases / sizeof Cases[0]; ++I) {
         const auto& Case = Cases[I];
         const std::string Log = FFolder.Path() + "rejected" + std::to_string(I);
-        CallLogged(Log + "-browser.txt", [&] { OpenInBrowser(Case.Address); });
-        Logs.push_back({"OpenInBrowser(\"" + Case.Address + "\")", Log + "-browser.txt"});
+        if (Case.BrowserRefuses) {
+            CallLogged(Log + "-browser.txt", [&] { OpenInBrowser(Case.Address); });
+            Logs.push_back({"OpenInBrowser(\"" + Case.Address + "\")", Log + "-browser.txt"});
+        }
         if (!Case.ShellOpenShows) continue;
         CallLogged(Log + "-shell.txt", [&] { ShellOpen(Case.Address); });
         Logs.push_back({"ShellOpen(\"" + Case.Address + "\")", Log + "-shell.txt"});
