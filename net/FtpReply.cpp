@@ -15,32 +15,48 @@ bool EndsReply(const std::string& Line, const std::string& Code) {
 void TFtpReplyReader::Feed(const char* Data, size_t Size) { FPending.append(Data, Size); }
 
 bool TFtpReplyReader::Next(TFtpReply& Reply) {
-    std::string Text, Code;
-    size_t Start = 0;
     while (true) {
-        const size_t End = FPending.find('\n', Start);
-        if (End == std::string::npos) return false;  // the reply goes on in bytes not yet received
-        std::string Line = FPending.substr(Start, End - Start);
+        const size_t End = FPending.find('\n', FSearched);
+        FVisited += (End == std::string::npos ? FPending.size() : End + 1) - FSearched;
+        if (End == std::string::npos) {  // the reply goes on in bytes not yet received
+            FSearched = FPending.size();
+            return false;
+        }
+        std::string Line = FPending.substr(FLine, End - FLine);
         if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-        Start = End + 1;
-        if (Code.empty()) {
+        FLine = FSearched = End + 1;
+        if (FCode.empty()) {
             if (!HasCode(Line)) {  // noise before a reply
-                FPending.erase(0, Start);
-                Start = 0;
+                FStart = FLine;
+                Compact();
                 continue;
             }
-            Code = Line.substr(0, 3);
-            Text = Line;
+            FCode = Line.substr(0, 3);
+            FText = Line;
             if (Line.size() > 3 && Line[3] == '-') continue;
         } else {
-            Text += "\r\n" + Line;
-            if (!EndsReply(Line, Code)) continue;
+            FText += "\r\n";
+            FText += Line;
+            if (!EndsReply(Line, FCode)) continue;
         }
-        FPending.erase(0, Start);
-        Reply.Code = std::stoi(Code);
-        Reply.Text = Text;
+        Reply.Code = std::stoi(FCode);
+        Reply.Text = std::move(FText);
+        FCode.clear();
+        FText.clear();
+        FStart = FLine;
+        Compact();
         return true;
     }
+}
+
+// Bytes already read go once they are half of what is held: each byte is moved a bounded number
+// of times.
+void TFtpReplyReader::Compact() {
+    if (FStart == 0 || FStart < FPending.size() / 2) return;
+    FPending.erase(0, FStart);
+    FLine -= FStart;
+    FSearched -= FStart;
+    FStart = 0;
 }
 
 std::string FormatPortArgument(unsigned long Address, unsigned short Port) {

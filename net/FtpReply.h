@@ -18,11 +18,20 @@ public:
     // Takes the next complete reply; false while none is complete.
     bool Next(TFtpReply& Reply);
     // More than kMaxReplyBytes without a complete reply: the peer is not an FTP server.
-    bool Overflowed() const { return FPending.size() > kMaxReplyBytes; }
+    bool Overflowed() const { return FPending.size() - FStart > kMaxReplyBytes; }
     static constexpr size_t kMaxReplyBytes = 65536;
+    size_t Visited() const { return FVisited; }  // bytes looked at, all calls together
 
 private:
+    // Each call goes on where the last one stopped: a reply that arrives a byte at a time is still
+    // read in time linear in its length.
+    void Compact();
     std::string FPending;
+    size_t FStart = 0;     // where the reply in progress (or the bytes not yet read) starts
+    size_t FLine = 0;      // where the next line starts
+    size_t FSearched = 0;  // how far a line end was looked for
+    size_t FVisited = 0;
+    std::string FCode, FText;  // the reply in progress: its code (empty before one starts), its lines
 };
 
 // "h1,h2,h3,h4,p1,p2": an IPv4 address (host byte order) and a port as six decimal bytes, high first.

@@ -119,16 +119,21 @@ std::string BuildHttpRequest(const std::string& Method, const std::string& Host,
     return Request;
 }
 
-size_t FindReplyHeadEnd(const std::string& Data) {
-    size_t Start = 0;
-    while (Start < Data.size()) {
-        size_t Next;
-        const std::string Line = LineAt(Data, Start, Next);
-        if (Next == std::string::npos) return std::string::npos;
-        if (Line.empty()) return Next;
-        Start = Next;
+size_t FindReplyHeadEnd(const std::string& Data) { return THeadEndFinder().Find(Data); }
+
+size_t THeadEndFinder::Find(const std::string& Data) {
+    while (true) {
+        const size_t End = Data.find('\n', FSearched);
+        FVisited += (End == std::string::npos ? Data.size() : End + 1) - FSearched;
+        if (End == std::string::npos) {
+            FSearched = Data.size();
+            return std::string::npos;
+        }
+        FSearched = End + 1;
+        // An empty line, or one holding only its CR, ends the head.
+        if (End == FLineStart || (End == FLineStart + 1 && Data[FLineStart] == '\r')) return End + 1;
+        FLineStart = End + 1;
     }
-    return std::string::npos;
 }
 
 THttpReplyHead ParseReplyHead(const std::string& Head) {

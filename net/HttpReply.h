@@ -30,6 +30,18 @@ std::string BuildHttpRequest(const std::string& Method, const std::string& Host,
 // std::string::npos while the head is not complete.
 size_t FindReplyHeadEnd(const std::string& Data);
 
+// FindReplyHeadEnd for bytes that arrive piece by piece: each call goes on where the last one
+// stopped, so every byte is looked at once, however finely the head is cut up.
+class THeadEndFinder {
+public:
+    // Data is what was received so far; it only grows from one call to the next.
+    size_t Find(const std::string& Data);
+    size_t Visited() const { return FVisited; }  // bytes looked at, all calls together
+
+private:
+    size_t FLineStart = 0, FSearched = 0, FVisited = 0;
+};
+
 struct THttpReplyHead {
     int StatusCode = 0;          // second word of the status line; 0 when missing or not a number
     long long ContentLength = -1;  // -1 when absent or not a number

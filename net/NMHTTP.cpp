@@ -90,8 +90,9 @@ void TNMHTTP::Request(CmdType Cmd, const std::string& Url, const std::string& Da
         Socket.Send(BuildHttpRequest(Method, Target.Host, Target.Path, Data, Cmd == CmdPUT), kSendAborted);
 
         std::string Received;
+        THeadEndFinder Finder;
         size_t HeadEnd;
-        while ((HeadEnd = FindReplyHeadEnd(Received)) == std::string::npos) {
+        while ((HeadEnd = Finder.Find(Received)) == std::string::npos) {
             if (Received.size() > kMaxHeadBytes) throw ESockError(kHeadTooLarge);
             const size_t Count = Socket.Receive(Piece.data(), Piece.size(), kReadlnAborted);
             if (Count == 0) throw ESockError(kReplyIncomplete);  // also: closed with no byte at all

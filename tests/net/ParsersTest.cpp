@@ -161,6 +161,40 @@ TEST(FtpReplies, IncompleteAndOversizedReplies) {
     EXPECT_TRUE(Reader.Overflowed());
 }
 
+// A peer that sends a reply a byte at a time (or a few) gets it read in time linear in its length:
+// both readers go on where they stopped, and count the bytes they look at.
+TEST(SlowReplies, EveryByteIsLookedAtABoundedNumberOfTimes) {
+    std::string Head = "HTTP/1.0 200 OK\r\n";
+    while (Head.size() < 65000) Head += "X-Filler: " + std::string(70, 'f') + "\r\n";
+    Head += "\r\n";
+    std::string Ftp = "211-Features:\r\n";
+    while (Ftp.size() < 65000) Ftp += " " + std::string(70, 'f') + "\r\n";
+    Ftp += "211 End\r\n";
+    for (size_t Step : {size_t(1), size_t(3), size_t(1000)}) {
+        SCOPED_TRACE(Step);
+        THeadEndFinder Finder;
+        std::string Received;
+        size_t End = std::string::npos;
+        for (size_t I = 0; I < Head.size() && End == std::string::npos; I += Step) {
+            Received.append(Head, I, Step);
+            End = Finder.Find(Received);
+        }
+        EXPECT_EQ(Head.size(), End);
+        EXPECT_LE(Finder.Visited(), Head.size());
+
+        TFtpReplyReader Reader;
+        TFtpReply Reply;
+        bool Complete = false;
+        for (size_t I = 0; I < Ftp.size() && !Complete; I += Step) {
+            Reader.Feed(Ftp.data() + I, std::min(Step, Ftp.size() - I));
+            Complete = Reader.Next(Reply);
+        }
+        ASSERT_TRUE(Complete);
+        EXPECT_EQ(Ftp.size() - 2, Reply.Text.size());
+        EXPECT_LE(Reader.Visited(), Ftp.size());
+    }
+}
+
 TEST(FtpPortArgument, SixDecimalBytesHighFirst) {
     EXPECT_EQ(FormatPortArgument(0x7F000001, 0xC812), "127,0,0,1,200,18");
     EXPECT_EQ(FormatPortArgument(0xC0A8FF0A, 21), "192,168,255,10,0,21");
