@@ -79,7 +79,7 @@ TFtpReply TNMFTP::Command(const std::string& Line, int Limit) {
 void TNMFTP::Connect() {
     Run([this] {
         DropConnection();
-        const sockaddr_in Remote = LookUpHost(Host, Port);
+        const sockaddr_in Remote = LookUpHost(Host, Port, FState);
         const auto Control = std::make_shared<TBlockingSocket>(FState);
         FControl = Control;
         Control->Connect(Remote);

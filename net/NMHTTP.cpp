@@ -84,7 +84,7 @@ void TNMHTTP::Request(CmdType Cmd, const std::string& Url, const std::string& Da
     for (int Redirects = 0;; ++Redirects) {
         const THttpAddress Target = SplitHttpAddress(Address);
         RaiseAddressError(Target.Error);
-        const sockaddr_in Remote = LookUpHost(Target.Host, Target.Port);
+        const sockaddr_in Remote = LookUpHost(Target.Host, Target.Port, State);
         TBlockingSocket Socket(State);
         Socket.Connect(Remote);
         Socket.Send(BuildHttpRequest(Method, Target.Host, Target.Path, Data, Cmd == CmdPUT), kSendAborted);

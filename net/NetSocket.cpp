@@ -5,6 +5,7 @@
 const char* const kEmptyUrl = "Empty URL";
 const char* const kSecureNotSupported = "HTTP Secure Socket is not supported";
 const char* const kHostLookupFailed = "Host Lookup Failed";
+const char* const kHostLookupTimedOut = "Host Lookup Timed Out";
 const char* const kNullRemoteAddress = "Null Remote Address";
 const char* const kConnectionFailed = "Connection Failed";
 const char* const kConnectionTimedOut = "Connection Timed out";
@@ -60,7 +61,45 @@ TBusyGuard::TBusyGuard(std::shared_ptr<TTransferState> State) : FState(std::move
     FState->Aborted = false;
 }
 
-sockaddr_in LookUpHost(const std::string& Host, int Port) {
+namespace {
+bool ResolveByName(const std::string& Host, in_addr& Address) {
+    addrinfo Hints{};
+    Hints.ai_family = AF_INET;
+    Hints.ai_socktype = SOCK_STREAM;
+    addrinfo* Found = nullptr;
+    if (getaddrinfo(Host.c_str(), nullptr, &Hints, &Found) != 0 || !Found) return false;
+    Address = reinterpret_cast<sockaddr_in*>(Found->ai_addr)->sin_addr;
+    freeaddrinfo(Found);
+    return true;
+}
+
+// One lookup, shared by the waiting caller and the lookup thread: whichever lets go last frees it.
+struct TLookupJob {
+    std::string Host;
+    std::function<bool(const std::string&, in_addr&)> Resolve;
+    HANDLE Done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool Found = false;
+    in_addr Address{};
+    ~TLookupJob() {
+        if (Done) CloseHandle(Done);
+    }
+};
+
+DWORD WINAPI RunLookup(LPVOID Parameter) {
+    const std::unique_ptr<std::shared_ptr<TLookupJob>> Job(static_cast<std::shared_ptr<TLookupJob>*>(Parameter));
+    TLookupJob& Lookup = **Job;
+    Lookup.Found = Lookup.Resolve(Lookup.Host, Lookup.Address);
+    SetEvent(Lookup.Done);
+    return 0;
+}
+}  // namespace
+
+THostLookup& HostLookup() {
+    static THostLookup Settings{ResolveByName};
+    return Settings;
+}
+
+sockaddr_in LookUpHost(const std::string& Host, int Port, std::shared_ptr<TTransferState> State) {
     StartWinsock();
     if (Host.empty()) throw ESockError(kNullRemoteAddress);
     sockaddr_in Address{};
@@ -68,13 +107,27 @@ sockaddr_in LookUpHost(const std::string& Host, int Port) {
     Address.sin_port = htons(static_cast<u_short>(Port));
     Address.sin_addr.s_addr = inet_addr(Host.c_str());
     if (Address.sin_addr.s_addr != INADDR_NONE) return Address;
-    addrinfo Hints{};
-    Hints.ai_family = AF_INET;
-    Hints.ai_socktype = SOCK_STREAM;
-    addrinfo* Found = nullptr;
-    if (getaddrinfo(Host.c_str(), nullptr, &Hints, &Found) != 0 || !Found) throw ESockError(kHostLookupFailed);
-    Address.sin_addr = reinterpret_cast<sockaddr_in*>(Found->ai_addr)->sin_addr;
-    freeaddrinfo(Found);
+
+    auto Job = std::make_shared<TLookupJob>();
+    Job->Host = Host;
+    Job->Resolve = HostLookup().Resolve;
+    const DWORD Timeout = HostLookup().TimeoutMs;
+    auto* ThreadsShare = new std::shared_ptr<TLookupJob>(Job);
+    const HANDLE Thread = Job->Done ? CreateThread(nullptr, 0, RunLookup, ThreadsShare, 0, nullptr) : nullptr;
+    if (!Thread) {
+        delete ThreadsShare;
+        throw ESockError(kHostLookupFailed);
+    }
+    CloseHandle(Thread);
+    const DWORD Start = GetTickCount();
+    while (WaitForSingleObject(Job->Done, kWaitSliceUs / 1000) == WAIT_TIMEOUT) {
+        // As in Pump: anything may run here, the freeing of the component too; State stays.
+        Application->ProcessMessages();
+        if (State->Aborted) throw ESockError(kConnectionCanceled);
+        if (GetTickCount() - Start >= Timeout) throw ESockError(kHostLookupTimedOut);
+    }
+    if (!Job->Found) throw ESockError(kHostLookupFailed);
+    Address.sin_addr = Job->Address;
     return Address;
 }
 

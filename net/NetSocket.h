@@ -6,6 +6,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@
 extern const char* const kEmptyUrl;
 extern const char* const kSecureNotSupported;
 extern const char* const kHostLookupFailed;
+extern const char* const kHostLookupTimedOut;
 extern const char* const kNullRemoteAddress;
 extern const char* const kConnectionFailed;
 extern const char* const kConnectionTimedOut;
@@ -39,8 +41,18 @@ private:
     std::shared_ptr<TTransferState> FState;
 };
 
-// Blocking lookup of a dotted address or a host name; raises "Host Lookup Failed".
-sockaddr_in LookUpHost(const std::string& Host, int Port);
+// A dotted address, or a host name looked up on a thread of its own while the message loop turns.
+// Raises "Host Lookup Failed", "Host Lookup Timed Out" after the bound, and on Abort
+// "Connection Canceled". The thread touches no window; one left behind ends on its own.
+sockaddr_in LookUpHost(const std::string& Host, int Port, std::shared_ptr<TTransferState> State);
+
+// How names are looked up: the resolver (run on the lookup thread; true and Address when found)
+// and the bound. Tests put in a resolver that holds the lookup.
+struct THostLookup {
+    std::function<bool(const std::string& Host, in_addr& Address)> Resolve;
+    DWORD TimeoutMs = 30000;
+};
+THostLookup& HostLookup();
 
 class TBlockingSocket {
 public:

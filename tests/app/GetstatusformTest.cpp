@@ -14,6 +14,7 @@
 #include "Getform.h"
 #include "Getstatusform.h"
 #include "Globalfunctions.h"
+#include "HeldHostLookup.h"
 #include "NMHTTP.h"
 #include "SampleSite.h"
 #include "StatusWatch.h"
@@ -125,6 +126,22 @@ TEST_F(GetStatus, AbortWhileTheApplicationDataDownloads) {
     EXPECT_TRUE(frmGetStatus->Aborted);
     EXPECT_LT(GetTickCount() - Start, 4000u) << "the download went on after the abort";
     EXPECT_FALSE(frmGet->ReqConnect);
+    EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+// While a host name is looked up the dialog repaints and Abort ends the wait at once.
+TEST_F(GetStatus, AbortWhileTheHostNameIsLookedUp) {
+    TBoxAnswerer Boxes;
+    THeldHostLookup Held(30000);
+    frmVelmora->AppDataAddress = "http://no-answer.invalid/programs/velmora3/application/appdata.txt";
+    bool Repainted = false;
+    RunLater(200, [] { InvalidateRect(frmGetStatus->Handle(), nullptr, TRUE); });
+    RunLater(400, [&] { Repainted = !GetUpdateRect(frmGetStatus->Handle(), nullptr, FALSE); });
+    RunLater(500, [] { frmGetStatus->btnAbort->Click(); });
+    const DWORD Start = GetTickCount();
+    EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect), "Action Aborted!", true, true));
+    EXPECT_LT(GetTickCount() - Start, 2000u);
+    EXPECT_TRUE(Repainted);
     EXPECT_TRUE(Boxes.Asked.empty());
 }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <memory>
 
+#include "HeldHostLookup.h"
 #include "NMHTTP.h"
 #include "TestSupport.h"
 
@@ -192,6 +193,39 @@ TEST_F(HttpTest, AbortFromTheMessageLoopEndsTheCall) {
     // The next request is not aborted by the old Abort; Abort with nothing running does nothing.
     Http->Abort();
     Http->Get(Server.Url("/status/200"));
+    EXPECT_EQ(Successes.size(), 1u);
+}
+
+// A name server that does not answer: the message loop keeps turning, Abort ends the wait at once,
+// and without it the bound does.
+TEST_F(HttpTest, AHostLookupThatDoesNotAnswerKeepsTheLoopTurningUntilAbortOrTheBound) {
+    auto Held = std::make_unique<THeldHostLookup>(1500);
+    static int Ticks;
+    struct TTicker {
+        static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++Ticks; }
+    };
+    const UINT_PTR Ticker = SetTimer(nullptr, 0, 50, TTicker::Tick);
+    const struct {
+        int AbortAfterMs;  // 0: no Abort
+        const char* Text;
+        DWORD AtLeastMs, AtMostMs;
+    } Cases[] = {{300, "Connection Canceled", 300, 1000}, {0, "Host Lookup Timed Out", 1500, 2500}};
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Text);
+        TNMHTTP* Client = Http.get();
+        if (Case.AbortAfterMs) RunLater(Case.AbortAfterMs, [Client] { Client->Abort(); });
+        Ticks = 0;
+        const DWORD Start = GetTickCount();
+        EXPECT_EQ(Case.Text, RaisedText([&] { Http->Get("http://no-answer.invalid/x"); }));
+        const DWORD Took = GetTickCount() - Start;
+        EXPECT_GE(Took, Case.AtLeastMs);
+        EXPECT_LT(Took, Case.AtMostMs);
+        EXPECT_GE(Ticks, static_cast<int>(Case.AtLeastMs / 50 / 2)) << "the message loop stood still";
+    }
+    KillTimer(nullptr, Ticker);
+    Held.reset();
+    EXPECT_TRUE(Successes.empty());
+    Http->Get(Server.Url("/status/200"));  // a dotted address needs no lookup
     EXPECT_EQ(Successes.size(), 1u);
 }
 
