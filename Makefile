@@ -1,6 +1,8 @@
 BUILD ?= build
 
-.PHONY: setup build run run-setup test test-load screenshots clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: setup build run run-setup test test-load fuzz screenshots clean
 
 setup:
 	tools/setup.sh
@@ -17,6 +19,10 @@ run-setup: build
 
 test: build
 	VELMORA_BUILD_DIR=$(BUILD) tools/test.sh
+
+# Every parser of untrusted input under libFuzzer, FUZZ_SECONDS each (no Wine needed).
+fuzz: setup
+	tools/native.sh fuzz $(BUILD) $(FUZZ_SECONDS)
 
 test-load: build
 	VELMORA_BUILD_DIR=$(BUILD) tools/test-load.sh

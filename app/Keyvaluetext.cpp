@@ -1,10 +1,10 @@
 #include "Keyvaluetext.h"
 
-#include "Sysutils.h"
+#include "Text1252.h"
 
 std::string GetKeyValue(const std::string& Text, const std::string& Key, int Index) {
     // Matching runs on lower-case copies; the value is cut from the text in its own letter case.
-    const std::string Lower = AnsiLowerCase(Text), LowerKey = AnsiLowerCase(Key);
+    const std::string Lower = LowerCase1252(Text), LowerKey = LowerCase1252(Key);
     int Occurrence = -1;
     for (size_t P = Lower.find(LowerKey); P != std::string::npos; P = Lower.find(LowerKey, P + 1)) {
         if (P > 0 && Lower[P - 1] != '\n' && Lower[P - 1] != '\r') continue;

@@ -5,24 +5,6 @@
 #include <climits>
 #include <cstdlib>
 
-namespace {
-bool IsBlank(char C) { return static_cast<unsigned char>(C) <= 32; }
-}  // namespace
-
-std::string TrimLeft(const std::string& S) {
-    size_t First = 0;
-    while (First < S.size() && IsBlank(S[First])) ++First;
-    return S.substr(First);
-}
-
-std::string TrimRight(const std::string& S) {
-    size_t Last = S.size();
-    while (Last > 0 && IsBlank(S[Last - 1])) --Last;
-    return S.substr(0, Last);
-}
-
-std::string Trim(const std::string& S) { return TrimLeft(TrimRight(S)); }
-
 std::string AnsiUpperCase(const std::string& S) {
     std::string Result = S;
     if (!Result.empty()) CharUpperBuffA(&Result[0], static_cast<DWORD>(Result.size()));

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "Text1252.h"
+
 class Exception : public std::exception {
 public:
     explicit Exception(std::string AMessage) : Message(std::move(AMessage)) {}
@@ -29,10 +31,7 @@ public:
     using Exception::Exception;
 };
 
-// Leading and trailing characters of code 32 or less removed.
-std::string Trim(const std::string& S);
-std::string TrimLeft(const std::string& S);
-std::string TrimRight(const std::string& S);
+// Trim, TrimLeft and TrimRight: leading and trailing characters of code 32 or less removed.
 
 // Upper and lower case with the user's locale rules for the ANSI code page.
 std::string AnsiUpperCase(const std::string& S);

@@ -13,6 +13,7 @@ need_pkgs=(
   sox icoutils fonts-dejavu-core
   python3 python3-pyftpdlib
   googletest dpkg-dev
+  g++ clang libclang-rt-14-dev libgtest-dev
 )
 
 SUDO=""

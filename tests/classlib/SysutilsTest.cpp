@@ -9,6 +9,14 @@ TEST(Sysutils, TrimCutsCodesUpTo32) {
     EXPECT_EQ("\xe9t\xe9", Trim(" \xe9t\xe9 "));  // characters above 127 stay
 }
 
+// The parsers' own lower case, built without Windows, agrees with Windows' for every byte.
+TEST(Sysutils, LowerCase1252IsWindowsLowerCase) {
+    for (int Code = 1; Code < 256; ++Code) {
+        const std::string C(1, static_cast<char>(Code));
+        EXPECT_EQ(AnsiLowerCase(C), LowerCase1252(C)) << "code " << Code;
+    }
+}
+
 TEST(Sysutils, StrToIntAcceptsNumbersAndRejectsTheRest) {
     EXPECT_EQ(116, StrToInt("116"));
     EXPECT_EQ(-5, StrToInt(" -5 "));

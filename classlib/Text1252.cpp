@@ -1,0 +1,33 @@
+#include "Text1252.h"
+
+namespace {
+bool IsBlank(char C) { return static_cast<unsigned char>(C) <= 32; }
+
+char Lower1252(char C) {
+    const unsigned char U = static_cast<unsigned char>(C);
+    if ((U >= 'A' && U <= 'Z') || (U >= 0xC0 && U <= 0xDE && U != 0xD7)) return static_cast<char>(U + 32);
+    if (U == 0x8A || U == 0x8C || U == 0x8E) return static_cast<char>(U + 16);  // S, OE, Z with their marks
+    if (U == 0x9F) return static_cast<char>(0xFF);                               // Y with diaeresis
+    return C;
+}
+}  // namespace
+
+std::string TrimLeft(const std::string& S) {
+    size_t First = 0;
+    while (First < S.size() && IsBlank(S[First])) ++First;
+    return S.substr(First);
+}
+
+std::string TrimRight(const std::string& S) {
+    size_t Last = S.size();
+    while (Last > 0 && IsBlank(S[Last - 1])) --Last;
+    return S.substr(0, Last);
+}
+
+std::string Trim(const std::string& S) { return TrimLeft(TrimRight(S)); }
+
+std::string LowerCase1252(const std::string& S) {
+    std::string Result = S;
+    for (char& C : Result) C = Lower1252(C);
+    return Result;
+}

@@ -1,0 +1,13 @@
+// Text in the ANSI code page (1252) without any Windows header, for the parsers that are also built
+// and fuzzed natively.
+#pragma once
+
+#include <string>
+
+// Without the characters of codes up to 32 (blanks and controls) at either end.
+std::string TrimLeft(const std::string& S);
+std::string TrimRight(const std::string& S);
+std::string Trim(const std::string& S);
+// Lower case as Windows makes it in code page 1252: A-Z, the accented capitals from 0xC0 to 0xDE
+// (not 0xD7, the multiplication sign), and the four capitals of 0x8A, 0x8C, 0x8E and 0x9F.
+std::string LowerCase1252(const std::string& S);
