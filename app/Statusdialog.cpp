@@ -7,6 +7,10 @@ const char* const kStatusAppDataError = "Error downloading application data!\n\n
 const char* const kStatusAborted = "Action Aborted!";
 const char* const kStatusRequestError = "Error processing request!\n";
 
+namespace {
+constexpr int kStartAnywayMs = 200;  // how long a shown dialog waits to be activated
+}
+
 TStatusDialog::TStatusDialog(TComponent* Owner, const TStatusLayout& Layout) : TForm(Owner) {
     ApplyLayout(Layout.Form);
     AddBorderPictures(this, imgTopBorder, imgRightBorder, imgBottomBorder, imgLeftBorder);
@@ -26,6 +30,12 @@ TStatusDialog::TStatusDialog(TComponent* Owner, const TStatusLayout& Layout) : T
     btnAbort->SetCaption("&Abort");
     btnAbort->SetVisible(false);
 
+    timStart = new TTimer(this);
+    timStart->Name = "timStart";
+    timStart->SetEnabled(false);
+    timStart->SetInterval(kStartAnywayMs);
+    timStart->OnTimer = [this](TObject* S) { timStartTimer(S); };
+
     OnShow = [this](TObject* S) { FormShow(S); };
     OnActivate = [this](TObject* S) { FormActivate(S); };
     btnAbort->OnClick = [this](TObject* S) { btnAbortClick(S); };
@@ -37,12 +47,15 @@ void TStatusDialog::FormShow(TObject*) {
     btnAbort->Show();
     PrepareRun();
     FRunPending = true;
+    timStart->SetEnabled(false);  // a full wait from this showing
+    timStart->SetEnabled(true);
 }
 
 // No request may leave the dialog on "&Abort" alone: whatever escapes it ends it with its message.
 void TStatusDialog::FormActivate(TObject*) {
     if (!FRunPending) return;
     FRunPending = false;
+    timStart->SetEnabled(false);
     if (Aborted) return;  // aborted before the request began: nothing to run
     Application->ProcessMessages();  // paints the dialog before the transfers block
     try {
@@ -50,6 +63,12 @@ void TStatusDialog::FormActivate(TObject*) {
     } catch (const std::exception& E) {
         Fail(std::string(kStatusRequestError) + "\nError: " + E.what());
     }
+}
+
+// Windows may show the dialog without activating it (another program holds the foreground, or the
+// activation is lost among the windows that just closed): the request then runs all the same.
+void TStatusDialog::timStartTimer(TObject* Sender) {
+    if (Visible()) FormActivate(Sender);
 }
 
 void TStatusDialog::btnAbortClick(TObject*) {

@@ -16,6 +16,7 @@ public:
     TButton* btnAbort;
     TButton* btnClose;  // in the place of btnAbort
     TImage *imgTopBorder, *imgRightBorder, *imgBottomBorder, *imgLeftBorder;
+    TTimer* timStart;  // runs the request of a showing that Windows never activated
     // Outcome of the last showing
     bool Aborted = false, InternetProblem = false;
 
@@ -23,6 +24,7 @@ public:
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);  // runs the request
     void btnAbortClick(TObject* Sender);
+    void timStartTimer(TObject* Sender);
 
     // How a status dialog is designed: the form, the status text's bounds, the place the two buttons
     // share and the caption of the closing one.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cctype>
 #include <cstdio>
@@ -350,4 +351,120 @@ TEST_F(GetStatus, AnAppliedSkinClosesExplorerWindowsAndOkOpensItsApplyPage) {
     EXPECT_TRUE(Boxes.Asked.empty());
     DeleteSkinFiles();
     SetToolbarBitmap("");
+}
+
+namespace {
+HWND RefusedActivation = nullptr;
+LRESULT CALLBACK RefuseActivation(int Code, WPARAM Window, LPARAM Info) {
+    if (Code == HCBT_ACTIVATE && reinterpret_cast<HWND>(Window) == RefusedActivation) return 1;
+    return CallNextHookEx(nullptr, Code, Window, Info);
+}
+}  // namespace
+
+// Windows may show a dialog without activating it (another program holds the foreground): the
+// request runs all the same.
+TEST_F(GetStatus, ADialogNeverActivatedStillRunsItsRequest) {
+    TBoxAnswerer Boxes;
+    frmGet->ClearGallery();
+    GalleryEntries[0].ThumbUrl = Site + "/programs/velmora3/gallery/nature/meadow-thumb.jpg";
+    frmGet->PageNumber = 1;
+    RefusedActivation = frmGetStatus->Handle();
+    HHOOK Hook = SetWindowsHookExA(WH_CBT, RefuseActivation, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(Hook);
+    const TEnding Ending = Run(&TfrmGet::ReqPage);
+    UnhookWindowsHookEx(Hook);
+    EXPECT_TRUE(Ending.ClosedItself) << "ended with \"" << Ending.Text << "\"";
+    EXPECT_TRUE(frmGet->PreviewImages[0]->Visible());
+    EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+namespace {
+// What the process holds, as far as Wine lets us see it. GetGuiResources and GetProcessHandleCount
+// are stubs there, so GDI objects and kernel handles are counted by asking after every handle value,
+// and USER objects by the windows.
+struct THoldings {
+    size_t MemoryKiB = 0;
+    int GdiObjects = 0, Windows = 0;
+    DWORD Handles = 0;
+};
+
+BOOL CALLBACK CountWindow(HWND Window, LPARAM Count) {
+    DWORD Process = 0;
+    GetWindowThreadProcessId(Window, &Process);
+    if (Process != GetCurrentProcessId()) return TRUE;
+    ++*reinterpret_cast<int*>(Count);
+    EnumChildWindows(Window, CountWindow, Count);
+    return TRUE;
+}
+
+THoldings Holdings() {
+    THoldings H;
+    PROCESS_MEMORY_COUNTERS Memory{};
+    Memory.cb = sizeof Memory;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &Memory, sizeof Memory)) H.MemoryKiB = Memory.PagefileUsage / 1024;
+    for (UINT_PTR Index = 1; Index <= 0xFFFF; ++Index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(Index))) ++H.GdiObjects;
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&H.Windows));
+    DWORD Flags;
+    for (UINT_PTR Value = 4; Value <= 0x10000; Value += 4)
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(Value), &Flags)) ++H.Handles;
+    return H;
+}
+}  // namespace
+
+// 200 page changes, each downloading its three previews, and 50 applies in one process leave its
+// memory, GDI objects, windows and kernel handles where they were after the first rounds.
+TEST_F(GetStatus, ManyPageChangesAndAppliesHoldNothingMore) {
+    TBoxAnswerer Boxes;
+    TfrmGet* F = frmGet;
+    const std::string Gallery = Site + "/programs/velmora3/gallery/";
+    F->CategoryLabels[0]->SetCaption("Soak");
+    F->CategoryIndex = 0;
+    F->ClearGallery();
+    const char* const Names[] = {"meadow", "ocean", "forest"};
+    for (int I = 0; I < 6; ++I) {
+        GalleryEntries[I].ThumbUrl = Gallery + "nature/" + Names[I % 3] + "-thumb.jpg";
+        GalleryEntries[I].SkinUrl = Gallery + "nature/" + Names[I % 3] + ".jpg";
+    }
+    const bool WasTicked = F->chkCloseExplorerWindows->Checked();
+    F->chkCloseExplorerWindows->SetChecked(false);
+    const std::string Previews = GetAppFolder() + "Previews\\Soak\\";
+    int Pages = 0, Applies = 0, Failures = 0;
+    auto Round = [&](int Number) {
+        F->PageNumber = 1 + Number % 2;
+        EmptyFolder(Previews);
+        if (!Run(&TfrmGet::ReqPage).ClosedItself || !F->PreviewImages[2]->Visible()) ++Failures;
+        ++Pages;
+        if (Number % 4 == 0) {
+            F->SkinIndex = Number / 4 % 3;
+            if (!Run(&TfrmGet::ReqSkin).WaitedForClose || frmGetStatus->lblProgress->Caption() != "100%")
+                ++Failures;
+            ++Applies;
+        }
+    };
+    for (int Number = 0; Number < 20; ++Number) Round(Number);
+    const THoldings Before = Holdings();
+    for (int Number = 20; Number < 200; ++Number) Round(Number);
+    const THoldings After = Holdings();
+    F->chkCloseExplorerWindows->SetChecked(WasTicked);
+    EmptyFolder(Previews);
+    RemoveDirectoryA(Previews.c_str());
+    for (int I = 0; I < 3; ++I) ::DeleteFileA(GetSkinCachePath("Soak", GalleryEntries[I].SkinUrl).c_str());
+    RemoveDirectoryA((GetAppFolder() + "Skins\\Soak").c_str());
+    DeleteSkinFiles();
+    SetToolbarBitmap("");
+
+    EXPECT_EQ(200, Pages);
+    EXPECT_EQ(50, Applies);
+    EXPECT_EQ(0, Failures);
+    std::printf("after 20 rounds: %u KiB, %d GDI objects, %d windows, %lu handles; "
+                "after 200 rounds: %u KiB, %d, %d, %lu\n",
+                unsigned(Before.MemoryKiB), Before.GdiObjects, Before.Windows, Before.Handles,
+                unsigned(After.MemoryKiB), After.GdiObjects, After.Windows, After.Handles);
+    EXPECT_GT(Before.GdiObjects, 0) << "GDI objects cannot be counted here";
+    EXPECT_LE(After.GdiObjects, Before.GdiObjects + 5);
+    EXPECT_LE(After.Windows, Before.Windows);
+    EXPECT_LE(After.Handles, Before.Handles + 5);
+    EXPECT_LT(After.MemoryKiB, Before.MemoryKiB + 1024);
+    EXPECT_TRUE(Boxes.Asked.empty());
 }
