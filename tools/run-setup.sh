@@ -11,9 +11,7 @@ cmake --build "$build" --target Setup
 exe="$build/install/install.exe"
 
 . "$root/tools/wine-env.sh"
-if [ -n "${DISPLAY:-}" ]; then
-  velmora_xvfb_start() { :; }   # use the given display
-fi
+velmora_keep_display
 trap velmora_wine_stop EXIT
 velmora_wine_start "$build" setup
 cd "$(dirname "$exe")"

@@ -16,9 +16,7 @@ site_up=yes
 run_stop() { velmora_wine_stop; [ -z "$site_up" ] || "$root/tools/site.sh" stop "$build" run; }
 
 . "$root/tools/wine-env.sh"
-if [ -n "${DISPLAY:-}" ]; then
-  velmora_xvfb_start() { :; }   # use the given display
-fi
+velmora_keep_display
 trap run_stop EXIT
 velmora_wine_start "$build" run
 cd "$(dirname "$exe")"

@@ -26,6 +26,13 @@ velmora_xvfb_start() {
   return 1
 }
 
+# For the scripts that show a program to a person: a given $DISPLAY is used instead of an Xvfb.
+velmora_keep_display() {
+  if [ -n "${DISPLAY:-}" ]; then
+    velmora_xvfb_start() { :; }
+  fi
+}
+
 # Replace the user folders that Wine links into $HOME with real folders.
 velmora_unlink_home() {
   local l
