@@ -65,8 +65,8 @@ void TStatusDialog::FormActivate(TObject*) {
     }
 }
 
-// Windows may show the dialog without activating it (another program holds the foreground, or the
-// activation is lost among the windows that just closed): the request then runs all the same.
+// Windows may show the dialog without activating it (another program holds the foreground): the
+// request then runs all the same.
 void TStatusDialog::timStartTimer(TObject* Sender) {
     if (Visible()) FormActivate(Sender);
 }
