@@ -6,6 +6,7 @@
 
 #include "FtpReply.h"
 #include "HttpReply.h"
+#include "ReplyInPieces.h"
 
 TEST(HttpAddress, PathPortAndHostRules) {
     const std::string Long(300, 'a');
@@ -173,13 +174,7 @@ TEST(SlowReplies, EveryByteIsLookedAtABoundedNumberOfTimes) {
     for (size_t Step : {size_t(1), size_t(3), size_t(1000)}) {
         SCOPED_TRACE(Step);
         THeadEndFinder Finder;
-        std::string Received;
-        size_t End = std::string::npos;
-        for (size_t I = 0; I < Head.size() && End == std::string::npos; I += Step) {
-            Received.append(Head, I, Step);
-            End = Finder.Find(Received);
-        }
-        EXPECT_EQ(Head.size(), End);
+        EXPECT_EQ(Head.size(), FindHeadEndInPieces(Head, Step, Finder));
         EXPECT_LE(Finder.Visited(), Head.size());
 
         TFtpReplyReader Reader;
