@@ -223,9 +223,8 @@ void CloseExplorerWindows() {
 // ftp://...). The shell would start whatever the text names, so without the browser only web and
 // mail addresses are opened.
 void OpenInBrowser(const std::string& Address) {
-    if (Trim(Address).empty() ||
-        std::any_of(Address.begin(), Address.end(), [](char C) { return static_cast<unsigned char>(C) < 32 || C == 127; }))
-        return;
+    const auto IsControl = [](char C) { return static_cast<unsigned char>(C) < 32 || C == 127; };
+    if (Trim(Address).empty() || std::any_of(Address.begin(), Address.end(), IsControl)) return;
     const std::string Browser = InternetExplorerPath();
     if (!Browser.empty()) {
         const DWORD Attributes = GetFileAttributesA(Browser.c_str());

@@ -296,7 +296,7 @@ void TBitmap::Draw(TCanvas* Canvas, const TRect& R) {
     HDC Src = this->Canvas()->Handle;
     if (Transparent) {
         Delayload::TransparentBlt(Canvas->Handle, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight,
-                       ColorToRGB(TransparentColor()));
+                                  ColorToRGB(TransparentColor()));
     } else {
         const int OldMode = SetStretchBltMode(Canvas->Handle, COLORONCOLOR);
         StretchBlt(Canvas->Handle, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight, SRCCOPY);
