@@ -2,6 +2,7 @@
 
 #include "Globals.h"
 #include "Mainform.h"
+#include "Names.h"
 #include "Sysutils.h"
 
 TfrmDirectory* frmDirectory = nullptr;

@@ -6,9 +6,8 @@
 
 #include "Classes.h"
 #include "Forms.h"
+#include "Names.h"
 #include "Sysutils.h"
-
-const char* const kProductFolder = "Velmora3\\";
 
 std::string GetProgramFilesDir() {
     char System[MAX_PATH] = "";
@@ -47,8 +46,8 @@ std::string CopySelfTo(const std::string& FileName) {
 }
 
 TSetupMode ModeOfFileName(const std::string& FileName) {
-    if (SameText(FileName, "Uninstall.exe")) return smConfirmUninstall;
-    if (SameText(FileName, "vlmuntmp0.exe")) return smUninstaller;
+    if (SameText(FileName, kUninstallerFile)) return smConfirmUninstall;
+    if (SameText(FileName, kTempUninstallerFile)) return smUninstaller;
     return smSetup;
 }
 

@@ -18,9 +18,6 @@ std::string CopySelfTo(const std::string& FileName);
 enum TSetupMode { smSetup, smConfirmUninstall, smUninstaller };
 TSetupMode ModeOfFileName(const std::string& FileName);
 
-// The folder every installation ends in.
-extern const char* const kProductFolder;
-
 // The magenta bar of the uninstall windows: a panel holding the stretched picture, a yellow frame
 // and the white percentage, whose 263-pixel width is the bar's full width.
 struct TProgressBarParts {

@@ -6,13 +6,12 @@
 #include "Forms.h"
 #include "Globals.h"
 #include "Mainform.h"
+#include "Names.h"
 #include "Preparinguninstallform.h"
 #include "Sysutils.h"
 #include "Uninstallform.h"
 
 namespace {
-const char* const kConfirmCaption = "Velmora V3.1 - Confirm Uninstall";
-
 // Raises the wizard above every other window without keeping it there.
 void BringToFront(HWND Window) {
     SetWindowPos(Window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

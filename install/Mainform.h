@@ -1,6 +1,5 @@
-// The setup wizard, and the install engine it runs: the engine writes the carried application, the
-// uninstaller and the uninstall list into the installation folder, makes the shortcuts and registers
-// the uninstall entry. Its results are full paths, "SUCCESS", a message to show unchanged, or "FAILED".
+// The setup wizard: express or custom setup, the custom page's folder, group and desktop choice, and
+// the finish page that can start the installed program.
 #pragma once
 
 #include <string>
@@ -40,23 +39,3 @@ extern TfrmMain* frmMain;
 // A program group that stays inside the Start menu's Programs folder: nothing the group field's key
 // filter would swallow, and something left once trailing dots and blanks are gone.
 bool IsAcceptableGroup(const std::string& Group);
-// The caption that tells other starts a wizard runs.
-extern const char* const kWizardCaption;
-
-// Installs into Folder with the program group Group (and a desktop link when Desktop); returns the
-// path of the installed Velmora3.exe, or "FAILED" after showing what went wrong.
-std::string PerformInstallation(std::string Folder, const std::string& Group, bool Desktop);
-// Writes the RCDATA resource ResourceId of the running program to FileName.
-std::string ExtractResourceToFile(int ResourceId, const std::string& FileName);
-// Saves a link to Target named LinkName in the program group Location, or on the desktop when
-// Location is empty; the path of the link file saved, or "FAILED".
-std::string CreateShortcut(const std::string& Location, const std::string& LinkName, const std::string& Target);
-// The path of a special folder of the shell, trimmed; empty when the shell cannot give it.
-std::string GetSpecialFolderPath(int Csidl);
-// Writes one value to the uninstall list; a failure is shown, never passed on.
-void WriteUninstallIni(const std::string& IniFile, const std::string& Section, const std::string& Key,
-                       const std::string& Value);
-
-extern const char* const kUninstallKey;  // below HKEY_LOCAL_MACHINE
-extern const char* const kInstalledResult;  // "SUCCESS"
-extern const char* const kFailedResult;     // "FAILED"

@@ -3,16 +3,15 @@
 #include <shellapi.h>
 
 #include "Globals.h"
+#include "Names.h"
 #include "Sysutils.h"
 
 TfrmPreparingUninstall* frmPreparingUninstall = nullptr;
-const char* const kPreparingCaption = "Velmora V3.1 - Preparing To Uninstall";
 
 namespace {
 const TFormLayout kLayout{"", 285, 82, clBlack, bsSingle, biSystemMenu, poScreenCenter};
 const char* const kTitle = "Preparing to Uninstall.  Please Wait...";  // two blanks
 const char* const kNotWritten = "Temporary uninstall file could not be written!\n\nPlease restart your computer and try again.";
-const char* const kTempName = "vlmuntmp0.exe";
 constexpr int kTickMs = 50;
 int ProgressPercent = 0;  // counts from 0 to 100, a step a tick
 
@@ -37,7 +36,7 @@ UINT SystemFolder(char* Buffer, UINT Size) { return GetSystemDirectoryA(Buffer, 
 // Copies the program into Folder as vlmuntmp0.exe.
 std::string CopyInto(const std::string& Folder, std::string& Path) {
     if (Folder.empty()) return "The folder could not be found!";
-    Path = IncludeTrailingPathDelimiter(Folder) + kTempName;
+    Path = IncludeTrailingPathDelimiter(Folder) + kTempUninstallerFile;
     return CopySelfTo(Path);
 }
 }  // namespace

@@ -47,4 +47,3 @@ private:
 std::string UninstallerArgument(const std::string& ProgramPath);
 
 extern TfrmPreparingUninstall* frmPreparingUninstall;
-extern const char* const kPreparingCaption;

@@ -6,12 +6,10 @@
 
 #include "Globals.h"
 #include "IniFiles.h"
-#include "Mainform.h"
-#include "Preparinguninstallform.h"
+#include "Names.h"
 #include "Sysutils.h"
 
 TfrmUninstall* frmUninstall = nullptr;
-const char* const kUninstallingCaption = "Velmora V3.1 - Uninstalling...";
 
 namespace {
 const TFormLayout kLayout{"", 325, 230, clBlack, bsSingle, biSystemMenu, poScreenCenter};

@@ -47,4 +47,3 @@ bool DeleteDirectoryTree(const std::string& Folder);
 std::string RemoveProgramFiles(const std::string& Folder);
 
 extern TfrmUninstall* frmUninstall;
-extern const char* const kUninstallingCaption;

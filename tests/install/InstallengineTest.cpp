@@ -11,7 +11,8 @@
 #include <iterator>
 
 #include "Globals.h"
-#include "Mainform.h"
+#include "Installengine.h"
+#include "Names.h"
 #include "TestSupport.h"
 
 namespace {
