@@ -1,5 +1,7 @@
 #include "Webtexts.h"
 
+#include "Text1252.h"
+
 namespace {
 std::string Upper(std::string Text) {
     for (char& C : Text)
@@ -20,15 +22,7 @@ bool IsSafeCacheFileName(const std::string& Name) {
         if (C != '.' && C != ' ') OnlyDotsAndBlanks = false;
     }
     if (OnlyDotsAndBlanks) return false;
-    // Windows ignores an extension and trailing blanks after a device name: "con .txt" is CON.
-    std::string Base = Upper(Name.substr(0, Name.find('.')));
-    Base.erase(Base.find_last_not_of(' ') + 1);
-    for (const char* Device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
-        if (Base == Device) return false;
-    // Windows also counts the superscript digits of code page 1252 (\xb9, \xb2, \xb3) as port numbers.
-    const char Port = Base.size() == 4 ? Base[3] : '\0';
-    const bool PortNumber = (Port >= '1' && Port <= '9') || Port == '\xb9' || Port == '\xb2' || Port == '\xb3';
-    return !(PortNumber && (StartsWith(Base, "COM") || StartsWith(Base, "LPT")));
+    return !IsDeviceName(Name);
 }
 
 bool IsShellAddress(const std::string& Address) {

@@ -10,6 +10,10 @@ char Lower1252(char C) {
     if (U == 0x9F) return static_cast<char>(0xFF);                               // Y with diaeresis
     return C;
 }
+
+bool StartsWith(const std::string& Text, const char* Prefix) {
+    return Text.compare(0, std::string(Prefix).size(), Prefix) == 0;
+}
 }  // namespace
 
 std::string TrimLeft(const std::string& S) {
@@ -30,4 +34,16 @@ std::string LowerCase1252(const std::string& S) {
     std::string Result = S;
     for (char& C : Result) C = Lower1252(C);
     return Result;
+}
+
+bool IsDeviceName(const std::string& Name) {
+    // Windows ignores an extension and trailing blanks after a device name: "con .txt" is CON.
+    std::string Base = LowerCase1252(Name.substr(0, Name.find('.')));
+    Base.erase(Base.find_last_not_of(' ') + 1);
+    for (const char* Device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
+        if (Base == Device) return true;
+    // Windows also counts the superscript digits of code page 1252 (\xb9, \xb2, \xb3) as port numbers.
+    const char Port = Base.size() == 4 ? Base[3] : '\0';
+    const bool PortNumber = (Port >= '1' && Port <= '9') || Port == '\xb9' || Port == '\xb2' || Port == '\xb3';
+    return PortNumber && (StartsWith(Base, "com") || StartsWith(Base, "lpt"));
 }

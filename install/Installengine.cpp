@@ -20,7 +20,12 @@ const char* const kUninstallLink = "Uninstall Velmora3.lnk";
 const char* const kProgramLink = "Velmora3.lnk";
 constexpr int kApplicationResource = 101;
 
-void ShowProblem(const std::string& Text) { Application->MessageBox(Text, Application->Title, MB_ICONEXCLAMATION); }
+// Owned by the wizard, the program's main window, which is disabled while the box shows: a second
+// Next cannot start a second installation inside this one.
+void ShowProblem(const std::string& Text) {
+    TForm* Wizard = Application->MainForm();
+    Application->MessageBox(Text, Application->Title, MB_ICONEXCLAMATION, Wizard ? Wizard->Handle() : nullptr);
+}
 
 // Stores Text as REG_SZ with its terminating zero.
 bool WriteText(HKEY Key, const char* Name, const std::string& Text) {
@@ -31,7 +36,8 @@ bool WriteText(HKEY Key, const char* Name, const std::string& Text) {
 void RegisterUninstallEntry(const std::string& Uninstaller) {
     HKEY Key;
     if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kUninstallKey, &Key) != ERROR_SUCCESS) return;
-    if (WriteText(Key, "UninstallString", Uninstaller)) WriteText(Key, "DisplayName", kLinkDescription);
+    // Quoted: Windows would try "C:\Program.exe" first for an unquoted path with blanks.
+    if (WriteText(Key, "UninstallString", "\"" + Uninstaller + "\"")) WriteText(Key, "DisplayName", kLinkDescription);
     RegCloseKey(Key);
 }
 

@@ -13,6 +13,7 @@
 #include "Installengine.h"
 #include "Names.h"
 #include "Sysutils.h"
+#include "Text1252.h"
 
 TfrmMain* frmMain = nullptr;
 
@@ -68,11 +69,12 @@ bool IsGroupCharacter(char C) {
 }  // namespace
 
 bool IsAcceptableGroup(const std::string& Group) {
+    if (Group.empty()) return false;
     for (char C : Group)
         if (!IsGroupCharacter(C)) return false;
-    // Windows drops trailing dots and blanks from a folder name: ".", ".." or " ." would name Programs
-    // itself or its parent.
-    return Group.find_last_not_of(". ") != std::string::npos;
+    // Windows drops trailing dots and blanks from a folder name ("." and ".." would name Programs itself
+    // or its parent, "b ." a folder called "b"), and a device name names no folder at all.
+    return Group.back() != '.' && Group.back() != ' ' && !IsDeviceName(Group);
 }
 
 TfrmMain::TfrmMain(TComponent* Owner) : TForm(Owner) {
@@ -155,7 +157,7 @@ void TfrmMain::btnNextClick(TObject*) {
         return;
     }
     const std::string Group = Trim(txtProgramGroup->Text());
-    if (Group.empty() || !IsAcceptableGroup(Group)) {
+    if (!IsAcceptableGroup(Group)) {
         Application->MessageBox(kEnterGroup, Application->Title, MB_ICONINFORMATION, Handle());
         txtProgramGroup->SetText("");
         txtProgramGroup->SetFocus();

@@ -36,6 +36,6 @@ private:
 };
 
 extern TfrmMain* frmMain;
-// A program group that stays inside the Start menu's Programs folder: nothing the group field's key
-// filter would swallow, and something left once trailing dots and blanks are gone.
+// A program group that names a folder of its own inside the Start menu's Programs folder: not empty,
+// nothing the group field's key filter would swallow, no trailing dot or blank, no device name.
 bool IsAcceptableGroup(const std::string& Group);

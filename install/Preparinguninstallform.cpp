@@ -115,7 +115,8 @@ void TfrmPreparingUninstall::FormActivate(TObject*) {
 
 void TfrmPreparingUninstall::FormCloseQuery(TObject*, bool& CanClose) { CanClose = AllowClose; }
 
-// Starts the copy with the installation folder; false when it could not be started.
+// Starts the copy with the installation folder, in its own folder: a program working in the
+// installation folder would keep it from being removed. False when it could not be started.
 bool TfrmPreparingUninstall::StartTempUninstaller() {
     // The short form where Windows has one, else the path as it is: quoted either way, so a folder
     // with blanks arrives whole.
@@ -123,6 +124,7 @@ bool TfrmPreparingUninstall::StartTempUninstaller() {
     char Short[MAX_PATH] = "";
     const DWORD Length = GetShortPathNameA(Program.c_str(), Short, MAX_PATH);
     const std::string Argument = UninstallerArgument(Length > 0 && Length < MAX_PATH ? Short : Program);
+    const std::string WorkingFolder = ExtractFilePath(TempUninstallerPath);
     SHELLEXECUTEINFOA Start{};
     Start.cbSize = sizeof Start;
     Start.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -130,8 +132,9 @@ bool TfrmPreparingUninstall::StartTempUninstaller() {
     Start.lpVerb = "open";
     Start.lpFile = TempUninstallerPath.c_str();
     Start.lpParameters = Argument.c_str();
+    Start.lpDirectory = WorkingFolder.c_str();
     Start.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&Start)) return false;
+    if (!StartProgram(Start)) return false;
     FUninstaller = Start.hProcess;
     return true;
 }
@@ -150,7 +153,10 @@ void TfrmPreparingUninstall::timProgressTimer(TObject*) {
         }
         AllowClose = true;
         Hide();
+        // Without a handle nothing could tell when the copy ends: this program ends now rather than
+        // stay hidden for ever; the copy, if it runs, finds no preparing window to close.
         if (FUninstaller) timWatch->SetEnabled(true);
+        else Close();
     }
     ++ProgressPercent;
 }

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <functional>
 #include <string>
 
 #include "ExtCtrls.h"
@@ -25,6 +28,10 @@ public:
     // The temporary copy, once written.
     std::string TempUninstallerPath;
     bool AllowClose = false;
+    // Starts a program as ShellExecuteEx does; tests stand in for it.
+    std::function<bool(SHELLEXECUTEINFOA&)> StartProgram = [](SHELLEXECUTEINFOA& Start) {
+        return ShellExecuteExA(&Start) != FALSE;
+    };
 
     // Writes the temporary copy: "SUCCESS", or the copier's text for the last try.
     std::string CreateTempUninstaller();

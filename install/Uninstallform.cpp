@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "Globals.h"
-#include "IniFiles.h"
 #include "Names.h"
+#include "Removal.h"
 #include "Sysutils.h"
 
 TfrmUninstall* frmUninstall = nullptr;
@@ -20,113 +18,15 @@ const char* const kRemovingEntries = "Removing registry entries\n\nPlease Wait..
 const char* const kFinishing = "Finishing Uninstall Process\n\nPlease Wait...";
 const char* const kRestoring = "Restoring Files...";
 const char* const kCancelQuestion = "Are you sure you want to cancel?";
-// Two blanks before "You should".
-const char* const kAllRemoved = "Uninstall Complete!\n\nAll elements have been successfully removed.";
-const char* const kNotRemoved =
-    "Uninstall Complete!\n\nThe program directory could not be removed.  You should manually delete this folder.";
-const char* const kModified =
-    "Uninstall Complete!\n\nThe program directory has been modified and cannot be removed automatically.  You should "
-    "manually delete this folder.";
 constexpr int kTickMs = 50;
+constexpr UINT kCloseWaitMs = 3000;  // the preparing window answers at once when it is alive
 int ProgressPercent = 0;  // the percentage the next tick shows
-
-bool EndsWith(const std::string& Text, const std::string& End) {
-    return Text.size() >= End.size() && SameText(Text.substr(Text.size() - End.size()), End);
-}
-
-bool IsFolder(const std::string& Path) {
-    const DWORD Attributes = GetFileAttributesA(Path.c_str());
-    return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// What setup and Velmora write into the installation folder, and nothing else.
-bool IsProgramItem(const std::string& Name, bool Folder) {
-    if (Folder) return SameText(Name, "Skins") || SameText(Name, "Previews");
-    for (const char* File : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini"})
-        if (SameText(Name, File)) return true;
-    return EndsWith(Name, ".skin") || EndsWith(Name, ".skin.new");
-}
-
-// Whether Folder holds only the program's items.
-bool HoldsOnlyProgramItems(const std::string& Folder) {
-    WIN32_FIND_DATAA Found;
-    HANDLE Search = FindFirstFileA((Folder + "*").c_str(), &Found);
-    if (Search == INVALID_HANDLE_VALUE) return true;
-    bool Only = true;
-    do {
-        const std::string Name = Found.cFileName;
-        if (Name != "." && Name != ".." && !IsProgramItem(Name, Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            Only = false;
-    } while (Only && FindNextFileA(Search, &Found));
-    FindClose(Search);
-    return Only;
-}
-
-// Leftovers of a skin apply that did not finish: "skin12.skin.new".
-void DeleteSkinLeftoversIn(const std::string& Folder) {
-    WIN32_FIND_DATAA Found;
-    HANDLE Search = FindFirstFileA((Folder + "*.skin.new").c_str(), &Found);
-    if (Search == INVALID_HANDLE_VALUE) return;
-    do DeleteFileA((Folder + Found.cFileName).c_str());
-    while (FindNextFileA(Search, &Found));
-    FindClose(Search);
-}
-
-void ClosePreparingWindow() {
-    if (HWND Preparing = FindWindowA(nullptr, kPreparingCaption)) SendMessageA(Preparing, WM_CLOSE, 0, 0);
-}
 }  // namespace
 
-void RemoveShortcuts(const std::string& ListFile) {
-    TIniFile List(ListFile);
-    // Only shortcut files: the list is plain text that anyone may have edited.
-    for (const char* Key : {"Uninstall Shortcut", "Program Shortcut", "Desktop Shortcut"}) {
-        const std::string Link = Trim(List.ReadString("Shortcuts", Key, ""));
-        if (EndsWith(Link, ".lnk")) DeleteFileA(Link.c_str());
-    }
-    const std::string Group = Trim(List.ReadString("Program Group", "Group Name", ""));
-    if (!Group.empty()) RemoveDirectoryA(Group.c_str());  // only when empty
-}
-
-void DeleteSkinFilesIn(const std::string& Folder) {
-    const std::string Path = IncludeTrailingPathDelimiter(Folder);
-    for (;;) {
-        WIN32_FIND_DATAA Found;
-        HANDLE Search = FindFirstFileA((Path + "*.skin").c_str(), &Found);
-        if (Search == INVALID_HANDLE_VALUE) return;
-        FindClose(Search);
-        if (!DeleteFileA((Path + Found.cFileName).c_str())) return;
-    }
-}
-
-bool DeleteDirectoryTree(const std::string& Folder) {
-    std::string Path = Folder;
-    if (!Path.empty() && Path.back() == '\\') Path.pop_back();
-    Path = Trim(Path);
-    if (!IsFolder(Path)) return false;
-    const std::string List = Path + std::string(2, '\0');
-    SHFILEOPSTRUCTA Operation{};
-    Operation.wFunc = FO_DELETE;
-    Operation.pFrom = List.c_str();
-    Operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    return SHFileOperationA(&Operation) == 0 && !Operation.fAnyOperationsAborted;
-}
-
-std::string RemoveProgramFiles(const std::string& Folder) {
-    // No folder given, or one that is not there: nothing can be told apart, so nothing goes.
-    if (Folder.empty() || !IsFolder(Folder)) return kModified;
-    const std::string Path = IncludeTrailingPathDelimiter(Folder);
-    DeleteSkinFilesIn(Path);
-    // The folder goes as a whole only when it is the product's own (its last component exactly
-    // Velmora3, also in short form) and holds nothing the user put there.
-    const std::string Name = ExtractFileName(Path.substr(0, Path.size() - 1));
-    if (SameText(Name, "Velmora3") && HoldsOnlyProgramItems(Path))
-        return DeleteDirectoryTree(Path) ? kAllRemoved : kNotRemoved;
-    DeleteDirectoryTree(Path + "Previews");
-    DeleteDirectoryTree(Path + "Skins");
-    DeleteSkinLeftoversIn(Path);
-    for (const char* File : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini"}) DeleteFileA((Path + File).c_str());
-    return kModified;
+void ClosePreparingWindow() {
+    // Bounded: a window of that caption that does not answer must not hold the uninstaller.
+    if (HWND Preparing = FindWindowA(nullptr, kPreparingCaption))
+        SendMessageTimeoutA(Preparing, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseWaitMs, nullptr);
 }
 
 TfrmUninstall::TfrmUninstall(TComponent* Owner) : TForm(Owner) {
@@ -203,13 +103,17 @@ void TfrmUninstall::timProgressTimer(TObject*) {
 }
 
 void TfrmUninstall::RemoveInstallation() {
+    FRemoving = true;
     btnCancel->Hide();
     timProgress->SetEnabled(false);
-    const std::string Folder = ParamStr(1);
+    // A process cannot remove the folder it works in: this one works in its own.
+    SetCurrentDirectoryA(ExtractFilePath(Application->ExeName()).c_str());
+    // Nothing of a folder that is no installation is touched, its list included.
+    const std::string Folder = InstallationFolderOf(ParamStr(1));
 
     lblMessage->SetCaption(kRemovingShortcuts);
     Application->ProcessMessages();
-    if (!Folder.empty() && IsFolder(Folder)) RemoveShortcuts(IncludeTrailingPathDelimiter(Folder) + "Uninstall.ini");
+    if (!Folder.empty()) RemoveShortcuts(Folder + kUninstallListFile);
     Sleep(2000);
 
     lblMessage->SetCaption(kRemovingEntries);
@@ -223,13 +127,16 @@ void TfrmUninstall::RemoveInstallation() {
     ClosePreparingWindow();
     Sleep(4000);
 
-    lblMessage->SetCaption(RemoveProgramFiles(Folder));
+    lblMessage->SetCaption(Folder.empty() ? kFolderModified : RemoveProgramFiles(Folder));
     SetCaption(kCompleteCaption);
     AllowClose = true;
     btnOK->Show();
 }
 
+// Only before the removal: a click that arrives while it runs (its waits turn the message loop) does
+// nothing, so the count neither restarts nor runs back.
 void TfrmUninstall::btnCancelClick(TObject*) {
+    if (FRemoving || Cancelled) return;
     timProgress->SetEnabled(false);
     if (Application->MessageBox(kCancelQuestion, Application->Title, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
                                 Handle()) == IDYES) {

@@ -33,17 +33,10 @@ public:
 private:
     void RemoveInstallation();
     bool FStarted = false;
+    bool FRemoving = false;  // the removal has begun: Cancel comes too late
 };
 
-// Deletes the shortcut files (".lnk") the uninstall list names, and the program group folder when
-// it is empty.
-void RemoveShortcuts(const std::string& ListFile);
-// Deletes every ".skin" file directly in Folder; stops at the first that cannot be deleted.
-void DeleteSkinFilesIn(const std::string& Folder);
-// Deletes Folder with all it holds; false when it is missing or not all could go.
-bool DeleteDirectoryTree(const std::string& Folder);
-// Deletes the installed files and gives the completion message. The folder goes as a whole only
-// when it is named Velmora3 and holds nothing but what setup and Velmora put there.
-std::string RemoveProgramFiles(const std::string& Folder);
+// Closes the preparing window of the first process, waiting a bounded time for it to answer.
+void ClosePreparingWindow();
 
 extern TfrmUninstall* frmUninstall;

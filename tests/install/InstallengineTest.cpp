@@ -151,7 +151,8 @@ TEST_F(Installing, WritesTheFilesTheListTheLinksAndTheEntry) {
     EXPECT_FALSE(FileExists(Desktop + "Velmora3.lnk"));
 
     DWORD Type = 0;
-    EXPECT_EQ(Path("Uninstall.exe") + '\0', EntryValue("UninstallString", &Type));
+    // Quoted, so that Windows never takes "C:\Program" for the program.
+    EXPECT_EQ("\"" + Path("Uninstall.exe") + "\"" + '\0', EntryValue("UninstallString", &Type));
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), Type);
     EXPECT_EQ(std::string("Velmora for Internet Explorer") + '\0', EntryValue("DisplayName"));
     EXPECT_EQ(2u, EntryValueCount());
@@ -202,7 +203,7 @@ TEST_F(Installing, FailuresStopWhereTheyHappenAndSayWhy) {
         EXPECT_EQ("Unable to create program group shortcut!\n\nPlease restart your computer and try again.",
                   Boxes.Asked[0].Text);
         EXPECT_TRUE(FileExists(Programs + Group + "\\Uninstall Velmora3.lnk"));
-        EXPECT_EQ(Path("Uninstall.exe") + '\0', EntryValue("UninstallString"));
+        EXPECT_EQ("\"" + Path("Uninstall.exe") + "\"" + '\0', EntryValue("UninstallString"));
         EXPECT_FALSE(FileExists(Desktop + "Velmora3.lnk"));
         RemoveDirectoryA((Programs + Group + "\\Velmora3.lnk").c_str());
     }

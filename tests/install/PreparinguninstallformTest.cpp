@@ -77,3 +77,22 @@ TEST(PreparingUninstall, BarWidthsAndTheFolderArgument) {
         LocalFree(Arguments);
     }
 }
+
+// The copy starts in its own folder, so no program works in the installation folder; a start that
+// gives no process handle ends the preparing program instead of leaving it hidden for ever.
+TEST(PreparingUninstall, TheCopyStartsInItsOwnFolderAndNoHandleEndsThePreparing) {
+    auto Form = std::make_unique<TfrmPreparingUninstall>(nullptr);
+    Form->TempUninstallerPath = "C:\\users\\Public\\Temp\\vlmuntmp0.exe";
+    std::string Directory = "<not started>";
+    Form->StartProgram = [&](SHELLEXECUTEINFOA& Start) {
+        Directory = Start.lpDirectory ? Start.lpDirectory : "<none>";
+        Start.hProcess = nullptr;  // as for a start the shell handed on
+        return true;
+    };
+    bool Closed = false;
+    Form->OnClose = [&](TObject*, TCloseAction&) { Closed = true; };
+    for (int Tick = 0; Tick <= 100; ++Tick) Form->timProgressTimer(nullptr);
+    EXPECT_EQ("C:\\users\\Public\\Temp\\", Directory);
+    EXPECT_TRUE(Closed);
+    EXPECT_FALSE(Form->timWatch->Enabled());
+}

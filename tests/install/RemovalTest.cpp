@@ -1,0 +1,259 @@
+// The uninstaller's removal rules, and the removal functions on real folders: what goes, what stays,
+// and what they say.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <fstream>
+
+#include "Installengine.h"
+#include "Links.h"
+#include "Removal.h"
+#include "TestSupport.h"
+
+namespace {
+const std::string kAll = "Uninstall Complete!\n\nAll elements have been successfully removed.";
+const std::string kModified =
+    "Uninstall Complete!\n\nThe program directory has been modified and cannot be removed automatically.  You should "
+    "manually delete this folder.";
+const std::string kNotRemoved =
+    "Uninstall Complete!\n\nThe program directory could not be removed.  You should manually delete this folder.";
+
+bool IsFolder(const std::string& Path) {
+    const DWORD Attributes = GetFileAttributesA(Path.c_str());
+    return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// An installation as setup and Velmora leave it, in Base + Name, plus Extra (a file of the user's).
+std::string MakeInstallation(const std::string& Base, const std::string& Name, const std::string& Extra) {
+    const std::string Folder = Base + Name + "\\";
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    for (const char* File : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini", "skin12.skin", "skin3.skin.new"})
+        std::ofstream(Folder + File) << File;
+    for (const char* Cache : {"Skins", "Previews"}) {
+        CreateDirectoryA((Folder + Cache).c_str(), nullptr);
+        CreateDirectoryA((Folder + Cache + "\\Nature").c_str(), nullptr);
+        std::ofstream(Folder + Cache + "\\Nature\\meadow.jpg") << "jpg";
+    }
+    if (!Extra.empty()) std::ofstream(Folder + Extra) << "the user's own";
+    return Folder;
+}
+
+// A folder of the user's with a file in it, the kind a link may point to.
+std::string MakeUsersFolder(const std::string& Base) {
+    const std::string Folder = Base + "Saves\\";
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    std::ofstream(Folder + "game.sav") << "the user's own";
+    return Folder;
+}
+}  // namespace
+
+TEST(Removal, PathAndListingRules) {
+    for (const char* Absolute : {"C:\\Velmora3", "c:/x", "\\\\server\\share\\Velmora3"})
+        EXPECT_TRUE(IsAbsolutePath(Absolute)) << Absolute;
+    for (const char* Other : {"C:", "C:Velmora3", "Velmora3\\", "\\Velmora3", "..\\x", "\\\\?\\C:\\x", "\\\\.\\C:\\x", ""})
+        EXPECT_FALSE(IsAbsolutePath(Other)) << Other;
+    for (const char* Root : {"C:\\", "C:", "\\\\server\\share\\", "\\\\server\\share", "\\\\server\\"})
+        EXPECT_TRUE(IsRootFolder(Root)) << Root;
+    for (const char* Folder : {"C:\\Velmora3\\", "\\\\server\\share\\Velmora3"}) EXPECT_FALSE(IsRootFolder(Folder)) << Folder;
+    EXPECT_TRUE(LiesBelow("C:\\Start Menu\\Programs\\G\\a.lnk", "c:\\start menu\\programs"));
+    EXPECT_FALSE(LiesBelow("C:\\Start Menu\\Programs", "C:\\Start Menu\\Programs\\"));
+    EXPECT_FALSE(LiesBelow("C:\\Start Menu\\Programs2\\a.lnk", "C:\\Start Menu\\Programs"));
+
+    const std::vector<TFolderItem> Installed = {
+        {"Velmora3.exe"}, {"Uninstall.exe"}, {"uninstall.ini"}, {"skin1.skin"}, {"skin2.skin.new"},
+        {"Skins", true},  {"PREVIEWS", true}};
+    const struct {
+        const char* Case;
+        std::string Folder;
+        std::vector<TFolderItem> Items;
+        bool Installation, Whole;
+    } Cases[] = {
+        {"as installed", "C:\\PROGRA~1\\VELMORA3\\", Installed, true, true},
+        {"another name", "C:\\Apps\\MyVelmora3\\", Installed, true, false},
+        {"a file of the user's", "C:\\Velmora3", {{"Uninstall.ini"}, {"notes.txt"}}, true, false},
+        {"a link among the caches", "C:\\Velmora3\\", {{"Uninstall.exe"}, {"Skins", true, true}}, true, false},
+        {"no uninstaller, no list", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Skins", true}}, false, true},
+        {"the list is a folder", "C:\\Velmora3\\", {{"Uninstall.ini", true}}, false, false},
+        {"the uninstaller is a link", "C:\\Velmora3\\", {{"Uninstall.exe", false, true}}, false, false},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        EXPECT_EQ(Case.Installation, IsInstallation(Case.Items));
+        EXPECT_EQ(Case.Whole, MayDeleteWhole(Case.Folder, Case.Items));
+    }
+}
+
+// Only an installation is ever touched: the argument made a full path, roots, relative texts and
+// folders without an uninstaller or list refused.
+TEST(Removal, OnlyAnInstallationIsTouched) {
+    TScratchFolder Scratch;
+    const std::string Installed = MakeInstallation(Scratch.Path(), "Velmora3", "");
+    const std::string Plain = Scratch.Path() + "Plain\\";
+    CreateDirectoryA(Plain.c_str(), nullptr);
+    CreateDirectoryA((Plain + "Skins").c_str(), nullptr);
+    std::ofstream(Plain + "Velmora3.exe") << "a game's";
+    std::ofstream(Plain + "wallpaper.skin") << "the user's own";
+    const struct {
+        std::string Argument, Folder;
+    } Cases[] = {
+        {Installed, Installed},
+        {Installed.substr(0, Installed.size() - 1), Installed},
+        {Scratch.Path() + "Plain\\..\\Velmora3\\.", Installed},
+        {Installed + "..\\", ""},
+        {Installed.substr(0, 3), ""},
+        {Installed.substr(0, 2), ""},
+        {"Velmora3", ""},
+        {Plain, ""},
+        {Scratch.Path() + "missing\\", ""},
+        {"", ""},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Argument);
+        // The relative text would name the installation if it were taken relative to the current folder.
+        SetCurrentDirectoryA(Scratch.Path().c_str());
+        EXPECT_EQ(Case.Folder, InstallationFolderOf(Case.Argument));
+        if (Case.Folder.empty()) EXPECT_EQ(kModified, RemoveProgramFiles(Case.Argument));
+    }
+    EXPECT_EQ("the user's own", WholeFile(Plain + "wallpaper.skin"));
+    EXPECT_TRUE(IsFolder(Plain + "Skins"));
+    EXPECT_TRUE(FileExists(Installed + "skin12.skin"));
+    std::vector<TFolderItem> Items;
+    EXPECT_FALSE(ListFolder(Scratch.Path() + "missing\\", Items));
+    EXPECT_FALSE(ListFolder(Installed + "Uninstall.exe\\", Items));
+
+    // A link to an installation is not one.
+    ASSERT_TRUE(MakeFolderLink(Scratch.Path() + "Linked", Installed));
+    EXPECT_EQ("", InstallationFolderOf(Scratch.Path() + "Linked"));
+    EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + "Linked"));
+    SetCurrentDirectoryA("C:\\");
+}
+
+TEST(Removal, TheFolderGoesWholeOnlyWhenItIsTheProductsOwn) {
+    TScratchFolder Scratch;
+    const struct {
+        const char* Name;
+        const char* Extra;
+        bool Given_WithoutBackslash;
+        std::string Message;
+        bool FolderGone;
+    } Cases[] = {
+        {"Velmora3", "", false, kAll, true},
+        {"VELMORA3", "", true, kAll, true},  // the short form, and no trailing backslash
+        {"Velmora3", "notes.txt", false, kModified, false},
+        {"MyVelmora3", "", false, kModified, false},
+        {"Apps", "", false, kModified, false},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(std::string(Case.Name) + " " + Case.Extra);
+        std::string Folder = MakeInstallation(Scratch.Path(), Case.Name, Case.Extra);
+        const std::string Given = Case.Given_WithoutBackslash ? Folder.substr(0, Folder.size() - 1) : Folder;
+        EXPECT_EQ(Case.Message, RemoveProgramFiles(Given));
+        EXPECT_EQ(!Case.FolderGone, IsFolder(Folder));
+        if (Case.FolderGone) continue;
+        // Only the program's own items went.
+        for (const char* Item : {"Velmora3.exe", "Uninstall.exe", "Uninstall.ini", "skin12.skin", "skin3.skin.new",
+                                 "Skins", "Previews"})
+            EXPECT_FALSE(FileExists(Folder + Item)) << Item;
+        if (*Case.Extra) {
+            EXPECT_EQ("the user's own", WholeFile(Folder + Case.Extra));
+        }
+        EmptyFolder(Folder);
+        RemoveDirectoryA(Folder.c_str());
+    }
+}
+
+// A cache folder, or a folder inside one, that is a link: the user's folder it points to keeps
+// everything, and the installation does not go as a whole.
+TEST(Removal, ALinkIsNeverFollowed) {
+    TScratchFolder Scratch;
+    const std::string Saves = MakeUsersFolder(Scratch.Path());
+    // Wine cannot remove a link as Windows does: the link stays, and with it what holds it.
+    const struct {
+        const char* Link;
+        std::string Message;
+        bool ProgramGone;
+    } Cases[] = {
+        {"Skins", kModified, true},              // the program's items go one by one
+        {"Previews\\Nature", kNotRemoved, false},  // the folder would go whole: nothing goes
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Link);
+        const std::string Folder = MakeInstallation(Scratch.Path(), "Velmora3", "");
+        const std::string Path = Folder + Case.Link;
+        EXPECT_TRUE(DeleteDirectoryTree(Path));
+        ASSERT_TRUE(MakeFolderLink(Path, Saves));
+        EXPECT_EQ(Case.Message, RemoveProgramFiles(Folder));
+        EXPECT_EQ("the user's own", WholeFile(Saves + "game.sav"));
+        EXPECT_NE(Case.ProgramGone, FileExists(Folder + "Velmora3.exe"));
+        if (IsLink(Path)) EXPECT_TRUE(RemoveFolderLink(Path));
+        DeleteDirectoryTree(Folder);
+        EXPECT_FALSE(IsFolder(Folder));
+    }
+    EXPECT_EQ("the user's own", WholeFile(Saves + "game.sav"));
+}
+
+TEST(Removal, NoFolderRemovesNothingAndAHeldFileKeepsTheFolder) {
+    TScratchFolder Scratch;
+    EXPECT_EQ(kModified, RemoveProgramFiles(""));
+    // A running Velmora3.exe: Windows holds its file without delete sharing.
+    const std::string Folder = MakeInstallation(Scratch.Path(), "Velmora3", "");
+    HANDLE Held = CreateFileA((Folder + "Velmora3.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    EXPECT_EQ(kNotRemoved, RemoveProgramFiles(Folder));
+    CloseHandle(Held);
+    EXPECT_TRUE(FileExists(Folder + "Velmora3.exe"));
+}
+
+// Shortcuts go only from the Start menu's Programs folder and the desktop, where setup puts them;
+// the group folder only from Programs, and only when empty.
+TEST(Removal, OnlyShortcutsWhereSetupPutsThemGo) {
+    TScratchFolder Scratch;
+    const std::string Programs = GetSpecialFolderPath(CSIDL_COMMON_PROGRAMS) + "\\",
+                      Desktop = GetSpecialFolderPath(CSIDL_DESKTOPDIRECTORY) + "\\";
+    const std::string Group = Programs + "Removal Test", Other = Scratch.Path() + "Group";
+    CreateDirectoryA(Group.c_str(), nullptr);
+    CreateDirectoryA(Other.c_str(), nullptr);
+    const struct {
+        const char* Key;
+        std::string Link;
+        bool Goes;
+    } Cases[] = {
+        {"Uninstall Shortcut", Group + "\\Uninstall Velmora3.lnk", true},
+        {"Program Shortcut", "  " + Group + "\\Velmora3.lnk\t", true},
+        {"Desktop Shortcut", Desktop + "Velmora3.lnk", true},
+        {"Uninstall Shortcut", Scratch.Path() + "Bank.lnk", false},
+        {"Program Shortcut", Programs + "..\\Bank.lnk", false},
+        {"Desktop Shortcut", Desktop + "notes.txt", false},
+    };
+    const std::string List = Scratch.Path() + "Uninstall.ini";
+    for (size_t Round = 0; Round < 2; ++Round) {
+        for (size_t I = Round * 3; I < Round * 3 + 3; ++I) {
+            std::ofstream(Trim(Cases[I].Link)) << "link";
+            WritePrivateProfileStringA("Shortcuts", Cases[I].Key, Cases[I].Link.c_str(), List.c_str());
+        }
+        WritePrivateProfileStringA("Program Group", "Group Name", (Round == 0 ? Group : Other).c_str(), List.c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, List.c_str());
+        RemoveShortcuts(List);
+        for (size_t I = Round * 3; I < Round * 3 + 3; ++I)
+            EXPECT_NE(Cases[I].Goes, FileExists(Trim(Cases[I].Link))) << Cases[I].Link;
+    }
+    EXPECT_FALSE(IsFolder(Group));  // inside Programs and emptied: removed
+    EXPECT_TRUE(IsFolder(Other));   // empty too, but not where setup puts groups
+    DeleteFileA((Programs + "..\\Bank.lnk").c_str());
+    DeleteFileA((Desktop + "notes.txt").c_str());
+}
+
+TEST(Removal, SkinFilesGoOneByOneFromTheFolderOnly) {
+    TScratchFolder Scratch;
+    std::ofstream(Scratch.Path() + "a.skin") << "a";
+    std::ofstream(Scratch.Path() + "b.SKIN") << "b";
+    CreateDirectoryA((Scratch.Path() + "Skins").c_str(), nullptr);
+    std::ofstream(Scratch.Path() + "Skins\\c.skin") << "c";
+    DeleteSkinFilesIn(Scratch.Path().substr(0, Scratch.Path().size() - 1));
+    EXPECT_TRUE(FilesIn(Scratch.Path(), "*.skin").empty());
+    EXPECT_TRUE(FileExists(Scratch.Path() + "Skins\\c.skin"));
+    EXPECT_FALSE(DeleteDirectoryTree(Scratch.Path() + "missing"));
+}
