@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "E2eSupport.h"
+#include "Links.h"
 
 namespace {
 const char* const kWizard = "Velmora V3.1 Setup";
@@ -66,9 +67,12 @@ std::string TextOf(HWND Window) {
     return Text;
 }
 
+constexpr int kEnter = -1;  // an answer: the Enter key
+
 // Answers the message box captioned Caption that the process shows, with the button Answer;
-// returns its text ("<none>" when none came).
-std::string AnswerBox(const TProgram& Program, const char* Caption, int Answer) {
+// returns its text ("<none>" when none came). Given an Owner, the box must be owned by it and have
+// disabled it ("<not owned>" otherwise).
+std::string AnswerBox(const TProgram& Program, const char* Caption, int Answer, HWND Owner = nullptr) {
     HWND Box = WaitFor([&]() -> HWND {
         for (HWND Window : TopLevelWindows(Program.Id(), Caption)) {
             char Class[32] = "";
@@ -78,12 +82,34 @@ std::string AnswerBox(const TProgram& Program, const char* Caption, int Answer) 
         return nullptr;
     });
     if (!Box) return "<none>";
-    const std::string Text = TextOf(GetDlgItem(Box, 0xFFFF));
-    PostMessageA(Box, WM_COMMAND, Answer, 0);
+    const bool Owned = !Owner || (GetWindow(Box, GW_OWNER) == Owner && !IsWindowEnabled(Owner));
+    const std::string Text = Owned ? TextOf(GetDlgItem(Box, 0xFFFF)) : "<not owned>";
+    if (Answer == kEnter) {
+        // The key goes where the box put the focus, as a person's Enter would.
+        GUITHREADINFO Thread{};
+        Thread.cbSize = sizeof Thread;
+        GetGUIThreadInfo(GetWindowThreadProcessId(Box, nullptr), &Thread);
+        PostMessageA(Thread.hwndFocus ? Thread.hwndFocus : Box, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageA(Thread.hwndFocus ? Thread.hwndFocus : Box, WM_KEYUP, VK_RETURN, 0xC0000001);
+    } else {
+        PostMessageA(Box, WM_COMMAND, Answer, 0);
+    }
     // Gone, so that the next look finds the next box, and what the answer sets off has begun.
     WaitFor([&]() -> HWND { return IsWindow(Box) ? nullptr : GetDesktopWindow(); });
     Sleep(200);
     return Text;
+}
+
+// The names in Folder (a path ending with a backslash).
+std::vector<std::string> Entries(const std::string& Folder) {
+    std::vector<std::string> Names;
+    WIN32_FIND_DATAA Found;
+    HANDLE Search = FindFirstFileA((Folder + "*").c_str(), &Found);
+    if (Search == INVALID_HANDLE_VALUE) return Names;
+    do Names.push_back(Found.cFileName);
+    while (FindNextFileA(Search, &Found));
+    FindClose(Search);
+    return Names;
 }
 
 std::string IniValue(const std::string& File, const char* Section, const char* Key) {
@@ -131,11 +157,23 @@ std::string UninstallerList() {
     return WholeFile(Out);
 }
 
-// An express installation through the wizard, finished without starting Velmora.
-::testing::AssertionResult InstallExpress() {
+// An express installation through the wizard, finished without starting Velmora. After a visit
+// to the custom page, when asked, where the desktop box is unticked before going Back.
+::testing::AssertionResult InstallExpress(bool CustomPageFirst = false) {
     TProgram Install(INSTALL_EXE);
     HWND Wizard = WaitForWindow(Install.Id(), kWizard);
     if (!Wizard) return ::testing::AssertionFailure() << "no wizard";
+    if (CustomPageFirst) {
+        Click(Button(Wizard, "Custom Setup"));
+        Click(Button(Wizard, "&Next"));
+        HWND Desktop = WaitFor([&] { return Button(Wizard, "Place a shortcut on the desktop"); });
+        if (!Desktop) return ::testing::AssertionFailure() << "no custom page";
+        SendMessageA(Desktop, BM_SETCHECK, BST_UNCHECKED, 0);
+        Click(Button(Wizard, "&Back"));
+        HWND Express = WaitFor([&] { return Button(Wizard, "Express Setup (Recommended)"); });
+        if (!Express) return ::testing::AssertionFailure() << "no welcome page";
+        Click(Express);
+    }
     Click(Button(Wizard, "&Next"));
     if (!WaitFor([&] { return Button(Wizard, "&Finish"); })) return ::testing::AssertionFailure() << "no finish page";
     SendMessageA(Button(Wizard, "Launch Velmora When I Click Finish"), BM_SETCHECK, BST_UNCHECKED, 0);
@@ -154,6 +192,7 @@ protected:
                                     "Velmora V3.1 - Uninstalling...", "Velmora V3.1 - Uninstall Complete",
                                     "Velmora! Version 3.1"})
             EndProcessesOf(Caption);
+        if (IsLink(Folder + "Skins")) RemoveFolderLink(Folder + "Skins");
         RemoveInstallation();
     }
     void RemoveInstallation() {
@@ -263,14 +302,16 @@ TEST_F(Setup, CustomTakesTheTypedGroupRefusesGroupsOutsideProgramsAndKeepsEarlie
         return nullptr;
     });
     ASSERT_TRUE(Group) << "no custom page";
-    // Pasted groups that would leave the Programs folder: refused, nothing written.
-    for (const char* Refused : {".", "..", " . ", "a\\b", "C:x", "x/y"}) {
+    // Pasted groups that name no folder of their own inside Programs: refused, nothing written.
+    const std::vector<std::string> Before = Entries(Programs);
+    for (const char* Refused : {".", "..", " . ", "a\\b", "C:x", "x/y", "b .", "c..", "NUL", "com1", "Lpt9.txt"}) {
         SCOPED_TRACE(Refused);
         SendMessageA(Group, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Refused));
         Click(Button(Wizard, "&Next"));
         EXPECT_EQ("Please enter a program group.", AnswerBox(Install, "Velmora Setup", IDOK));
         EXPECT_EQ("", TextOf(Group));
         EXPECT_FALSE(Exists(Folder + "Velmora3.exe"));
+        EXPECT_EQ(Before, Entries(Programs));
     }
     // Typed: the characters a group may not hold are swallowed.
     SendMessageA(Group, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
@@ -298,8 +339,18 @@ TEST_F(Setup, ARunningVelmoraEndsExpressButCustomCanRetry) {
         TProgram Install(INSTALL_EXE);
         HWND Wizard = WaitForWindow(Install.Id(), kWizard);
         ASSERT_TRUE(Wizard);
-        Click(Button(Wizard, "&Next"));
-        EXPECT_EQ("Unable to create or open file '" + Folder + "Velmora3.exe'.", AnswerBox(Install, "Velmora Setup", IDOK));
+        // Next pressed while another window is active (as a tool that drives windows presses it, without
+        // activating the wizard): the wizard is disabled all the same while the engine's box shows, so
+        // no second Next can come meanwhile.
+        HWND Other = CreateWindowA("STATIC", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr, nullptr,
+                                   nullptr, nullptr);
+        SetForegroundWindow(Other);
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == Other ? Other : nullptr; }));
+        HWND Next = Button(Wizard, "&Next");
+        PostMessageA(Wizard, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Next), BN_CLICKED), reinterpret_cast<LPARAM>(Next));
+        EXPECT_EQ("Unable to create or open file '" + Folder + "Velmora3.exe'.",
+                  AnswerBox(Install, "Velmora Setup", IDOK, Wizard));
+        DestroyWindow(Other);
         EXPECT_EQ("Express installation could not be completed!\n\nPlease restart your computer and try again.",
                   AnswerBox(Install, "Velmora Setup", IDOK));
         EXPECT_EQ(0u, Install.WaitForExit(20000));
@@ -329,13 +380,15 @@ TEST_F(Setup, ARunningVelmoraEndsExpressButCustomCanRetry) {
 }
 
 TEST_F(Setup, TheFileNameChoosesTheModeAndOneWizardRunsAtATime) {
-    for (const char* Name : {"UNINSTALL.EXE", "uninstall.exe"}) {
-        SCOPED_TRACE(Name);
-        TProgram Confirm(CopyAs(Name));
+    // No is the default: Enter uninstalls nothing.
+    for (const auto& Case : {std::pair<const char*, int>{"UNINSTALL.EXE", IDNO}, {"uninstall.exe", kEnter}}) {
+        SCOPED_TRACE(Case.first);
+        TProgram Confirm(CopyAs(Case.first));
         EXPECT_EQ("Do you want to completely uninstall Velmora?",
-                  AnswerBox(Confirm, "Velmora V3.1 - Confirm Uninstall", IDNO));
+                  AnswerBox(Confirm, "Velmora V3.1 - Confirm Uninstall", Case.second));
         EXPECT_EQ(0u, Confirm.WaitForExit(20000));
         EXPECT_TRUE(TopLevelWindows(0, kWizard).empty());
+        EXPECT_TRUE(TopLevelWindows(0, "Velmora V3.1 - Preparing To Uninstall", false).empty());
     }
     for (const char* Name : {"vlmuntmp1.exe", "setup.exe", "Uninstall.exe.exe"}) {
         SCOPED_TRACE(Name);
@@ -355,6 +408,11 @@ TEST_F(Setup, TheFileNameChoosesTheModeAndOneWizardRunsAtATime) {
 // uninstaller runs the entry's UninstallString.
 TEST_F(Setup, UninstallRemovesEverythingTheInstallWroteAndKeepsTheRest) {
     ASSERT_TRUE(InstallExpress());
+    // Quoted: the folder has a blank, and Windows would try C:\Program.exe for the bare path.
+    char Command[MAX_PATH] = "";
+    DWORD Size = sizeof Command;
+    RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", RRF_RT_REG_SZ, nullptr, Command, &Size);
+    EXPECT_EQ("\"" + Folder + "Uninstall.exe\"", std::string(Command));
     for (const char* Cache : {"Skins", "Previews"}) {
         CreateDirectoryA((Folder + Cache).c_str(), nullptr);
         std::ofstream(Folder + Cache + "\\sky.jpg") << "jpg";
@@ -539,4 +597,99 @@ TEST_F(Setup, UninstallerKeepsWhatIsNotTheProgramsOwn) {
         DeleteFileA(Notes.c_str());
         RemoveInstallation();
     }
+}
+
+// Express installs its own defaults whatever the custom page held when the user went Back.
+TEST_F(Setup, ExpressAfterTheCustomPageStillPlacesTheDesktopLink) {
+    ASSERT_TRUE(InstallExpress(true));
+    EXPECT_EQ(Folder + "Velmora3.exe", LinkTarget(Desktop + "Velmora3.lnk"));
+    EXPECT_EQ(Desktop + "Velmora3.lnk", IniValue(Folder + "Uninstall.ini", "Shortcuts", "Desktop Shortcut"));
+    EXPECT_EQ(Folder + "Velmora3.exe", LinkTarget(Programs + "Velmora 3.1\\Velmora3.lnk"));
+}
+
+// vlmuntmp0.exe started with folders that are no installation: each of the user's files stays,
+// byte for byte, the shortcut a list names among them; only the uninstall entry goes.
+TEST_F(Setup, TheUninstallerTouchesNothingButAnInstallation) {
+    const std::string List = "[Shortcuts]\r\nDesktop Shortcut=" + Desktop + "Bank.lnk\r\n[Program Group]\r\nGroup Name=" +
+                             Programs + "Bank\r\n";
+    const std::pair<std::string, std::string> Files[] = {
+        {"C:\\Skins\\save.sav", "a game's save"},       {"C:\\Previews\\shot.jpg", "a screenshot"},
+        {"C:\\wallpaper.skin", "a wallpaper"},          {"C:\\Uninstall.ini", List},
+        {Desktop + "Bank.lnk", "the bank's shortcut"},
+        {"C:\\Games\\Velmora3.exe", "a game"},          {"C:\\Games\\Skins\\level.dat", "a level"},
+        {"C:\\Games\\tiles.skin", "tiles"},             {"C:\\Velmora3\\Uninstall.ini", List},
+        {"C:\\Velmora3\\Skins\\sky.jpg", "a sky"},
+    };
+    for (const auto& File : Files) {
+        SHCreateDirectoryExA(nullptr, File.first.substr(0, File.first.find_last_of('\\')).c_str(), nullptr);
+        std::ofstream(File.first, std::ios::binary) << File.second;
+    }
+    CreateDirectoryA((Programs + "Bank").c_str(), nullptr);  // empty: it would go if the list were read
+    // A relative folder is never taken from the current folder, where it would name C:\Velmora3.
+    SetCurrentDirectoryA("C:\\");
+    for (const char* Argument : {"C:\\Velmora3\\..\\", "C:\\", "C:", "Velmora3", "C:\\Games\\"}) {
+        SCOPED_TRACE(Argument);
+        HKEY Key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, kUninstallKey, &Key));
+        RegCloseKey(Key);
+        ASSERT_TRUE(Uninstall(std::string(" ") + Argument));
+        for (const auto& File : Files) EXPECT_EQ(File.second, WholeFile(File.first)) << File.first;
+        EXPECT_TRUE(Exists(Programs + "Bank"));
+        EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &Key)) << "the entry stays";
+    }
+    for (const auto& File : Files) DeleteFileA(File.first.c_str());
+    const std::vector<std::string> Made = {"C:\\Skins",          "C:\\Previews",        "C:\\Games\\Skins", "C:\\Games",
+                                           "C:\\Velmora3\\Skins", "C:\\Velmora3", Programs + "Bank"};
+    for (const std::string& Folder : Made)
+        RemoveDirectoryA(Folder.c_str());
+}
+
+// An installation whose Skins is a link to a folder of the user's: the uninstall never walks into it.
+TEST_F(Setup, ALinkedCacheKeepsTheFolderItPointsTo) {
+    ASSERT_TRUE(InstallExpress());
+    const std::string Saves = "C:\\users\\Public\\Saves\\";
+    CreateDirectoryA(Saves.c_str(), nullptr);
+    std::ofstream(Saves + "game.sav") << "a game's save";
+    ASSERT_TRUE(MakeFolderLink(Folder + "Skins", Saves));
+    ASSERT_TRUE(Uninstall(" " + ShortPath(Folder)));
+    EXPECT_EQ("a game's save", WholeFile(Saves + "game.sav"));
+    EXPECT_FALSE(Exists(Folder + "Velmora3.exe")) << "the program's own items stay";
+    if (IsLink(Folder + "Skins")) EXPECT_TRUE(RemoveFolderLink(Folder + "Skins"));  // Wine cannot remove it
+    DeleteFileA((Saves + "game.sav").c_str());
+    RemoveDirectoryA(Saves.c_str());
+}
+
+// A Cancel click that arrives once the removal has begun (its waits turn the message loop) does
+// nothing: no question, the bar stays full, and the removal completes once.
+TEST_F(Setup, CancelComesTooLateOnceTheRemovalHasBegun) {
+    ASSERT_TRUE(InstallExpress());
+    TProgram Copy(CopyAs("vlmuntmp0.exe"), " " + ShortPath(Folder));
+    HWND Uninstaller = WaitForWindow(Copy.Id(), "Velmora V3.1 - Uninstalling...");
+    ASSERT_TRUE(Uninstaller);
+    HWND Cancel = WaitFor([&] { return Button(Uninstaller, "&Cancel"); });
+    ASSERT_TRUE(Cancel);
+    // The button hides on the 100 % tick, as the removal begins: the click comes right then.
+    ASSERT_TRUE(WaitFor([&]() -> HWND { return IsWindowVisible(Cancel) ? nullptr : Cancel; }, 30000));
+    PostMessageA(Cancel, BM_CLICK, 0, 0);
+    HWND Complete = nullptr, Question = nullptr;
+    WaitFor(
+        [&]() -> HWND {
+            const std::vector<HWND> Boxes = TopLevelWindows(Copy.Id(), "Velmora Setup");
+            if (!Boxes.empty()) return Question = Boxes[0];
+            return Complete = FindWindowA(nullptr, "Velmora V3.1 - Uninstall Complete");
+        },
+        60000);
+    if (Question) PostMessageA(Question, WM_COMMAND, IDNO, 0);
+    EXPECT_FALSE(Question) << "the late click asked to cancel";
+    ASSERT_TRUE(Complete || (Complete = WaitForWindow(Copy.Id(), "Velmora V3.1 - Uninstall Complete", 60000)));
+    const int Before = BarPixels(Complete, 30, 166);
+    Sleep(500);
+    EXPECT_EQ(263, Before);
+    EXPECT_EQ(263, BarPixels(Complete, 30, 166));
+    EXPECT_TRUE(IsWindow(Complete));
+    EXPECT_FALSE(Exists(Folder));
+    HWND Ok = WaitFor([&] { return Button(Complete, "&OK"); });
+    ASSERT_TRUE(Ok);
+    Click(Ok);
+    EXPECT_EQ(0u, Copy.WaitForExit(20000));
 }
