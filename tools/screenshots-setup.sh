@@ -3,8 +3,9 @@
 # into build/screenshots/: setup-welcome.png, setup-custom.png, setup-folder.png (the folder
 # picker), setup-finish.png, setup-group.png (the program group's two shortcuts in Explorer) and
 # setup-launched.png (Velmora started from the program group's shortcut), uninstall-confirm.png,
-# uninstall-preparing.png, uninstall-counting.png, uninstall-complete.png and uninstall-modified.png
-# (the temporary copy started by hand). Positions are those of the
+# uninstall-preparing.png, uninstall-counting.png, uninstall-complete.png, uninstall-modified.png
+# (the temporary copy started by hand) and uninstall-refused.png (given a folder that is no
+# installation, "C:\Velmora3\..\", beside the user's C:\Skins). Positions are those of the
 # 1024x768 Wine desktop, where the wizard sits centred with its client area from (282, 218).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,3 +62,9 @@ shot uninstall-complete 14
 copy=$(find "$WINEPREFIX/drive_c/users" -name vlmuntmp0.exe | head -n 1)
 (cd "$(dirname "$copy")" && wine vlmuntmp0.exe </dev/null >/dev/null 2>&1 &)
 shot uninstall-modified 16
+
+# Given a folder that resolves to the drive's root: refused, and the user's C:\Skins stays.
+mkdir -p "$WINEPREFIX/drive_c/Skins" && echo "a game's save" >"$WINEPREFIX/drive_c/Skins/save.sav"
+(cd "$(dirname "$copy")" && wine vlmuntmp0.exe 'C:\Velmora3\..\' </dev/null >/dev/null 2>&1 &)
+shot uninstall-refused 16
+[ -f "$WINEPREFIX/drive_c/Skins/save.sav" ] && echo "kept: C:\Skins\save.sav" || echo "lost: C:\Skins\save.sav"
