@@ -26,6 +26,7 @@ const char* const kSkinError = "Error! Skin could not be applied.";
 }  // namespace
 
 TfrmGetStatus::TfrmGetStatus(TComponent* Owner) : TStatusDialog(Owner, kLayout) {
+    btnClose->Default = btnAbort->Default = true;  // Enter presses the one shown
     shpProgressBorder = CreateControl<TShape>(this, this, "shpProgressBorder", kProgressBorderBounds);
     shpProgressBorder->Brush.Style = bsClear;
     shpProgressBorder->Pen.Color = clYellow;

@@ -56,13 +56,25 @@ void TStatusDialog::FormActivate(TObject*) {
     if (!FRunPending) return;
     FRunPending = false;
     timStart->SetEnabled(false);
-    if (Aborted) return;  // aborted before the request began: nothing to run
     Application->ProcessMessages();  // paints the dialog before the transfers block
+    if (Aborted) return;  // aborted before the request began: it ends on "Action Aborted!" alone
+    FRunning = true;
+    struct TDone {
+        bool& Running;
+        ~TDone() { Running = false; }
+    } Done{FRunning};
     try {
         Run();
     } catch (const std::exception& E) {
         Fail(std::string(kStatusRequestError) + "\nError: " + E.what());
     }
+}
+
+// Alt+F4, or a close from another program, while the request runs would end the showing unseen,
+// without an abort: it is ignored then.
+LRESULT TStatusDialog::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    if (Msg == WM_CLOSE && FRunning) return 0;
+    return TForm::WndProc(Msg, WParam, LParam);
 }
 
 // Windows may show the dialog without activating it (another program holds the foreground): the

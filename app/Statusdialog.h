@@ -25,6 +25,7 @@ public:
     void FormActivate(TObject* Sender);  // runs the request
     void btnAbortClick(TObject* Sender);
     void timStartTimer(TObject* Sender);
+    LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
 
     // How a status dialog is designed: the form, the status text's bounds, the place the two buttons
     // share and the caption of the closing one.
@@ -50,6 +51,7 @@ protected:
 
 private:
     bool FRunPending = false;  // set by each showing, so the request runs once however often we are activated
+    bool FRunning = false;     // the request runs: only the buttons may end the dialog
 };
 
 extern const char* const kStatusDownloadingAppData;

@@ -50,7 +50,9 @@ TTermsDialog::TTermsDialog(TComponent* Owner, const TTermsLayout& Layout) : TFor
     OnShow = [this](TObject* S) { FormShow(S); };
 }
 
+// Every showing opens with the focus on "&Cancel", so that Enter never accepts the terms unseen.
 void TTermsDialog::FormShow(TObject*) {
     SetLeft(Covered()->Left());
     SetTop(Covered()->Top());
+    FocusControl(btnCancel);
 }

@@ -249,6 +249,11 @@ LRESULT TWinControl::DefaultHandler(UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    if (Msg == WM_SETFOCUS) {
+        const LRESULT Result = DefaultHandler(Msg, WParam, LParam);
+        if (TForm* Form = GetParentForm(this); Form && Form != this) Form->ControlFocused(this);
+        return Result;
+    }
     if (FDefWndProc) return DefaultHandler(Msg, WParam, LParam);
     switch (Msg) {
         case WM_ERASEBKGND:
@@ -287,6 +292,11 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
             }
             break;
         }
+        case WM_NEXTDLGCTL:
+            // A memo inside a container asks its parent to move the focus on: the form does it.
+            if (TForm* Form = GetParentForm(this); Form && Form != this)
+                return SendMessageA(Form->Handle(), Msg, WParam, LParam);
+            break;
         case WM_COMMAND:
             // Notifications of our standard controls go back to their objects. Enter and Escape
             // in a form come here as IDOK and IDCANCEL without a control: nothing happens.

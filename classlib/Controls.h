@@ -116,6 +116,13 @@ public:
     // Gives the keyboard focus to the control's window; Focused tells whether it has it.
     void SetFocus();
     bool Focused() const;
+    // The focus moved into the control from another control of its form, or the form's showing gave
+    // it the first focus; and moved on from it to another control of the form. A form that is
+    // activated again gives the focus back without either.
+    TNotifyEvent OnEnter, OnExit;
+    // A dialog key (Enter) that the focused control did not take: true when this control used it.
+    // Focused tells whether it has the focus; otherwise the form offers the key to every control.
+    virtual bool DialogKey(WORD Key, bool Focused) { return false; }
     void Invalidate() override;
     void Realign();
     TPoint ClientToScreen(TPoint P) const override;
@@ -173,6 +180,13 @@ TControlClass* CreateControl(TComponent* Owner, TWinControl* Parent, const std::
     Control->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
     Control->SetParent(Parent);
     return Control;
+}
+
+// True when a WM_GETDLGCODE with this LParam (the key's message, or none) asks about Enter: a
+// control that answers DLGC_WANTMESSAGE then keeps Enter for itself.
+inline bool AsksAboutEnter(LPARAM LParam) {
+    const auto* Key = reinterpret_cast<const MSG*>(LParam);
+    return Key && Key->message == WM_KEYDOWN && Key->wParam == VK_RETURN;
 }
 
 // The control object behind a window of ours (our class or a subclassed standard control), or null.

@@ -86,9 +86,23 @@ void TDirectoryListBox::Fill() {
 }
 
 void TDirectoryListBox::CommandNotify(WORD Code) {
-    if (Code != LBN_DBLCLK) return;
+    if (Code == LBN_DBLCLK) OpenSelectedRow();
+}
+
+void TDirectoryListBox::OpenSelectedRow() {
     const int Row = static_cast<int>(SendMessageA(FHandle, LB_GETCURSEL, 0, 0));
     if (Row >= 0 && Row < static_cast<int>(FRows.size())) SetDirectory(FolderOfRow(Row));
+}
+
+// Enter opens the selected row, as a double click does, instead of pressing a button of the form.
+LRESULT TDirectoryListBox::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+    if (Msg == WM_GETDLGCODE && AsksAboutEnter(LParam))
+        return TWinControl::WndProc(Msg, WParam, LParam) | DLGC_WANTMESSAGE;
+    if (Msg == WM_KEYDOWN && WParam == VK_RETURN) {
+        OpenSelectedRow();
+        return 0;
+    }
+    return TWinControl::WndProc(Msg, WParam, LParam);
 }
 
 HBRUSH TDirectoryListBox::ControlColor(HDC DC) { return FBrush.Paint(DC, ColorToRGB(Font.Color), ColorToRGB(Color)); }

@@ -19,6 +19,7 @@ public:
     // The rows as shown, their indentation left out.
     std::vector<std::string> Rows() const { return FRows; }
     TNotifyEvent OnChange;
+    LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -28,6 +29,8 @@ protected:
 
 private:
     void Fill();
+    // Opens the selected row: a double click, or Enter.
+    void OpenSelectedRow();
     // The folder that row Index stands for.
     std::string FolderOfRow(int Index) const;
     std::string FDirectory;

@@ -122,6 +122,7 @@ void TForm::SetVisible(bool Value) {
             FLeft = (Screen->Width() - FWidth) / 2;
             FTop = (Screen->Height() - FHeight) / 2;
         }
+        FEnteredWindow = nullptr;  // the showing's first focus is an entry
         if (OnShow) OnShow(this);  // before the window appears; it may still move the form
         FVisible = true;
         HWND Window = Handle();
@@ -201,6 +202,34 @@ void TForm::FocusControl(TWinControl* Control) {
     if (FHandle && IsWindowVisible(FHandle)) ::SetFocus(FFocusedWindow);
 }
 
+void TForm::ControlFocused(TWinControl* Control) {
+    if (Control->Handle() == FEnteredWindow) return;  // given back on activation
+    TWinControl* Previous = FEnteredWindow ? FindControl(FEnteredWindow) : nullptr;
+    FEnteredWindow = Control->Handle();
+    if (Previous && Previous->OnExit) Previous->OnExit(Previous);
+    if (Control->OnEnter) Control->OnEnter(Control);
+}
+
+namespace {
+// Offers a dialog key to Parent's windowed controls, depth first, until one uses it.
+bool OfferDialogKey(TWinControl* Parent, WORD Key) {
+    for (int I = 0; I < Parent->ControlCount(); ++I)
+        if (auto* Control = dynamic_cast<TWinControl*>(Parent->Controls(I)))
+            if (Control->DialogKey(Key, false) || OfferDialogKey(Control, Key)) return true;
+    return false;
+}
+}  // namespace
+
+bool TForm::PressEnter(const MSG& Key) {
+    HWND Focus = GetFocus();
+    if (Focus && IsChild(FHandle, Focus)) {
+        const LRESULT Code = SendMessageA(Focus, WM_GETDLGCODE, Key.wParam, reinterpret_cast<LPARAM>(&Key));
+        if (Code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+        if (TWinControl* Control = FindControl(Focus); Control && Control->DialogKey(VK_RETURN, true)) return true;
+    }
+    return OfferDialogKey(this, VK_RETURN);
+}
+
 void TForm::Activated() {
     if (FActivating || !FVisible) return;  // OnActivate is never re-entered
     FActivating = true;
@@ -243,6 +272,16 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
                 return 0;
             }
             break;
+        }
+        case WM_NEXTDLGCTL: {
+            // What the dialog manager does for a dialog: a memo sends it for Tab and Shift+Tab.
+            HWND Target = LOWORD(LParam) ? reinterpret_cast<HWND>(WParam)
+                                         : GetNextDlgTabItem(FHandle, GetFocus(), WParam != 0);
+            if (!Target || !IsChild(FHandle, Target)) return 0;
+            if (!LOWORD(LParam) && (SendMessageA(Target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+                SendMessageA(Target, EM_SETSEL, 0, -1);  // as Tab selects an edit's text
+            ::SetFocus(Target);
+            return 0;
         }
         case WM_CLOSE:
             Close();
@@ -397,11 +436,13 @@ bool TApplication::ProcessMessage() {
         return true;
     }
     // Keyboard input of a form goes through the dialog manager: Tab and Shift+Tab move the focus,
-    // arrows move it inside a group. Our forms have no default or cancel button, so Enter and
-    // Escape reach TWinControl as commands without a control, and are dropped there.
+    // arrows move it inside a group. Enter presses a button when the focused control leaves it
+    // (the form decides which); otherwise Enter and Escape reach TWinControl as commands without a
+    // control, and are dropped there.
     if (Msg.message >= WM_KEYFIRST && Msg.message <= WM_KEYLAST && Msg.hwnd) {
-        HWND Root = GetAncestor(Msg.hwnd, GA_ROOT);
-        if (dynamic_cast<TForm*>(FindControl(Root)) && IsDialogMessageA(Root, &Msg)) return true;
+        auto* Form = dynamic_cast<TForm*>(FindControl(GetAncestor(Msg.hwnd, GA_ROOT)));
+        if (Form && Msg.message == WM_KEYDOWN && Msg.wParam == VK_RETURN && Form->PressEnter(Msg)) return true;
+        if (Form && IsDialogMessageA(Form->Handle(), &Msg)) return true;
     }
     TranslateMessage(&Msg);
     DispatchMessageA(&Msg);

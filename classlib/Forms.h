@@ -68,6 +68,12 @@ public:
     bool Active() const { return FActive; }
     // Gives Control the focus now, or when the form gets it if the form is not shown yet.
     void FocusControl(TWinControl* Control);
+    // Control of this form got the focus: fires OnExit and OnEnter when it moved between controls.
+    void ControlFocused(TWinControl* Control);
+    // Enter pressed in the form: the focused control keeps it when it takes Enter (a memo, an edit
+    // with a key filter), else the focused button or the visible, enabled default one is pressed.
+    // True when a button was.
+    bool PressEnter(const MSG& Key);
 
     TNotifyEvent OnCreate, OnShow, OnHide, OnActivate, OnDeactivate, OnDestroy;
     TCloseQueryEvent OnCloseQuery;
@@ -95,6 +101,7 @@ private:
     bool FActive = false;
     bool FActivating = false;
     HWND FFocusedWindow = nullptr;  // the control that gets the focus when the form does
+    HWND FEnteredWindow = nullptr;  // the control OnEnter last fired for in this showing
 };
 
 // A container with a vertical scroll bar. Its children keep their designed Top; the range reaches

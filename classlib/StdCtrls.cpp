@@ -160,7 +160,14 @@ TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {}
 
 void TButton::CreateParams(TCreateParams& Params) {
     TButtonControl::CreateParams(Params);
-    Params.Style |= BS_PUSHBUTTON;
+    Params.Style |= Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+bool TButton::DialogKey(WORD Key, bool Focused) {
+    if (Key != VK_RETURN || !(Focused || Default) || !FHandle || !IsWindowVisible(FHandle) || !IsWindowEnabled(FHandle))
+        return false;
+    Click();
+    return true;
 }
 
 void TButton::CommandNotify(WORD Code) {
@@ -321,13 +328,10 @@ HBRUSH TCustomEdit::ControlColor(HDC DC) { return FBrush.Paint(DC, ColorToRGB(Fo
 
 LRESULT TCustomEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
     switch (Msg) {
-        case WM_GETDLGCODE: {
+        case WM_GETDLGCODE:
             // Enter goes to a key filter instead of pressing the dialog's default button.
-            const auto* Key = reinterpret_cast<const MSG*>(LParam);
-            if (OnKeyPress && Key && Key->message == WM_KEYDOWN && Key->wParam == VK_RETURN)
-                return TWinControl::WndProc(Msg, WParam, LParam) | DLGC_WANTMESSAGE;
+            if (OnKeyPress && AsksAboutEnter(LParam)) return TWinControl::WndProc(Msg, WParam, LParam) | DLGC_WANTMESSAGE;
             break;
-        }
         case WM_CHAR:
             if (OnKeyPress) {
                 char Key = static_cast<char>(WParam);
@@ -336,11 +340,6 @@ LRESULT TCustomEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
                 WParam = static_cast<unsigned char>(Key);
             }
             break;
-        case WM_SETFOCUS: {
-            const LRESULT Result = TWinControl::WndProc(Msg, WParam, LParam);
-            if (OnEnter) OnEnter(this);
-            return Result;
-        }
         case WM_DESTROY:
             FText = WindowText(FHandle);  // kept for Text and for a window made again later
             break;

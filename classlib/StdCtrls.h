@@ -91,7 +91,10 @@ class TButton : public TButtonControl {
 public:
     explicit TButton(TComponent* AOwner);
     TModalResult ModalResult = mrNone;  // given to the parent form on a click
+    // Enter presses it when no other button has the focus, while it is visible and enabled.
+    bool Default = false;  // set before the window exists
     void Click() override;
+    bool DialogKey(WORD Key, bool Focused) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -155,7 +158,6 @@ public:
     // setting Key to 0 drops it.
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnChange;
-    TNotifyEvent OnEnter;  // the box got the focus
     LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
 
 protected:

@@ -52,10 +52,10 @@ protected:
     }
     void Get(const std::string& Path) { SiteGet(Path); }
     // Makes the gallery's request the way the gallery does, and shows the dialog for it.
-    TEnding Run(bool TfrmGet::*Kind) {
+    TEnding Run(bool TfrmGet::*Kind, bool CloseByEnter = false) {
         frmGet->ResetRequests();
         frmGet->*Kind = true;
-        return WatchWhile(frmGetStatus, [] { frmGetStatus->ShowModal(); });
+        return WatchWhile(frmGetStatus, [] { frmGetStatus->ShowModal(); }, nullptr, CloseByEnter);
     }
     std::string Site;
     struct {
@@ -117,10 +117,11 @@ TEST_F(GetStatus, ConnectEndings) {
     EXPECT_TRUE(Boxes.Asked.empty());
 }
 
+// Enter presses "&Abort", the default button shown while the request runs.
 TEST_F(GetStatus, AbortWhileTheApplicationDataDownloads) {
     TBoxAnswerer Boxes;
     frmVelmora->AppDataAddress = Site + "/_test/slow/100000/50";
-    RunLater(400, [] { frmGetStatus->btnAbort->Click(); });
+    RunLater(400, [] { PressKey(VK_RETURN); });
     const DWORD Start = GetTickCount();
     // An abort while connecting counts as an internet problem: the program restarts.
     EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect), "Action Aborted!", true, true));
@@ -128,6 +129,17 @@ TEST_F(GetStatus, AbortWhileTheApplicationDataDownloads) {
     EXPECT_LT(GetTickCount() - Start, 4000u) << "the download went on after the abort";
     EXPECT_FALSE(frmGet->ReqConnect);
     EXPECT_TRUE(Boxes.Asked.empty());
+}
+
+// Only its buttons end the dialog while the request runs: a close request (Alt+F4, or from another
+// program) is ignored then.
+TEST_F(GetStatus, ACloseRequestWhileTheRequestRunsIsIgnored) {
+    TBoxAnswerer Boxes;
+    frmVelmora->AppDataAddress = Site + "/_test/slow/30000/50";
+    RunLater(300, [] { PostMessageA(frmGetStatus->Handle(), WM_CLOSE, 0, 0); });
+    const TEnding Ending = Run(&TfrmGet::ReqConnect);
+    EXPECT_TRUE(Ending.WaitedForClose) << "closed without its buttons, on \"" << Ending.Text << "\"";
+    EXPECT_FALSE(frmGetStatus->Aborted);
 }
 
 // While a host name is looked up the dialog repaints and Abort ends the wait at once.
@@ -335,7 +347,7 @@ TEST_F(GetStatus, AnAppliedSkinClosesExplorerWindowsAndOkOpensItsApplyPage) {
     HWND FolderWindow = MakeExplorerWindow();
     ASSERT_TRUE(FolderWindow);
 
-    const TEnding Ending = Run(&TfrmGet::ReqSkin);
+    const TEnding Ending = Run(&TfrmGet::ReqSkin, true);  // "&OK" pressed with Enter
     F->chkCloseExplorerWindows->SetChecked(WasTicked);
     EXPECT_TRUE(EndedWith(Ending, "Your new skin has been applied.\n\nClick OK", false, false));
     EXPECT_EQ("100%", frmGetStatus->lblProgress->Caption());

@@ -1,5 +1,6 @@
 // Watches a status dialog while it runs its request, as a person would: notes how it ended and
-// presses its closing button once that has shown for two polls in a row (the runner has returned).
+// presses its closing button (a click, or Enter) once that has shown for two polls in a row (the
+// runner has returned).
 #pragma once
 
 #include <functional>
@@ -24,6 +25,8 @@ struct TWatch {
     bool Over = false;
     // Runs at every poll while the dialog is up, for a test to act in the middle of the request.
     std::function<void(TStatusDialog*)> WhileRunning;
+    bool CloseByEnter = false;  // the closing button is pressed with the Enter key, not clicked
+    bool Returned = false;      // the dialog's showing has ended
 };
 
 constexpr int kWatchPollMs = 50;
@@ -37,7 +40,13 @@ inline void Watch(TStatusDialog* D, std::shared_ptr<TWatch> W) {
     if (W->Steady == 2 || W->Waited > kWatchGiveUpMs) {
         W->Ending = {D->lblStatus->Caption(), W->Steady == 2, D->btnAbort->Visible()};
         W->Over = true;
-        D->btnClose->Click();
+        if (!W->CloseByEnter) return D->btnClose->Click();
+        PressKey(VK_RETURN);
+        RunLater(3000, [D, W] {
+            if (W->Returned) return;
+            ADD_FAILURE() << "Enter did not press the closing button";
+            D->btnClose->Click();
+        });
         return;
     }
     RunLater(kWatchPollMs, [D, W] { Watch(D, W); });
@@ -45,11 +54,13 @@ inline void Watch(TStatusDialog* D, std::shared_ptr<TWatch> W) {
 
 // Starts watching D; Show then shows it, directly or through the window that opens it.
 inline TEnding WatchWhile(TStatusDialog* D, const std::function<void()>& Show,
-                          std::function<void(TStatusDialog*)> WhileRunning = nullptr) {
+                          std::function<void(TStatusDialog*)> WhileRunning = nullptr, bool CloseByEnter = false) {
     auto W = std::make_shared<TWatch>();
     W->WhileRunning = std::move(WhileRunning);
+    W->CloseByEnter = CloseByEnter;
     RunLater(kWatchPollMs, [D, W] { Watch(D, W); });
     Show();
+    W->Returned = true;
     if (!W->Over) W->Ending = {D->lblStatus->Caption(), false, false, true};
     W->Over = true;
     return W->Ending;

@@ -92,7 +92,26 @@ TEST_F(Submitting, ThePictureArrivesByteForByteTheDetailsByPutAndTheReplyIsShown
     F->optEmail->SetChecked(true);
     TEnding Ending;
     RunModal(F, [&] {
-        frmSubmitComments->memComments->SetText("\r\nfirst line\r\nsecond line\r\n\r\n");  // after the form cleared it
+        // The comments typed in their dialog, which Tab leaves for "&OK", all with the keyboard.
+        F->btnComments->SetFocus();
+        WhenActive(frmSubmitComments, [] {
+            PressKey(VK_RETURN);
+            TypeKeys("first line");
+            PressKey(VK_RETURN);
+            TypeKeys("second line");
+            PressKey(VK_RETURN);
+            PressKey(VK_RETURN);
+            PressKey(VK_TAB);
+            PressKey(VK_RETURN);
+            RunLater(5000, [] {
+                if (!frmSubmitComments->Visible()) return;
+                ADD_FAILURE() << "Tab and Enter did not reach OK";
+                frmSubmitComments->ModalResult = mrCancel;
+            });
+        });
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(PumpUntil([] { return frmSubmitComments->ModalResult == mrOk && !frmSubmitComments->Visible(); }));
+        EXPECT_EQ("\r\nfirst line\r\nsecond line\r\n\r\n", frmSubmitComments->memComments->Text());
         AnswerTerms(mrOk);
         Ending = WatchWhile(frmSubmitStatus, [&] { F->btnSubmit->Click(); });
     }, 30000);

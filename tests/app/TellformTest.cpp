@@ -8,6 +8,7 @@
 
 #include "SampleSite.h"
 #include "StatusWatch.h"
+#include "Submittermsform.h"
 #include "Tellform.h"
 #include "Tellstatusform.h"
 #include "Telltermsform.h"
@@ -50,11 +51,14 @@ protected:
 };
 }  // namespace
 
+// Filled in and sent with the keyboard alone: Tab leaves the message for "&Submit", Enter presses
+// it, and in the agreement, which opens on "&Cancel", Tab and Enter accept.
 TEST_F(Telling, TypedEntriesArriveAsTheBodyAndTheReplyIsShown) {
     for (TCustomEdit* Edit : {static_cast<TCustomEdit*>(F->txtFriendEmail), static_cast<TCustomEdit*>(F->txtYourName),
                               static_cast<TCustomEdit*>(F->txtYourEmail)})
         Edit->SetText("");
     TEnding Ending;
+    bool TermsOpenedOnCancel = false;
     RunModal(F, [&] {
         EXPECT_TRUE(F->txtFriendEmail->Focused());
         TypeKeys("Friend@Example.COM");
@@ -70,9 +74,19 @@ TEST_F(Telling, TypedEntriesArriveAsTheBodyAndTheReplyIsShown) {
         PressKey(VK_RETURN);
         EXPECT_TRUE(PumpUntil([&] { return F->memMessage->Text() == "Hi\r\nthere & = too\r\n\r\n"; }))
             << F->memMessage->Text();
-        RunLater(kWatchPollMs, [] { frmTellTerms->btnOk->Click(); });
-        Ending = WatchWhile(frmTellStatus, [&] { F->btnSubmit->Click(); });
+        PressKey(VK_TAB);
+        EXPECT_TRUE(PumpUntil([&] { return F->btnSubmit->Focused(); })) << "Tab did not leave the message";
+        WhenActive(frmTellTerms, [&] {
+            TermsOpenedOnCancel = frmTellTerms->btnCancel->Focused();
+            PressKey(VK_TAB);
+            PressKey(VK_RETURN);
+        });
+        Ending = WatchWhile(frmTellStatus, [&] {
+            PressKey(VK_RETURN);
+            PumpUntil([&] { return F->ModalResult != mrNone; }, 20000);
+        });
     }, 30000);
+    EXPECT_TRUE(TermsOpenedOnCancel);
     EXPECT_EQ("friend@example.com", F->txtFriendEmail->Text());
     EXPECT_EQ("Jane  ", F->txtYourName->Text());  // a capital first, then as typed
     EXPECT_EQ("friendemail=friend@example.com&yourname=Jane&youremail=me@x.org&message=Hi\nthere & = too", PutBody());
@@ -80,6 +94,61 @@ TEST_F(Telling, TypedEntriesArriveAsTheBodyAndTheReplyIsShown) {
     EXPECT_EQ(kReply, Ending.Text);
     EXPECT_FALSE(frmTellStatus->InternetProblem);
     EXPECT_FALSE(F->Visible());
+}
+
+// The form activated again (after another window) gives the message back as it was: the text is
+// not selected again, so typing goes on where the caret stood.
+TEST_F(Telling, ComingBackToTheFormKeepsTheMessageAndItsCaret) {
+    RunModal(F, [&] {
+        F->txtYourEmail->SetFocus();
+        PressKey(VK_TAB);
+        TypeKeys("Hello");
+        EXPECT_TRUE(PumpUntil([&] { return F->memMessage->Text() == "Hello"; })) << F->memMessage->Text();
+        HWND Other = CreateWindowA("STATIC", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr, nullptr,
+                                   nullptr, nullptr);
+        SetForegroundWindow(Other);
+        EXPECT_TRUE(PumpUntil([&] { return !F->Active(); }));
+        SetForegroundWindow(F->Handle());
+        EXPECT_TRUE(PumpUntil([&] { return F->Active() && F->memMessage->Focused(); }));
+        TypeKeys(" again");
+        EXPECT_TRUE(PumpUntil([&] { return F->memMessage->Text() == "Hello again"; })) << F->memMessage->Text();
+        DestroyWindow(Other);
+        F->ModalResult = mrCancel;
+    });
+}
+
+// An abort that comes as the dialog first paints, before the request has begun, ends the showing
+// on "Action Aborted!" without any request.
+TEST_F(Telling, AnAbortBeforeTheRequestBeginsSendsNothing) {
+    const TNotifyEvent Activate = frmTellStatus->OnActivate;
+    frmTellStatus->OnActivate = [&](TObject* Sender) {
+        PostMessageA(frmTellStatus->btnAbort->Handle(), BM_CLICK, 0, 0);  // handled as the dialog paints
+        Activate(Sender);
+    };
+    const TEnding Ending = Submit();
+    frmTellStatus->OnActivate = Activate;
+    EXPECT_EQ("Action Aborted!", Ending.Text);
+    EXPECT_TRUE(frmTellStatus->Aborted);
+    EXPECT_FALSE(frmTellStatus->InternetProblem);
+    EXPECT_EQ(LogMark, SiteLog().size()) << "a request was made after the abort";
+}
+
+// Every showing of an agreement opens on "&Cancel", also after the last one was accepted: Enter
+// there cancels.
+TEST_F(Telling, AgreementsOpenOnCancelAtEveryShowing) {
+    for (TTermsDialog* Terms : {static_cast<TTermsDialog*>(frmTellTerms), static_cast<TTermsDialog*>(frmSubmitTerms)}) {
+        SCOPED_TRACE(Terms->Caption());
+        EXPECT_EQ(mrOk, RunModal(Terms, [&] {
+                      PressKey(VK_TAB);
+                      PressKey(VK_RETURN);
+                  }));
+        bool OnCancel = false;
+        EXPECT_EQ(mrCancel, RunModal(Terms, [&] {
+                      OnCancel = Terms->btnCancel->Focused();
+                      PressKey(VK_RETURN);
+                  }));
+        EXPECT_TRUE(OnCancel);
+    }
 }
 
 TEST_F(Telling, InputChecksAndACancelledAgreementSendNothing) {

@@ -62,6 +62,7 @@ TEST_F(FolderPicker, ComposesTheFolderBelowTheChoiceAndHandsItOverOnlyOnOK) {
     EXPECT_EQ(Apps + "\\Velmora3\\Velmora3\\", frmMain->txtPath->Text());
 }
 
+// A double click, or Enter on the selected row, opens a folder or goes back up.
 TEST_F(FolderPicker, ADoubleClickOpensAFolderOrGoesBackUp) {
     TScratchFolder Scratch;
     CreateDirectoryA((Scratch.Path() + "Inner").c_str(), nullptr);
@@ -78,6 +79,15 @@ TEST_F(FolderPicker, ADoubleClickOpensAFolderOrGoesBackUp) {
         SendMessageA(F->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(List), LBN_DBLCLK), reinterpret_cast<LPARAM>(List));
         EXPECT_EQ(Folder.substr(0, 3), F->lstDirectory->Directory());
         EXPECT_EQ(Folder.substr(0, 3) + "Velmora3\\", F->txtPath->Text());
+        // The keyboard: back into the folder, the row below it chosen with the arrow, then Enter.
+        F->lstDirectory->SetDirectory(Folder);
+        F->lstDirectory->SetFocus();
+        SendMessageA(List, LB_SETCURSEL, static_cast<WPARAM>(Rows.size() - 2), 0);
+        PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(PumpUntil([&] { return F->lstDirectory->Directory() == Folder + "\\Inner"; }))
+            << F->lstDirectory->Directory();
+        EXPECT_TRUE(F->Visible()) << "Enter pressed a button of the picker";
         F->btnCancel->Click();
     });
 }

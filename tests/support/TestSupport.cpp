@@ -46,6 +46,14 @@ void RunLater(int Milliseconds, std::function<void()> Action) {
     LaterActions()[Timer] = std::move(Action);
 }
 
+void WhenActive(TForm* Form, std::function<void()> Steps, int WaitedMs) {
+    RunLater(50, [=] {
+        if (!Form->Active() && WaitedMs < 10000) return WhenActive(Form, Steps, WaitedMs + 50);
+        EXPECT_TRUE(Form->Active()) << Form->Caption() << " never became active";
+        Steps();
+    });
+}
+
 TModalResult RunModal(TForm* Form, const std::function<void()>& Steps, int Milliseconds) {
     RunLater(50, [=] {
         EXPECT_TRUE(PumpUntil([=] { return Form->Active(); })) << Form->Caption() << " never became active";

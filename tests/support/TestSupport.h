@@ -18,6 +18,10 @@ void PumpFor(int Milliseconds);
 // Runs Action once from the message loop (whichever loop turns) after Milliseconds.
 void RunLater(int Milliseconds, std::function<void()> Action);
 
+// Runs Steps from the message loop once Form is active (a test failure, and Steps all the same, if it
+// is not within 10 s): for a dialog that a button of the form under test opens.
+void WhenActive(TForm* Form, std::function<void()> Steps, int WaitedMs = 0);
+
 // Shows Form modally and runs Steps from its message loop once it is active. A form that Steps
 // left open (a failure) is closed with mrAbort after Milliseconds, so that it cannot hang the run.
 TModalResult RunModal(TForm* Form, const std::function<void()>& Steps, int Milliseconds = 5000);
