@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "Forms.h"
-#include "Globalfunctions.h"
+#include "Appfolder.h"
 #include "TestSupport.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The Hotbar check against real uninstall entries of the test prefix.
 #include <gtest/gtest.h>
 
-#include "Globalfunctions.h"
+#include "Hotbarcheck.h"
 #include "Registry.h"
 #include "TestSupport.h"
 

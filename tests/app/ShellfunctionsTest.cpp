@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "Globalfunctions.h"
+#include "Shellfunctions.h"
 #include "TestSupport.h"
 
 namespace {
