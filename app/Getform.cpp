@@ -661,7 +661,8 @@ void TfrmGet::ShowCourtesy(int Index, int Slot) {
     Link->Show();
 }
 
-// OpenInBrowser acts only on http and https addresses, whatever the list gave.
+// Whatever the list gave goes to OpenInBrowser: Internet Explorer takes any address without control
+// characters; without it, only web and mail addresses reach the shell.
 void TfrmGet::OpenApplyUrl(int Index) {
     if (Index < 0 || Index >= kEntryCount) return;
     const std::string& Url = GalleryEntries[Index].ApplyUrl;

@@ -466,7 +466,8 @@ void TPicture::LoadFromFile(const std::string& FileName) {
     else if (Ext == ".jpg" || Ext == ".jpeg") NewGraphic = std::make_unique<TJPEGImage>();
     else if (Ext == ".ico") NewGraphic = std::make_unique<TIcon>();
     else if (Ext == ".wmf" || Ext == ".emf") NewGraphic = std::make_unique<TMetafile>();
-    else throw EInvalidGraphic("Unknown picture file extension (" + Ext + ")");
+    else  // the extension as the file name has it: "(.GIF)" for "SKIN.GIF"
+        throw EInvalidGraphic("Unknown picture file extension (." + ExtractFileExt(FileName).substr(Ext.empty() ? 0 : 1) + ")");
     NewGraphic->LoadFromFile(FileName);
     SetGraphic(std::move(NewGraphic));
 }

@@ -26,7 +26,7 @@ public:
 
     std::string Host;
     int Port = 21;
-    std::string UserID;
+    std::string UserID = "anonymous";
     std::string Password;
     bool Passive = false;       // transfers are always active (PORT); kept for the forms' settings
     long long BytesTotal = 0;   // size of the file being uploaded

@@ -85,6 +85,7 @@ TEST_F(SiteTest, FtpUploadInActiveMode) {
     const std::string Remote = "upload-" + std::to_string(GetTickCount()) + ".jpg";
 
     TNMFTP Ftp(nullptr);
+    EXPECT_EQ("anonymous", Ftp.UserID);  // until the form sets its own
     SetUpFtp(Ftp);
     std::vector<std::string> Events;
     long long LastSent = 0;
