@@ -176,8 +176,9 @@ void TfrmSubmit::btnSubmitClick(TObject*) {
         return;
     }
     {
+        // A picture whose size cannot be read is as good as missing: it passes no size check.
         TOpenFile Picture(txtSkin->Text());
-        if (!Picture.Opened()) {
+        if (!Picture.Opened() || Picture.Size() < 0) {
             Warn(kCannotOpen, MB_ICONWARNING);
             return;
         }
@@ -219,6 +220,9 @@ void TfrmSubmit::DisconnectQuietly() {
 void TfrmSubmit::Guarded(const std::function<void()>& Step, bool Disconnect) {
     try {
         Step();
+    } catch (const EFtpFileError&) {
+        // The picture changed on this computer: the upload fails, the connection is not to blame.
+        if (Disconnect) DisconnectQuietly();
     } catch (const std::exception&) {
         if (!frmSubmitStatus->Aborted) frmSubmitStatus->InternetProblem = true;
         if (Disconnect) DisconnectQuietly();
@@ -252,12 +256,15 @@ bool TfrmSubmit::UploadSkin() {
         true);
     if (!Binary) return false;
     ResetTransfer();
-    // The picture was checked when Submit was clicked; one deleted or grown since is not sent.
+    // The picture was checked when Submit was clicked; one deleted or grown since is not sent, and
+    // one that grows while it is sent goes only as far as the size checked here.
+    long long Size = -1;
     {
         TOpenFile Picture(txtSkin->Text());
-        if (!Picture.Opened() || Picture.Size() > kMaxSkinBytes) return false;
+        if (Picture.Opened()) Size = Picture.Size();
     }
-    Guarded([this] { ftp->Upload(txtSkin->Text(), ""); }, true);
+    if (Size < 0 || Size > kMaxSkinBytes) return false;
+    Guarded([this, Size] { ftp->Upload(txtSkin->Text(), "", Size); }, true);
     if (!FtpUploaded) return false;
     DisconnectQuietly();
     return true;

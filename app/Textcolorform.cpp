@@ -1,5 +1,6 @@
 #include "Textcolorform.h"
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -80,7 +81,7 @@ TfrmTextColor::TfrmTextColor(TComponent* Owner) : TForm(Owner) {
     dlgColor->Name = "dlgColor";
 
     OnShow = [this](TObject* S) { FormShow(S); };
-    OnClose = [this](TObject* S, TCloseAction& Action) { FormClose(S, Action); };
+    OnHide = [this](TObject* S) { FormHide(S); };
     btnTextColor->OnClick = [this](TObject* S) { btnTextColorClick(S); };
     btnBackgroundColor->OnClick = [this](TObject* S) { btnBackgroundColorClick(S); };
     btnPreview->OnClick = [this](TObject* S) { btnPreviewClick(S); };
@@ -125,7 +126,7 @@ void TfrmTextColor::ApplyColors() {
     if (optChangeMenu->Checked() || optChangeBoth->Checked()) SetSysColors(2, &ColorElements[2], Pair);
 }
 
-void TfrmTextColor::StoreColors() {
+std::exception_ptr TfrmTextColor::StoreColors() {
     const std::string TextValue = ColorText(ColorToRGB(shpTextColor->Brush.Color));
     const std::string BackValue = ColorText(ColorToRGB(shpBackgroundColor->Brush.Color));
     const bool Buttons = optChange3D->Checked() || optChangeBoth->Checked();
@@ -142,9 +143,14 @@ void TfrmTextColor::StoreColors() {
     };
 
     // win.ini gets no section of its own: only an existing one is brought up to date.
+    std::exception_ptr WinIniFailure;
     TIniFile WinIni(WinIniPath());
     if (WinIni.SectionExists(kColorsSection)) {
-        StoreEach([&](const char* Name, const std::string& Value) { WinIni.WriteString(kColorsSection, Name, Value); });
+        try {
+            StoreEach([&](const char* Name, const std::string& Value) { WinIni.WriteString(kColorsSection, Name, Value); });
+        } catch (const Exception&) {
+            WinIniFailure = std::current_exception();
+        }
         WinIni.UpdateFile();
     }
 
@@ -160,6 +166,7 @@ void TfrmTextColor::StoreColors() {
         TKeyCloser Closer{Key};
         StoreEach([&](const char* Name, const std::string& Value) { WriteRegistryText(Key, Name, Value); });
     }
+    return WinIniFailure;
 }
 
 void TfrmTextColor::btnPreviewClick(TObject*) {
@@ -168,14 +175,18 @@ void TfrmTextColor::btnPreviewClick(TObject*) {
     ColorsPreviewed = true;
 }
 
-// Previewed colours stay in force after OK.
+// Previewed colours stay in force after OK. OK always ends in one state: a win.ini that cannot be
+// written does not keep the registry steps from running nor the dialog open; its error is shown once,
+// as any error of a handler is, after the dialog has been told to close.
 void TfrmTextColor::btnOKClick(TObject*) {
+    std::exception_ptr Failure;
     if (ColorsChanged) {
         ApplyColors();
-        StoreColors();
+        Failure = StoreColors();
     }
     ColorsPreviewed = false;
     Close();
+    if (Failure) std::rethrow_exception(Failure);
 }
 
 void TfrmTextColor::btnCancelClick(TObject*) {
@@ -183,8 +194,9 @@ void TfrmTextColor::btnCancelClick(TObject*) {
     Close();
 }
 
-// Any close but OK (Cancel, Alt+F4, WM_CLOSE) takes a preview back.
-void TfrmTextColor::FormClose(TObject*, TCloseAction&) { RestoreSavedColors(); }
+// Every way out but OK takes a preview back: Cancel, Alt+F4, and the program ending while the
+// dialog is open (its modal loop then leaves without closing it, but hides it).
+void TfrmTextColor::FormHide(TObject*) { RestoreSavedColors(); }
 
 void TfrmTextColor::RestoreSavedColors() {
     if (!ColorsPreviewed) return;

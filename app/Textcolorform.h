@@ -1,6 +1,8 @@
 // Changes the system colours of button and menu text and faces.
 #pragma once
 
+#include <exception>
+
 #include <windows.h>
 
 #include "Dialogs.h"
@@ -31,12 +33,13 @@ public:
     void SaveCurrentColors();
     // Puts the two chosen colours in force for the pairs the options name.
     void ApplyColors();
-    // Keeps the chosen colours in win.ini's existing colors section and in the user's registry.
-    void StoreColors();
+    // Keeps the chosen colours in win.ini's existing colors section and in the user's registry. A
+    // failed win.ini write is returned, not raised, once the registry steps have run.
+    std::exception_ptr StoreColors();
 
     // Event handlers
     void FormShow(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormHide(TObject* Sender);
     void btnTextColorClick(TObject* Sender);
     void btnBackgroundColorClick(TObject* Sender);
     void btnPreviewClick(TObject* Sender);

@@ -2,6 +2,7 @@
 
 #include "NMFTP.h"
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -12,6 +13,7 @@ constexpr size_t kPacketBytes = 16384;
 constexpr int kSendBufferBytes = 4 * kPacketBytes;
 constexpr size_t kReceiveBytes = 4096;
 const char* const kReplyTooLong = "The server's reply is too long";
+constexpr DWORD kQuitReplyMs = 5000;  // a server that does not answer QUIT is left after this
 }  // namespace
 
 TNMFTP::TNMFTP(TComponent* AOwner) : TComponent(AOwner), FReplies(std::make_unique<TFtpReplyReader>()) {}
@@ -55,23 +57,23 @@ void TNMFTP::Run(const std::function<void()>& Operation) {
     }
 }
 
-TFtpReply TNMFTP::ReadReply() {
+TFtpReply TNMFTP::ReadReply(DWORD TimeoutMs) {
     const std::shared_ptr<TBlockingSocket> Control = FControl;
     std::vector<char> Buffer(kReceiveBytes);
     TFtpReply Reply;
     while (!FReplies->Next(Reply)) {
         if (FReplies->Overflowed()) throw ESockError(kReplyTooLong);
-        const size_t Count = Control->Receive(Buffer.data(), Buffer.size(), kReadlnAborted);
+        const size_t Count = Control->Receive(Buffer.data(), Buffer.size(), kReadlnAborted, TimeoutMs);
         if (Count == 0) throw ESockError(kReplyIncomplete);
         FReplies->Feed(Buffer.data(), Count);
     }
     return Reply;
 }
 
-TFtpReply TNMFTP::Command(const std::string& Line, int Limit) {
+TFtpReply TNMFTP::Command(const std::string& Line, int Limit, DWORD TimeoutMs) {
     const std::shared_ptr<TBlockingSocket> Control = FControl;
     Control->Send(Line + "\r\n", kSendAborted);
-    TFtpReply Reply = ReadReply();
+    TFtpReply Reply = ReadReply(TimeoutMs);
     if (Reply.Code >= Limit) throw EFtpReplyError(Reply.Text);
     return Reply;
 }
@@ -100,7 +102,7 @@ void TNMFTP::Disconnect() {
     if (!Connected()) return;
     Run([this] {
         try {
-            Command("QUIT", 301);
+            Command("QUIT", 301, kQuitReplyMs);
         } catch (...) {
             DropConnection();
             throw;
@@ -125,12 +127,12 @@ void TNMFTP::Mode(int TheMode) {
     if (OnSuccess) OnSuccess(cmdDoCommand);
 }
 
-void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile) {
+void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile, long long Size) {
     Run([&] {
         RequireConnected();
         std::ifstream File(LocalFile, std::ios::binary | std::ios::ate);
-        if (!File) throw ESockError("Cannot open file \"" + LocalFile + "\"");
-        BytesTotal = static_cast<long long>(File.tellg());
+        if (!File) throw EFtpFileError("Cannot open file \"" + LocalFile + "\"");
+        BytesTotal = Size >= 0 ? Size : static_cast<long long>(File.tellg());
         BytesSent = 0;
         File.seekg(0);
         const std::shared_ptr<TTransferState> State = FState;
@@ -145,9 +147,14 @@ void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile)
         // BytesSent follows what the connection takes, not what the system's buffers swallow: a
         // picture of 200 KB would otherwise count as sent at once however slow the line.
         Data.LimitSendBuffer(kSendBufferBytes);
+        // Exactly BytesTotal bytes go, even when the file has grown meanwhile.
         std::vector<char> Packet(kPacketBytes);
-        while (File.read(Packet.data(), static_cast<std::streamsize>(Packet.size())) || File.gcount() > 0) {
+        while (BytesSent < BytesTotal) {
+            const auto Wanted = static_cast<std::streamsize>(
+                std::min<long long>(static_cast<long long>(Packet.size()), BytesTotal - BytesSent));
+            File.read(Packet.data(), Wanted);
             const size_t Count = static_cast<size_t>(File.gcount());
+            if (Count == 0) throw EFtpFileError("The file \"" + LocalFile + "\" ended before all of it was sent");
             Data.Send(Packet.data(), Count, kSendAborted);
             BytesSent += static_cast<long long>(Count);
             if (OnPacketSent) OnPacketSent(this);

@@ -40,21 +40,24 @@ public:
 
     // Connects and logs in with UserID and Password.
     void Connect();
-    // Sends QUIT and closes the connection; does nothing when not connected.
+    // Sends QUIT and closes the connection, whatever the reply, after waiting for it at most 5 s;
+    // does nothing when not connected.
     void Disconnect();
     void ChangeDir(const std::string& DirName);
     // MODE_IMAGE: binary transfers (TYPE I); MODE_ASCII: text (TYPE A).
     void Mode(int TheMode);
-    // Stores LocalFile on the server under RemoteFile, or under its own name when RemoteFile is empty.
-    void Upload(const std::string& LocalFile, const std::string& RemoteFile);
+    // Stores LocalFile on the server under RemoteFile, or under its own name when RemoteFile is empty:
+    // the whole file, or exactly its first Size bytes when Size is given (BytesTotal). A file that
+    // cannot be opened, or ends before Size, raises EFtpFileError.
+    void Upload(const std::string& LocalFile, const std::string& RemoteFile, long long Size = -1);
     // Cancels the data connection of a running transfer (and any other step in progress): the
     // blocked call raises.
     void Abort();
 
 private:
     // One command and its reply; a code of Limit or more raises with the server's reply text.
-    TFtpReply Command(const std::string& Line, int Limit = 400);
-    TFtpReply ReadReply();
+    TFtpReply Command(const std::string& Line, int Limit = 400, DWORD TimeoutMs = INFINITE);
+    TFtpReply ReadReply(DWORD TimeoutMs = INFINITE);
     // Runs one operation as the only one of this component; failures other than a refusal by the
     // server close the connection.
     void Run(const std::function<void()>& Operation);

@@ -23,3 +23,10 @@ class EFtpReplyError : public ESockError {
 public:
     using ESockError::ESockError;
 };
+
+// The local file of an upload cannot be read as it was given (missing, or shorter than the size
+// to send): a problem of this computer, not of the connection.
+class EFtpFileError : public ESockError {
+public:
+    using ESockError::ESockError;
+};

@@ -16,6 +16,7 @@ const char* const kReadlnAborted = "Socket readln aborted";
 const char* const kCaptureAborted = "Socket capture aborted";
 const char* const kDataConnectionError = "Error creating Data Connection";
 const char* const kReplyIncomplete = "Connection closed before the reply was complete";
+const char* const kReplyTimedOut = "Timed out waiting for the reply";
 
 namespace {
 constexpr int kConnectPollMs = 2;
@@ -235,8 +236,9 @@ void TBlockingSocket::Send(const char* Data, size_t Size, const char* AbortText)
     }
 }
 
-size_t TBlockingSocket::Receive(char* Buffer, size_t Size, const char* AbortText) {
+size_t TBlockingSocket::Receive(char* Buffer, size_t Size, const char* AbortText, DWORD TimeoutMs) {
     if (FSocket == INVALID_SOCKET) throw ESockError(kNotConnected);
+    const DWORD Start = GetTickCount();
     while (true) {
         const int Received = recv(FSocket, Buffer, static_cast<int>(Size), 0);
         if (Received >= 0) {
@@ -249,6 +251,7 @@ size_t TBlockingSocket::Receive(char* Buffer, size_t Size, const char* AbortText
         if (WaitSocket(FSocket, false, kWaitSliceUs) == rdFailed)
             throw ESockError(WinsockErrorText("Connection lost", WSAGetLastError()));
         Pump(AbortText, false);
+        if (TimeoutMs != INFINITE && GetTickCount() - Start >= TimeoutMs) throw ESockError(kReplyTimedOut);
     }
 }
 

@@ -27,6 +27,7 @@ extern const char* const kReadlnAborted;
 extern const char* const kCaptureAborted;
 extern const char* const kDataConnectionError;
 extern const char* const kReplyIncomplete;
+extern const char* const kReplyTimedOut;
 
 // Marks a component's state busy for one call (a second call on the same component from a handler
 // raises); undone through the shared state, which outlives the component.
@@ -72,8 +73,9 @@ public:
     void Send(const char* Data, size_t Size, const char* AbortText);
     void Send(const std::string& Data, const char* AbortText) { Send(Data.data(), Data.size(), AbortText); }
     // Reads what has arrived, at most Size bytes, waiting for at least one; 0 when the peer has
-    // closed the connection. Raises AbortText on Abort.
-    size_t Receive(char* Buffer, size_t Size, const char* AbortText);
+    // closed the connection. Raises AbortText on Abort, and "Timed out waiting for the reply" when
+    // nothing has come within TimeoutMs.
+    size_t Receive(char* Buffer, size_t Size, const char* AbortText, DWORD TimeoutMs = INFINITE);
     sockaddr_in LocalAddress() const;
     // Keeps at most Bytes queued in the system for sending.
     void LimitSendBuffer(int Bytes);

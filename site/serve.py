@@ -77,6 +77,7 @@ class Site:
         self.overrides = {}
         self.pace = 0.0   # seconds between 1024-byte pieces of a served file (/_test/pace)
         self.ftp_refused = set()  # FTP commands answered 502 (/_test/ftprefuse)
+        self.ftp_silent = set()   # FTP commands never answered (/_test/ftpsilent)
         self.request_count = 0
         self.put_count = 0
 
@@ -323,11 +324,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 with self.site.lock:
                     self.site.ftp_refused.add(parts[1].upper())
                 self.reply(200, b"ok\r\n")
+            elif name == "ftpsilent" and len(parts) == 2 and re.fullmatch(r"[A-Za-z]{3,4}", parts[1]):
+                with self.site.lock:
+                    self.site.ftp_silent.add(parts[1].upper())
+                self.reply(200, b"ok\r\n")
             elif name == "reset" and len(parts) == 1:
                 with self.site.lock:
                     self.site.overrides.clear()
                     self.site.pace = 0.0
                     self.site.ftp_refused.clear()
+                    self.site.ftp_silent.clear()
                 PacedDTPHandler.read_limit = 0
                 self.reply(200, b"ok\r\n")
             else:
@@ -394,9 +400,12 @@ class LoggingFtpHandler(FTPHandler):
             self.stored_name = arg or ""
         with self.site.lock:
             refused = cmd in self.site.ftp_refused
+            silent = cmd in self.site.ftp_silent
         if refused:
             self.respond("502 Refused (test hook).")
             return None
+        if silent:
+            return None  # no reply: the client must not wait for ever
         return super().pre_process_command(line, cmd, arg)
 
     def respond(self, resp, logfun=None):

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <regex>
 
 #include "SampleSite.h"
@@ -139,6 +140,9 @@ TEST_F(Submitting, ThePictureArrivesByteForByteTheDetailsByPutAndTheReplyIsShown
 TEST_F(Submitting, InputChecksStopBeforeAnyRequest) {
     const std::string Big = Folder.Path() + "big.jpg";
     WriteFile(Big, kMaxSkinBytes + 1);
+    // A file whose size cannot be read (GetFileSizeEx fails on a pipe) counts as not found.
+    const std::string Pipe = "\\\\.\\pipe\\velmora-skin-" + std::to_string(GetCurrentProcessId());
+    HANDLE PipeServer = CreateNamedPipeA(Pipe.c_str(), PIPE_ACCESS_DUPLEX, 0, PIPE_UNLIMITED_INSTANCES, 512, 512, 0, nullptr);
     const std::string TooLarge =
         "File is too large!  The maximum skin size is 200 kb.\n\nConvert the skin to a smaller type (JPEG), or lower "
         "the height and width of the skin.";
@@ -152,6 +156,7 @@ TEST_F(Submitting, InputChecksStopBeforeAnyRequest) {
         {"Jane", "jane@example.com", "", "Please fill in all fields.", MB_ICONWARNING, false, false},
         {"Jane", "jane@example", Picture, "Please enter a valid email address.", MB_ICONWARNING, true, false},
         {"Jane", "jane@example.com", Folder.Path() + "gone.jpg", "File could not be opened!", MB_ICONWARNING, false, false},
+        {"Jane", "jane@example.com", Pipe, "File could not be opened!", MB_ICONWARNING, false, false},
         {"Jane", "jane@example.com", Big, TooLarge, MB_ICONINFORMATION, false, false},
         {"Jane", "jane@example.com", Picture, "", 0, false, true},  // the agreement cancelled
     };
@@ -177,6 +182,7 @@ TEST_F(Submitting, InputChecksStopBeforeAnyRequest) {
         EXPECT_EQ(Case.TermsShown, TermsShown);
         EXPECT_TRUE(F->Visible());
     }
+    CloseHandle(PipeServer);
     EXPECT_EQ(LogMark, SiteLog().size());
     EXPECT_TRUE(FtpCommands().empty());
 }
@@ -282,6 +288,77 @@ TEST_F(Submitting, APictureDeletedOrGrownAfterTheChecksIsNotUploaded) {
         EXPECT_FALSE(frmSubmitStatus->InternetProblem);
         for (const std::string& Command : FtpCommands()) EXPECT_NE("STOR", Command.substr(0, 4));
     }
+}
+
+// The upload, slowed by the site, sends exactly the size checked before it began: a picture that
+// grows meanwhile arrives as it was checked, one that shrinks fails the upload; the bar never
+// passes its maximum.
+TEST_F(Submitting, APictureThatChangesDuringTheUploadSendsOnlyWhatWasChecked) {
+    const std::string Original = WholeFile(Picture);
+    const struct {
+        const char* Name;
+        long long NewSize;
+        const char* Text;
+    } Cases[] = {
+        {"grown", kMaxSkinBytes + 50000, "Thank you! Your skin has been received.\r\n\r\nIt will appear in the gallery once we have looked at it."},
+        {"shrunk", kMaxSkinBytes / 4, "Error uploading skin!"},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        WriteFile(Picture, kMaxSkinBytes);
+        const std::string Remote = Info + "\\ftp\\incoming\\" + Name(Picture);
+        DeleteFileA(Remote.c_str());
+        SiteGet("/_test/ftprate/40000");
+        bool Changed = false, PastMaximum = false;
+        const TEnding Ending = Submit([&](TStatusDialog*) {
+            TProgressBar* Bar = frmSubmitStatus->prgUpload;
+            PastMaximum = PastMaximum || Bar->Position() > Bar->Max();
+            // Once the first packets are on their way.
+            if (Changed || frmSubmitStatus->lblStatus->Caption() != "Uploading Skin\n\nPlease Wait..." ||
+                F->ftp->GetBytesSent() == 0 || F->ftp->GetBytesSent() >= F->ftp->BytesTotal)
+                return;
+            HANDLE File = CreateFileA(Picture.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+            LARGE_INTEGER Size{};
+            Size.QuadPart = Case.NewSize;
+            Changed = File != INVALID_HANDLE_VALUE && SetFilePointerEx(File, Size, nullptr, FILE_BEGIN) && SetEndOfFile(File);
+            CloseHandle(File);
+        });
+        SiteGet("/_test/reset");
+        EXPECT_TRUE(Changed) << "the picture was not changed during the upload";
+        EXPECT_EQ(Case.Text, Ending.Text);
+        EXPECT_FALSE(PastMaximum);
+        EXPECT_FALSE(frmSubmitStatus->InternetProblem);
+        if (Case.NewSize > kMaxSkinBytes) {
+            EXPECT_TRUE(WholeFile(Remote) == Original) << WholeFile(Remote).size() << " bytes arrived";
+        }
+    }
+}
+
+// Closing the form sends QUIT; a server that never answers it holds the form only for a bounded time.
+TEST_F(Submitting, AServerThatNeverAnswersQuitDoesNotHoldTheClosingForm) {
+    SiteGet("/_test/ftpsilent/QUIT");
+    // A wait without a bound fails the test here instead of hanging it (the wait turns the loop).
+    auto Closed = std::make_shared<bool>(false);
+    RunLater(12000, [this, Closed] {
+        if (*Closed) return;
+        ADD_FAILURE() << "still waiting for the reply to QUIT";
+        F->ftp->Abort();
+    });
+    DWORD Start = 0;
+    RunModal(F, [&] {
+        F->ftp->Host = "127.0.0.1";
+        F->ftp->Port = std::stoi(SiteFile("ftp-port"));
+        F->ftp->UserID = "velmora";
+        F->ftp->Password = "skins";
+        F->ftp->Connect();
+        EXPECT_TRUE(F->ftp->Connected());
+        Start = GetTickCount();
+        F->btnCancel->Click();
+    });
+    EXPECT_LT(GetTickCount() - Start, 8000u);
+    *Closed = true;
+    EXPECT_FALSE(F->ftp->Connected()) << "the connection stays open";
 }
 
 TEST_F(Submitting, AbortsEndOnActionAbortedAndRestartOnlyDuringTheApplicationData) {

@@ -106,6 +106,29 @@ TEST_F(TextColorDialog, OkStoresExactTextsInTheColorsSectionAndTheRegistry) {
     EXPECT_EQ(kSky, ColorToRGB(F->shpBackgroundColor->Brush.Color));
 }
 
+// win.ini held by another program, so that it cannot be written: OK says so once, still stores the
+// colours in the registry, and closes with the colours in force.
+TEST_F(TextColorDialog, OkWithAWinIniThatCannotBeWrittenStillEndsInOneState) {
+    WriteWinIni("[colors]\r\nButtonFace=1 1 1\r\n");
+    const std::string Held = WholeFile(WinIniPath());
+    HANDLE Holder = CreateFileA(WinIniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, Holder);
+    TBoxAnswerer Boxes;
+    const TModalResult Result = RunModal(F, [&] {
+        Pick(F->btnTextColor, kPink);
+        Pick(F->btnBackgroundColor, kSky);
+        Click(F->btnOK);
+    });
+    CloseHandle(Holder);
+    EXPECT_EQ(mrCancel, Result) << "the dialog did not close";
+    ASSERT_EQ(1u, Boxes.Asked.size());
+    EXPECT_EQ("Unable to write to " + WinIniPath() + ".", Boxes.Asked[0].Text);
+    EXPECT_EQ((std::vector<COLORREF>{kPink, kSky, kPink, kSky}), Colors());
+    for (int I = 0; I < 4; ++I) EXPECT_EQ(std::string(I % 2 ? kSkyText : kPinkText) + '\0', Registry(I)) << kNames[I];
+    EXPECT_EQ(64u, ValueData(HKEY_CURRENT_USER, kAppearanceKey, "CustomColors").size());
+    EXPECT_EQ(Held, WholeFile(WinIniPath()));
+}
+
 TEST_F(TextColorDialog, NoChangeStoresNothingAndWinIniWithoutColorsStaysAsItWas) {
     WriteWinIni("[windows]\r\nBeep=yes\r\n");
     const std::string Untouched = WholeFile(WinIniPath());

@@ -1,10 +1,22 @@
 // The main window: first activation, the menu's cover and confirmation, hover highlight.
 #include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
 
+#include "Aboutform.h"
+#include "Getform.h"
+#include "Getstatusform.h"
 #include "Registry.h"
 #include "Removeform.h"
+#include "SampleSite.h"
+#include "Selectform.h"
+#include "Submitform.h"
+#include "Submitstatusform.h"
+#include "Tellform.h"
+#include "Tellstatusform.h"
 #include "TestSupport.h"
+#include "Textcolorform.h"
 #include "Velmoraform.h"
+#include "Windowtitleform.h"
 
 namespace {
 const char* const kLowColorWarning =
@@ -141,6 +153,78 @@ TEST(MainWindowMenu, RemoveOpensOnlyOnYesAndTheCoverIsHiddenAfterwards) {
         EXPECT_EQ(Case.Opens, Watch.Opened);
         EXPECT_FALSE(frmVelmora->shpCover->Visible());
     }
+}
+
+// Every button through a real click: the window it opens (read by its caption), or for Remove the
+// question; Exit only asks the window to close, without the cover. The five features that make no
+// request never restart the program, whatever the status dialogs last reported.
+TEST(MainWindowMenu, EachButtonOpensItsWindowAndOnlyTheNetworkFeaturesMayRestart) {
+    if (SiteFile("http-port").empty()) GTEST_SKIP() << "needs the sample site (run through CTest)";
+    frmVelmora->AppDataAddress = SiteAddress() + "/programs/velmora3/application/appdata.txt";
+    frmVelmora->Show();
+    PumpFor(100);
+    TBoxAnswerer Boxes({}, IDNO);
+    auto SetInternetProblem = [](bool Value) {
+        frmGetStatus->InternetProblem = frmSubmitStatus->InternetProblem = frmTellStatus->InternetProblem = Value;
+    };
+    const struct {
+        TImage* Button;
+        TForm* Opens;  // nullptr: a question
+        const char* Caption;
+        bool InternetProblem;  // what all three status dialogs report meanwhile
+    } Cases[] = {
+        {frmVelmora->imgGet1, frmGet, "Get Skins!", false},
+        {frmVelmora->imgSubmit1, frmSubmit, "Submit A Skin", false},
+        {frmVelmora->imgTell1, frmTell, "Tell A Friend", false},
+        {frmVelmora->imgSelect1, frmSelect, "Select your own skin", true},
+        {frmVelmora->imgTextColor1, frmTextColor, "Change Text Color", true},
+        {frmVelmora->imgChange1, frmWindowTitle, "Change Window Title", true},
+        {frmVelmora->imgRemove1, nullptr, "Are you sure you want to remove your skin?", true},
+        {frmVelmora->imgHelp1, frmAbout, "Help/About", true},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Caption);
+        SetInternetProblem(Case.InternetProblem);
+        Boxes.Asked.clear();
+        std::string Caption;
+        if (Case.Opens)
+            WhenActive(Case.Opens, [&] {
+                char Text[64] = "";
+                GetWindowTextA(Case.Opens->Handle(), Text, sizeof Text);
+                Caption = Text;
+                Case.Opens->ModalResult = mrCancel;
+            });
+        const TPoint P = CentreOf(Case.Button);
+        ClickAt(frmVelmora->Handle(), P.X, P.Y);
+        EXPECT_TRUE(PumpUntil([&] { return Case.Opens ? !Caption.empty() && !Case.Opens->Visible() : !Boxes.Asked.empty(); },
+                              20000));
+        if (!Case.Opens) Caption = Boxes.Asked.empty() ? "" : Boxes.Asked[0].Text;
+        EXPECT_EQ(Case.Caption, Caption);
+        EXPECT_EQ(Case.Opens ? 0u : 1u, Boxes.Asked.size()) << "a box besides the question: a restart";
+        EXPECT_EQ("Velmora! Version 3.1", frmVelmora->Caption());
+        EXPECT_TRUE(PumpUntil([] { return frmVelmora->Visible() && !frmVelmora->shpCover->Visible(); }));
+    }
+    SetInternetProblem(false);
+    const TCloseQueryEvent Query = frmVelmora->OnCloseQuery;
+    bool AskedToClose = false, Covered = true;
+    frmVelmora->OnCloseQuery = [&](TObject*, bool& CanClose) {
+        AskedToClose = true;
+        Covered = frmVelmora->shpCover->Visible();
+        CanClose = false;  // the test goes on
+    };
+    const TPoint Exit = CentreOf(frmVelmora->imgExit1);
+    ClickAt(frmVelmora->Handle(), Exit.X, Exit.Y);
+    EXPECT_TRUE(PumpUntil([&] { return AskedToClose; }));
+    frmVelmora->OnCloseQuery = Query;
+    EXPECT_FALSE(Covered);
+}
+
+// A box that no test expects fails the test that shows it and is closed at once, as Escape would.
+TEST(FormTests, ABoxNoTestExpectsFailsTheTestAndIsClosedAtOnce) {
+    static int Answer = 0;
+    EXPECT_NONFATAL_FAILURE(Answer = Application->MessageBox("Are you sure?", "Velmora!", MB_YESNO),
+                            "unexpected message box \"Velmora!\": Are you sure?");
+    EXPECT_EQ(IDNO, Answer);
 }
 
 TEST(MainWindowHover, LightsOnlyTheButtonUnderThePointer) {

@@ -2,6 +2,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -210,4 +212,56 @@ TEST(Velmora, AnInternetProblemWhileTellingAFriendRestartsTheProgram) {
         PostMessageA(Ok, BM_CLICK, 0, 0);
         return WaitForButton(Program, "Tell A Friend", "&Close");
     });
+}
+
+// The colours of button text and face, menu text and menu as a new process sees them (this one's
+// own view of them is not brought up to date).
+std::vector<COLORREF> FreshColors() {
+    char Temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, Temp);
+    const std::string File = std::string(Temp) + "sys-colors.txt";
+    DeleteFileA(File.c_str());
+    TProgram Reader(SYS_COLORS_EXE, " \"" + File + "\"");
+    Reader.WaitForExit(10000);
+    std::vector<COLORREF> Colors;
+    for (unsigned long Color; FILE* In = std::fopen(File.c_str(), "r");) {
+        while (std::fscanf(In, "%lx", &Color) == 1) Colors.push_back(Color);
+        std::fclose(In);
+        break;
+    }
+    return Colors;
+}
+
+// The program ended (its main window closed) while the text colours are previewed: the colours in
+// force before the preview come back, as after Cancel.
+TEST(Velmora, EndingTheProgramDuringAColourPreviewPutsTheColoursBack) {
+    const std::vector<COLORREF> Saved = FreshColors();
+    ASSERT_EQ(4u, Saved.size());
+    const COLORREF Pink = RGB(255, 0, 128) == Saved[0] ? RGB(255, 0, 127) : RGB(255, 0, 128);
+    TProgram Program(VELMORA_EXE);
+    HWND Main = WaitForWindow(Program.Id(), kMainCaption);
+    ASSERT_TRUE(Main);
+    ClickMenu(Main, 8 + 200, 92 + 20);  // Change Text Color
+    HWND Pick = WaitForButton(Program, "Change Text Color", "Select &Text Color");
+    ASSERT_TRUE(Pick);
+    PostMessageA(Pick, BM_CLICK, 0, 0);
+    HWND Dialog = WaitForWindow(Program.Id(), "Color");
+    ASSERT_TRUE(Dialog) << "no colour dialog";
+    // The red, green and blue boxes, as typed.
+    for (const auto& Box : {std::pair<int, BYTE>{706, GetRValue(Pink)}, {707, GetGValue(Pink)}, {708, GetBValue(Pink)}})
+        SendMessageA(GetDlgItem(Dialog, Box.first), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(std::to_string(Box.second).c_str()));
+    PostMessageA(Dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Dialog, IDOK)));
+    WaitFor([&]() -> HWND { return IsWindow(Dialog) ? nullptr : Main; });
+    PostMessageA(FindButtonIn(Program, "Change Text Color", "&Preview"), BM_CLICK, 0, 0);
+    Sleep(500);
+    const std::vector<COLORREF> Previewed = FreshColors();
+    PostMessageA(Main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, Program.WaitForExit(20000));
+    const std::vector<COLORREF> After = FreshColors();
+    const int Elements[] = {COLOR_BTNTEXT, COLOR_BTNFACE, COLOR_MENUTEXT, COLOR_MENU};
+    SetSysColors(4, Elements, Saved.data());
+    ASSERT_EQ(4u, Previewed.size());
+    EXPECT_EQ(Pink, Previewed[0]) << "the preview did not take";
+    EXPECT_EQ(Saved, After);
 }

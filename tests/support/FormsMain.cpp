@@ -3,10 +3,13 @@
 
 #include "Forms.h"
 #include "Startup.h"
+#include "TestSupport.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     Application->Title = "Velmora!";
     CreateApplicationForms();
+    // A box that no test expects fails that test at once instead of waiting for a person.
+    Application->MessageBoxResponder = FailOnUnexpectedBox;
     return RUN_ALL_TESTS();
 }

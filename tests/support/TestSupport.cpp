@@ -63,7 +63,8 @@ TModalResult RunModal(TForm* Form, const std::function<void()>& Steps, int Milli
     return Form->ShowModal();
 }
 
-TBoxAnswerer::TBoxAnswerer(std::vector<int> Answers, int Default) : FAnswers(std::move(Answers)), FDefault(Default) {
+TBoxAnswerer::TBoxAnswerer(std::vector<int> Answers, int Default)
+    : FAnswers(std::move(Answers)), FDefault(Default), FPrevious(Application->MessageBoxResponder) {
     Application->MessageBoxResponder = [this](const TMessageBoxRequest& Request) {
         Asked.push_back(Request);
         if (OnAsk) OnAsk(Request);
@@ -72,7 +73,23 @@ TBoxAnswerer::TBoxAnswerer(std::vector<int> Answers, int Default) : FAnswers(std
     };
 }
 
-TBoxAnswerer::~TBoxAnswerer() { Application->MessageBoxResponder = nullptr; }
+TBoxAnswerer::~TBoxAnswerer() { Application->MessageBoxResponder = FPrevious; }
+
+int FailOnUnexpectedBox(const TMessageBoxRequest& Request) {
+    ADD_FAILURE() << "unexpected message box \"" << Request.Caption << "\": " << Request.Text;
+    switch (Request.Flags & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+        case MB_YESNOCANCEL:
+        case MB_RETRYCANCEL:
+            return IDCANCEL;
+        case MB_YESNO:
+            return IDNO;
+        case MB_ABORTRETRYIGNORE:
+            return IDABORT;
+        default:
+            return IDOK;
+    }
+}
 
 TScratchFolder::TScratchFolder() {
     char Temp[MAX_PATH];

@@ -31,14 +31,20 @@ TModalResult RunModal(TForm* Form, const std::function<void()>& Steps, int Milli
 class TBoxAnswerer {
 public:
     explicit TBoxAnswerer(std::vector<int> Answers = {}, int Default = IDOK);
-    ~TBoxAnswerer();
+    ~TBoxAnswerer();  // the responder before it answers again
     std::vector<TMessageBoxRequest> Asked;
     std::function<void(const TMessageBoxRequest&)> OnAsk;  // runs before the box is answered
 
 private:
     std::vector<int> FAnswers;
     int FDefault;
+    std::function<int(const TMessageBoxRequest&)> FPrevious;
 };
+
+// The responder for a box that no TBoxAnswerer expects: it fails the running test with the box's
+// text and closes the box at once, as Escape would (Cancel, else No, else OK), so that the test goes
+// on instead of waiting for a person.
+int FailOnUnexpectedBox(const TMessageBoxRequest& Request);
 
 // A folder of its own under the temporary folder, removed with its files afterwards.
 class TScratchFolder {
