@@ -211,6 +211,7 @@ private:
     void ShowFile(HWND Pane, const std::string& FileName);
     void Paint(const DRAWITEMSTRUCT& Item) const;
     TDialogTemplate FTemplate;
+    std::string FShownFile;
     TShownPicture FShown;
 };
 
@@ -252,6 +253,10 @@ UINT_PTR CALLBACK TPicturePreview::Hook(HWND Pane, UINT Message, WPARAM WParam, 
 }
 
 void TPicturePreview::ShowFile(HWND Pane, const std::string& FileName) {
+    // Wine tells of one change of the list twice (the item chosen, the item left): the second time the
+    // file is on show already.
+    if (FileName == FShownFile) return;
+    FShownFile = FileName;
     const HWND Frame = GetDlgItem(Pane, TOpenPictureDialog::idPreviewFrame);
     RECT Client;
     GetClientRect(Frame, &Client);
