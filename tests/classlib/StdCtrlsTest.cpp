@@ -6,13 +6,17 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "Dialogs.h"
 #include "Graphics.h"
 #include "StdCtrls.h"
+#include "TestPictures.h"
 #include "TestSupport.h"
 
 namespace {
@@ -305,6 +309,149 @@ TEST(OpenDialog, ExecuteAnswersTheFullPathOrKeepsFileNameOnCancel) {
     CancelOpenDialog(Dialog->Title);
     EXPECT_FALSE(Dialog->Execute());
     EXPECT_EQ(Picture, Dialog->FileName);
+    delete Form;
+}
+
+namespace {
+struct TClientDC {  // a window's client area to draw or read, released with it
+    explicit TClientDC(HWND AWindow) : Window(AWindow), Handle(GetDC(AWindow)) {}
+    ~TClientDC() { ReleaseDC(Window, Handle); }
+    HWND Window;
+    HDC Handle;
+};
+
+// What the open-picture dialog's preview shows, read from the screen: its size text, the room inside
+// the frame, the colour at its centre and how far the picture reaches across the centre.
+struct TPreview {
+    std::string Size;
+    int RoomWidth = 0, RoomHeight = 0;
+    COLORREF Centre = 0;
+    int Width = 0, Height = 0;  // not the frame's background colour
+};
+
+TPreview ReadPreview(HWND Dialog, bool Extent) {
+    const HWND Pane = FindWindowExA(Dialog, nullptr, "#32770", nullptr);
+    const HWND Frame = GetDlgItem(Pane, TOpenPictureDialog::idPreviewFrame);
+    TPreview Shown;
+    Shown.Size = WindowText(GetDlgItem(Pane, TOpenPictureDialog::idPreviewSize));
+    RECT Room;
+    GetClientRect(Frame, &Room);
+    InflateRect(&Room, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+    Shown.RoomWidth = Room.right - Room.left;
+    Shown.RoomHeight = Room.bottom - Room.top;
+    const int X0 = (Room.left + Room.right) / 2, Y0 = (Room.top + Room.bottom) / 2;
+    const COLORREF Background = GetSysColor(COLOR_BTNFACE);
+    TClientDC DC(Frame);
+    Shown.Centre = GetPixel(DC.Handle, X0, Y0);
+    for (int X = Room.left; Extent && X < Room.right; ++X) Shown.Width += GetPixel(DC.Handle, X, Y0) != Background;
+    for (int Y = Room.top; Extent && Y < Room.bottom; ++Y) Shown.Height += GetPixel(DC.Handle, X0, Y) != Background;
+    return Shown;
+}
+
+bool Near(COLORREF A, COLORREF B, int Tolerance) {
+    return std::abs(GetRValue(A) - GetRValue(B)) <= Tolerance && std::abs(GetGValue(A) - GetGValue(B)) <= Tolerance &&
+           std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
+}
+
+// A JPEG whose columns take colours Even and Odd in turn, with noise of up to Noise either way in every
+// sample. Decoded at 1/8 of its size, every pixel is the mean of the two; with noise it costs a
+// decoder what a photograph does.
+std::string JpegOf(int Width, int Height, COLORREF Even, COLORREF Odd, int Noise) {
+    unsigned Seed = 1;
+    const int Samples[2][3] = {{GetRValue(Even), GetGValue(Even), GetBValue(Even)},
+                               {GetRValue(Odd), GetGValue(Odd), GetBValue(Odd)}};
+    return EncodeJpeg(Width, Height, jsRgb, [&](int, std::vector<unsigned char>& Row) {
+        for (size_t I = 0; I < Row.size(); ++I) {
+            Seed = Seed * 1103515245u + 12345u;
+            const int Offset = Noise ? static_cast<int>((Seed >> 16) % (2 * Noise + 1)) - Noise : 0;
+            Row[I] = static_cast<unsigned char>(std::clamp(Samples[I / 3 % 2][I % 3] + Offset, 0, 255));
+        }
+    });
+}
+
+HWND FileList(HWND Dialog) {
+    return FindWindowExA(FindWindowExA(Dialog, nullptr, "SHELLDLL_DefView", nullptr), nullptr, WC_LISTVIEWA, nullptr);
+}
+}  // namespace
+
+// Chosen in the list with the keyboard, each file shows in the preview within a quarter of a second:
+// a picture scaled to fit with its proportions (a small one at its own size) and its size; a file
+// that is no picture shows the empty preview, and no message box. Open answers the chosen file.
+TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
+    constexpr int kPreviewBoundMs = 250, kGiveUpMs = 60000;
+    constexpr int kColourTolerance = 16;  // a JPEG's colours are near those it was made of
+    TScratchFolder Folder;
+    WriteBmp24(Folder.Path() + "a-red.bmp", 64, 48, [](int, int) { return TRgb{255, 0, 0}; });
+    WriteBytes(Folder.Path() + "b-text.jpg", "This is no picture.\r\n");
+    WriteBytes(Folder.Path() + "c-blue.jpg", JpegOf(320, 240, RGB(30, 60, 200), RGB(30, 60, 200), 0));
+    WriteBytes(Folder.Path() + "d-empty.bmp", "");
+    // Decoded at full size and shrunk, the photo would show one of its stripes' colours, not their mean.
+    WriteBytes(Folder.Path() + "e-photo.jpg", JpegOf(4000, 3000, RGB(20, 200, 40), RGB(60, 20, 80), 8));
+    const struct {
+        const char* Name;
+        int Width, Height;  // 0: no picture
+        COLORREF Colour;
+    } Cases[] = {
+        {"a-red.bmp", 64, 48, RGB(255, 0, 0)},
+        {"b-text.jpg", 0, 0, 0},
+        {"c-blue.jpg", 320, 240, RGB(30, 60, 200)},
+        {"d-empty.bmp", 0, 0, 0},
+        {"e-photo.jpg", 4000, 3000, RGB(40, 110, 60)},
+    };
+    TForm* Form = NewForm(100, 50);
+    ASSERT_TRUE(ShowActive(Form));
+    auto* Dialog = new TOpenPictureDialog(Form);
+    Dialog->Title = "Preview a picture";
+    Dialog->Filter = "Pictures (*.bmp;*.jpg)|*.bmp;*.jpg";
+    Dialog->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    TBoxAnswerer Boxes;
+
+    // Each file chosen in turn: the first by a click, the others with the Down key.
+    auto ChooseEach = [&](HWND Shown) {
+        RECT First;
+        ListView_GetItemRect(FileList(Shown), 0, &First, LVIR_LABEL);
+        for (const auto& Case : Cases) {
+            SCOPED_TRACE(Case.Name);
+            const std::string Size =
+                Case.Width ? std::to_string(Case.Width) + " x " + std::to_string(Case.Height) : "(None)";
+            const COLORREF Colour = Case.Width ? Case.Colour : GetSysColor(COLOR_BTNFACE);
+            const auto Start = std::chrono::steady_clock::now();
+            if (&Case == Cases) ClickAt(FileList(Shown), (First.left + First.right) / 2, (First.top + First.bottom) / 2);
+            else PressKey(VK_DOWN);
+            TPreview Now;
+            EXPECT_TRUE(PumpUntil([&] {
+                Now = ReadPreview(Shown, false);
+                return Now.Size == Size && Near(Now.Centre, Colour, kColourTolerance);
+            })) << "shows " << Now.Size << " with the colour " << std::hex << Now.Centre << " at its centre";
+            const auto Ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Start).count();
+            EXPECT_LT(Ms, kPreviewBoundMs);
+            const TPreview Preview = ReadPreview(Shown, true);
+            if (Case.Width <= Preview.RoomWidth && Case.Height <= Preview.RoomHeight) {
+                EXPECT_EQ(Case.Width, Preview.Width);
+                EXPECT_EQ(Case.Height, Preview.Height);
+            } else {  // scaled to fill the room's width or height, in proportion to a pixel
+                EXPECT_TRUE(Preview.Width == Preview.RoomWidth || Preview.Height == Preview.RoomHeight);
+                EXPECT_NEAR(Preview.Width * Case.Height, Preview.Height * Case.Width, std::max(Case.Width, Case.Height));
+            }
+            EXPECT_EQ(nullptr, BoxOwnedBy(Shown));
+        }
+        ClickCenter(GetDlgItem(Shown, IDOK));
+    };
+    WhenOpenDialogShows(Dialog->Title, [&](HWND Shown) {
+        RunLater(kGiveUpMs, [Shown] {
+            if (IsWindow(Shown)) PostMessageA(Shown, WM_COMMAND, IDCANCEL, 0);
+        });
+        // The file name box has the focus. Enter opens the folder typed into it.
+        EXPECT_EQ(Shown, GetActiveWindow());
+        TypeKeys(Folder.Path());
+        PressKey(VK_RETURN);
+        RunWhen([=] { return ListView_GetItemCount(FileList(Shown)) == static_cast<int>(std::size(Cases)); },
+                [=] { ChooseEach(Shown); });
+    });
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Folder.Path() + "e-photo.jpg", Dialog->FileName);
+    EXPECT_TRUE(Boxes.Asked.empty());
     delete Form;
 }
 
