@@ -47,6 +47,15 @@ bool WindowChecked(TWinControl* Control) {
     return SendMessageA(Control->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// An open-picture dialog of Form, set up as the programs set up theirs.
+TOpenPictureDialog* NewPictureDialog(TForm* Form, const char* Title) {
+    auto* Dialog = new TOpenPictureDialog(Form);
+    Dialog->Title = Title;
+    Dialog->Filter = "Pictures (*.bmp;*.jpg)|*.bmp;*.jpg|All files|*.*";
+    Dialog->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    return Dialog;
+}
+
 std::string NameOf(HWND Window) {
     TWinControl* Control = FindControl(Window);
     return Control ? Control->Name : "(none)";
@@ -275,10 +284,7 @@ TEST(OpenDialog, ExecuteAnswersTheFullPathOrKeepsFileNameOnCancel) {
     std::ofstream(Picture) << "BM";
     TForm* Form = NewForm(100, 50);
     ASSERT_TRUE(ShowActive(Form));
-    auto* Dialog = new TOpenPictureDialog(Form);
-    Dialog->Title = "Pick a picture";
-    Dialog->Filter = "Pictures (*.bmp;*.jpg)|*.bmp;*.jpg|All files|*.*";
-    Dialog->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    TOpenPictureDialog* Dialog = NewPictureDialog(Form, "Pick a picture");
 
     // The dialog belongs to the active form.
     HWND Owner = nullptr;
@@ -400,10 +406,7 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
     };
     TForm* Form = NewForm(100, 50);
     ASSERT_TRUE(ShowActive(Form));
-    auto* Dialog = new TOpenPictureDialog(Form);
-    Dialog->Title = "Preview a picture";
-    Dialog->Filter = "Pictures (*.bmp;*.jpg)|*.bmp;*.jpg";
-    Dialog->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    TOpenPictureDialog* Dialog = NewPictureDialog(Form, "Preview a picture");
     TBoxAnswerer Boxes;
 
     // Each file chosen in turn: the first by a click, the others with the Down key.

@@ -17,9 +17,10 @@ void WriteBytes(const std::string& Path, const std::string& Bytes);
 
 // How a JPEG's rows are given: 3 bytes a pixel (red, green, blue) or 4 (cyan, magenta, yellow, black).
 enum TJpegSamples { jsRgb, jsCmyk };
-// A baseline JPEG (quality 95; RGB stored as 4:2:0 YCbCr, CMYK with Adobe's marker) whose row Y RowAt fills.
+// A baseline JPEG (RGB stored as 4:2:0 YCbCr, CMYK with Adobe's marker) whose row Y RowAt fills, rows
+// in order from the top.
 std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
-                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt);
+                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality = 95);
 // The whole content of a file; empty when it cannot be read.
 std::string ReadBytes(const std::string& Path);
 
