@@ -326,31 +326,27 @@ struct TClientDC {  // a window's client area to draw or read, released with it
     HDC Handle;
 };
 
-// What the open-picture dialog's preview shows, read from the screen: its size text, the room inside
-// the frame, the colour at its centre and how far the picture reaches across the centre.
+// What the open-picture dialog's preview shows, read from the screen: its size text, the colour at the
+// centre of its frame, and how far the picture reaches across that centre (the pixels not of the
+// frame's colour) in the room inside the frame's edge.
 struct TPreview {
     std::string Size;
-    int RoomWidth = 0, RoomHeight = 0;
     COLORREF Centre = 0;
-    int Width = 0, Height = 0;  // not the frame's background colour
+    TPoint Reach, Room;
 };
 
-TPreview ReadPreview(HWND Dialog, bool Extent) {
+TPreview ReadPreview(HWND Dialog) {
     const HWND Pane = FindWindowExA(Dialog, nullptr, "#32770", nullptr);
     const HWND Frame = GetDlgItem(Pane, TOpenPictureDialog::idPreviewFrame);
-    TPreview Shown;
-    Shown.Size = WindowText(GetDlgItem(Pane, TOpenPictureDialog::idPreviewSize));
-    RECT Room;
-    GetClientRect(Frame, &Room);
-    InflateRect(&Room, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
-    Shown.RoomWidth = Room.right - Room.left;
-    Shown.RoomHeight = Room.bottom - Room.top;
-    const int X0 = (Room.left + Room.right) / 2, Y0 = (Room.top + Room.bottom) / 2;
-    const COLORREF Background = GetSysColor(COLOR_BTNFACE);
-    TClientDC DC(Frame);
-    Shown.Centre = GetPixel(DC.Handle, X0, Y0);
-    for (int X = Room.left; Extent && X < Room.right; ++X) Shown.Width += GetPixel(DC.Handle, X, Y0) != Background;
-    for (int Y = Room.top; Extent && Y < Room.bottom; ++Y) Shown.Height += GetPixel(DC.Handle, X0, Y) != Background;
+    RECT R;
+    GetClientRect(Frame, &R);
+    InflateRect(&R, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+    const int X0 = (R.left + R.right) / 2, Y0 = (R.top + R.bottom) / 2;
+    const TClientDC DC(Frame);
+    TPreview Shown{WindowText(GetDlgItem(Pane, TOpenPictureDialog::idPreviewSize)), GetPixel(DC.Handle, X0, Y0), {},
+                   {R.right - R.left, R.bottom - R.top}};
+    for (int X = R.left; X < R.right; ++X) Shown.Reach.X += GetPixel(DC.Handle, X, Y0) != GetSysColor(COLOR_BTNFACE);
+    for (int Y = R.top; Y < R.bottom; ++Y) Shown.Reach.Y += GetPixel(DC.Handle, X0, Y) != GetSysColor(COLOR_BTNFACE);
     return Shown;
 }
 
@@ -380,9 +376,10 @@ HWND FileList(HWND Dialog) {
 }
 }  // namespace
 
-// Chosen in the list with the keyboard, each file shows in the preview within a quarter of a second:
-// a picture scaled to fit with its proportions (a small one at its own size) and its size; a file
-// that is no picture shows the empty preview, and no message box. Open answers the chosen file.
+// Chosen in the list, the first file by a click and the others with the Down key, each file shows in
+// the preview within a quarter of a second: a picture scaled down to fit with its proportions (a small
+// one at its own size) and its size; a file that is no picture shows the empty preview, and no message
+// box. Open answers the file chosen last.
 TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
     constexpr int kPreviewBoundMs = 250, kGiveUpMs = 60000;
     constexpr int kColourTolerance = 16;  // a JPEG's colours are near those it was made of
@@ -409,34 +406,28 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
     TOpenPictureDialog* Dialog = NewPictureDialog(Form, "Preview a picture");
     TBoxAnswerer Boxes;
 
-    // Each file chosen in turn: the first by a click, the others with the Down key.
     auto ChooseEach = [&](HWND Shown) {
         RECT First;
         ListView_GetItemRect(FileList(Shown), 0, &First, LVIR_LABEL);
         for (const auto& Case : Cases) {
             SCOPED_TRACE(Case.Name);
-            const std::string Size =
-                Case.Width ? std::to_string(Case.Width) + " x " + std::to_string(Case.Height) : "(None)";
+            const std::string Size = Case.Width ? IntToStr(Case.Width) + " x " + IntToStr(Case.Height) : "(None)";
             const COLORREF Colour = Case.Width ? Case.Colour : GetSysColor(COLOR_BTNFACE);
             const auto Start = std::chrono::steady_clock::now();
             if (&Case == Cases) ClickAt(FileList(Shown), (First.left + First.right) / 2, (First.top + First.bottom) / 2);
             else PressKey(VK_DOWN);
             TPreview Now;
             EXPECT_TRUE(PumpUntil([&] {
-                Now = ReadPreview(Shown, false);
+                Now = ReadPreview(Shown);
                 return Now.Size == Size && Near(Now.Centre, Colour, kColourTolerance);
             })) << "shows " << Now.Size << " with the colour " << std::hex << Now.Centre << " at its centre";
-            const auto Ms =
-                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Start).count();
-            EXPECT_LT(Ms, kPreviewBoundMs);
-            const TPreview Preview = ReadPreview(Shown, true);
-            if (Case.Width <= Preview.RoomWidth && Case.Height <= Preview.RoomHeight) {
-                EXPECT_EQ(Case.Width, Preview.Width);
-                EXPECT_EQ(Case.Height, Preview.Height);
-            } else {  // scaled to fill the room's width or height, in proportion to a pixel
-                EXPECT_TRUE(Preview.Width == Preview.RoomWidth || Preview.Height == Preview.RoomHeight);
-                EXPECT_NEAR(Preview.Width * Case.Height, Preview.Height * Case.Width, std::max(Case.Width, Case.Height));
-            }
+            const auto Waited = std::chrono::steady_clock::now() - Start;
+            EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Waited).count(), kPreviewBoundMs);
+            const bool Fits = Case.Width <= Now.Room.X && Case.Height <= Now.Room.Y;
+            EXPECT_TRUE(Fits ? Now.Reach.X == Case.Width && Now.Reach.Y == Case.Height
+                             : Now.Reach.X == Now.Room.X || Now.Reach.Y == Now.Room.Y)
+                << Now.Reach.X << " x " << Now.Reach.Y << " shown in " << Now.Room.X << " x " << Now.Room.Y;
+            EXPECT_NEAR(Now.Reach.X * Case.Height, Now.Reach.Y * Case.Width, std::max(Case.Width, Case.Height));
             EXPECT_EQ(nullptr, BoxOwnedBy(Shown));
         }
         ClickCenter(GetDlgItem(Shown, IDOK));
