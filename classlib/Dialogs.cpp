@@ -144,6 +144,8 @@ RECT BoundsIn(HWND Pane, HWND Window) {
     return Bounds;
 }
 
+// Gives the frame and the size text under it the height of the list of files, which is known only once
+// the dialog has placed its own controls.
 void AlignWithList(HWND Pane) {
     const HWND Frame = GetDlgItem(Pane, TOpenPictureDialog::idPreviewFrame);
     const HWND Size = GetDlgItem(Pane, TOpenPictureDialog::idPreviewSize);
@@ -156,7 +158,8 @@ void AlignWithList(HWND Pane) {
     MoveWindow(Size, SizeNow.left, List.bottom - TextHeight, SizeNow.right - SizeNow.left, TextHeight, TRUE);
 }
 
-// The path of the file chosen in the dialog that holds Pane (its folder when none is).
+// The path of the file chosen in the dialog that holds Pane (its folder when none is). Windows gives a
+// folder chosen in the list; Wine gives the file chosen before it, whose name stays in the name box.
 std::string ChosenPath(HWND Pane) {
     const HWND Dialog = GetParent(Pane);
     const LRESULT Size = SendMessageA(Dialog, CDM_GETFILEPATH, 0, 0);  // with the zero
