@@ -1,6 +1,10 @@
 // Common dialogs of our class library: the open-file, open-picture and colour dialogs.
 #pragma once
 
+#include <windows.h>
+
+#include <commdlg.h>
+
 #include <string>
 
 #include "Classes.h"
@@ -22,12 +26,22 @@ public:
     TOpenOptions Options = 0;
     // Shows the dialog over the active form (or the owner's form); false when the user cancels.
     bool Execute();
+
+protected:
+    // Shows the system dialog that Dialog describes; a subclass may add to it first.
+    virtual bool Show(OPENFILENAMEA& Dialog);
 };
 
-// The open-file dialog used for pictures.
+// The open-file dialog used for pictures. Beside the list of files it shows the picture chosen in the
+// list, scaled to fit, with its size in pixels; "(None)" when the file is no picture it can read.
 class TOpenPictureDialog : public TOpenDialog {
 public:
     using TOpenDialog::TOpenDialog;
+    // The preview's frame and its size text, in the pane that the dialog holds beside its own controls.
+    static constexpr int idPreviewFrame = 1200, idPreviewSize = 1201;
+
+protected:
+    bool Show(OPENFILENAMEA& Dialog) override;
 };
 
 // The system's colour dialog. It opens on Color, which is the colour last confirmed in it (black at

@@ -14,6 +14,7 @@
 #include "BenchSupport.h"
 #include "Forms.h"
 #include "Globalfunctions.h"
+#include "TestPictures.h"
 
 extern "C" {
 #include <jpeglib.h>
@@ -27,23 +28,8 @@ constexpr int kRuns = 15;
 // A photo-like picture: soft gradients, a few large shapes, fine texture and noise, so that it
 // compresses like a photograph rather than like a flat drawing.
 std::string MakePhotoJpeg() {
-    jpeg_compress_struct Info;
-    jpeg_error_mgr Errors;
-    Info.err = jpeg_std_error(&Errors);
-    jpeg_create_compress(&Info);
-    unsigned char* Out = nullptr;
-    unsigned long OutBytes = 0;
-    jpeg_mem_dest(&Info, &Out, &OutBytes);
-    Info.image_width = kPhotoWidth;
-    Info.image_height = kPhotoHeight;
-    Info.input_components = 3;
-    Info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&Info);  // YCbCr with 2x2 luma sampling: 4:2:0
-    jpeg_set_quality(&Info, kQuality, TRUE);
-    jpeg_start_compress(&Info, TRUE);
-    std::vector<unsigned char> Row(kPhotoWidth * 3);
     unsigned Seed = 12345;
-    for (int Y = 0; Y < kPhotoHeight; ++Y) {
+    return EncodeJpeg(kPhotoWidth, kPhotoHeight, jsRgb, [&](int Y, std::vector<unsigned char>& Row) {
         for (int X = 0; X < kPhotoWidth; ++X) {
             Seed = Seed * 1103515245u + 12345u;
             const int Noise = static_cast<int>((Seed >> 16) % 41) - 20;
@@ -56,14 +42,7 @@ std::string MakePhotoJpeg() {
                 Row[X * 3 + C] = static_cast<unsigned char>(std::clamp(V, 0, 255));
             }
         }
-        JSAMPROW Rows[1] = {Row.data()};
-        jpeg_write_scanlines(&Info, Rows, 1);
-    }
-    jpeg_finish_compress(&Info);
-    std::string Jpeg(reinterpret_cast<char*>(Out), OutBytes);
-    jpeg_destroy_compress(&Info);
-    free(Out);
-    return Jpeg;
+    }, kQuality);  // colours as 4:2:0 YCbCr
 }
 
 void WriteWholeFile(const std::string& Path, const std::string& Data) {

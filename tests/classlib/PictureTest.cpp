@@ -9,11 +9,8 @@
 
 #include "BmpFormat.h"
 #include "ExtCtrls.h"
+#include "TestPictures.h"
 #include "TestSupport.h"
-
-extern "C" {
-#include <jpeglib.h>
-}
 
 namespace {
 std::string Asset(const std::string& Name) { return WindowsPath(std::string(SOURCE_DIR) + "/resources/assets/" + Name); }
@@ -92,40 +89,9 @@ std::string IconFile(const std::vector<std::string>& Images) {
     return D;
 }
 
-// A baseline JPEG (quality 95) whose every row is Row: RGB or CMYK samples.
-// A JPEG whose row Y RowAt fills (RGB or CMYK bytes).
-std::string EncodeJpeg(int Width, int Height, J_COLOR_SPACE Space,
-                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt) {
-    jpeg_compress_struct Info;
-    jpeg_error_mgr Errors;
-    Info.err = jpeg_std_error(&Errors);
-    jpeg_create_compress(&Info);
-    unsigned char* Out = nullptr;
-    unsigned long Bytes = 0;
-    jpeg_mem_dest(&Info, &Out, &Bytes);
-    Info.image_width = Width;
-    Info.image_height = Height;
-    Info.input_components = Space == JCS_CMYK ? 4 : 3;
-    Info.in_color_space = Space;
-    jpeg_set_defaults(&Info);  // RGB as 4:2:0 YCbCr; CMYK with Adobe's marker
-    jpeg_set_quality(&Info, 95, TRUE);
-    jpeg_start_compress(&Info, TRUE);
-    std::vector<unsigned char> Row(static_cast<size_t>(Width) * Info.input_components);
-    while (Info.next_scanline < Info.image_height) {
-        RowAt(static_cast<int>(Info.next_scanline), Row);
-        JSAMPROW Rows[1] = {Row.data()};
-        jpeg_write_scanlines(&Info, Rows, 1);
-    }
-    jpeg_finish_compress(&Info);
-    std::string Jpeg(reinterpret_cast<char*>(Out), Bytes);
-    jpeg_destroy_compress(&Info);
-    free(Out);
-    return Jpeg;
-}
-
 // Every row the same.
-std::string EncodeJpeg(int Width, int Height, J_COLOR_SPACE Space, const std::vector<unsigned char>& Row) {
-    return EncodeJpeg(Width, Height, Space, [&](int, std::vector<unsigned char>& Out) { Out = Row; });
+std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples, const std::vector<unsigned char>& Row) {
+    return EncodeJpeg(Width, Height, Samples, [&](int, std::vector<unsigned char>& Out) { Out = Row; });
 }
 
 std::string TwoColourJpeg(int Width, int Height, COLORREF Left, COLORREF Right) {
@@ -134,7 +100,7 @@ std::string TwoColourJpeg(int Width, int Height, COLORREF Left, COLORREF Right) 
         const COLORREF C = X < Width / 2 ? Left : Right;
         Row.insert(Row.end(), {GetRValue(C), GetGValue(C), GetBValue(C)});
     }
-    return EncodeJpeg(Width, Height, JCS_RGB, Row);
+    return EncodeJpeg(Width, Height, jsRgb, Row);
 }
 
 std::string LoadError(const std::string& Path) {
@@ -330,7 +296,7 @@ TEST(Jpeg, ReducedDrawHasTheRightColoursAndFullSizeStaysAvailable) {
     std::vector<unsigned char> Magenta;
     for (int X = 0; X < 64; ++X) Magenta.insert(Magenta.end(), {255, 0, 255, 255});
     TJPEGImage Cmyk;
-    Cmyk.LoadFromBytes(EncodeJpeg(64, 32, JCS_CMYK, Magenta));
+    Cmyk.LoadFromBytes(EncodeJpeg(64, 32, jsCmyk, Magenta));
     EXPECT_TRUE(Near(RGB(255, 0, 255), PixelAt(*DrawnInto(&Cmyk, 16, 8), 8, 4)));
 
     TPicture Original, Copy;
@@ -347,7 +313,7 @@ TEST(Jpeg, ReducedDrawHasTheRightColoursAndFullSizeStaysAvailable) {
 TEST(Jpeg, DrawnOnceIntoAStripItLooksAsTheStretchedWholeDecode) {
     const int Width = 1600, Height = 1200, StripW = 1020, StripH = 116;
     // Soft gradients, a bright disc and fine waves: neighbouring rows differ a little, as in a photo.
-    const std::string Photo = EncodeJpeg(Width, Height, JCS_RGB, [&](int Y, std::vector<unsigned char>& Row) {
+    const std::string Photo = EncodeJpeg(Width, Height, jsRgb, [&](int Y, std::vector<unsigned char>& Row) {
         for (int X = 0; X < Width; ++X) {
             const double Disc = std::max(0.0, 90 - std::hypot(X - 1000.0, Y - 400.0) / 4);
             const double Waves = 20 * std::sin(X * 0.05) * std::cos(Y * 0.03);

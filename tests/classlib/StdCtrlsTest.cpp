@@ -6,13 +6,17 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "Dialogs.h"
 #include "Graphics.h"
 #include "StdCtrls.h"
+#include "TestPictures.h"
 #include "TestSupport.h"
 
 namespace {
@@ -41,6 +45,15 @@ std::string WindowText(HWND Window) {
 
 bool WindowChecked(TWinControl* Control) {
     return SendMessageA(Control->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// An open-picture dialog of Form, set up as the programs set up theirs.
+TOpenPictureDialog* NewPictureDialog(TForm* Form, const char* Title) {
+    auto* Dialog = new TOpenPictureDialog(Form);
+    Dialog->Title = Title;
+    Dialog->Filter = "Pictures (*.bmp;*.jpg)|*.bmp;*.jpg|All files|*.*";
+    Dialog->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    return Dialog;
 }
 
 std::string NameOf(HWND Window) {
@@ -271,10 +284,7 @@ TEST(OpenDialog, ExecuteAnswersTheFullPathOrKeepsFileNameOnCancel) {
     std::ofstream(Picture) << "BM";
     TForm* Form = NewForm(100, 50);
     ASSERT_TRUE(ShowActive(Form));
-    auto* Dialog = new TOpenPictureDialog(Form);
-    Dialog->Title = "Pick a picture";
-    Dialog->Filter = "Pictures (*.bmp;*.jpg)|*.bmp;*.jpg|All files|*.*";
-    Dialog->Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist;
+    TOpenPictureDialog* Dialog = NewPictureDialog(Form, "Pick a picture");
 
     // The dialog belongs to the active form.
     HWND Owner = nullptr;
@@ -305,6 +315,137 @@ TEST(OpenDialog, ExecuteAnswersTheFullPathOrKeepsFileNameOnCancel) {
     CancelOpenDialog(Dialog->Title);
     EXPECT_FALSE(Dialog->Execute());
     EXPECT_EQ(Picture, Dialog->FileName);
+    delete Form;
+}
+
+namespace {
+struct TClientDC {  // a window's client area to draw or read, released with it
+    explicit TClientDC(HWND AWindow) : Window(AWindow), Handle(GetDC(AWindow)) {}
+    ~TClientDC() { ReleaseDC(Window, Handle); }
+    HWND Window;
+    HDC Handle;
+};
+
+// What the open-picture dialog's preview shows, read from the screen: its size text, the colour at the
+// centre of its frame, and how far the picture reaches across that centre (the pixels not of the
+// frame's colour) in the room inside the frame's edge.
+struct TPreview {
+    std::string Size;
+    COLORREF Centre = 0;
+    TPoint Reach, Room;
+};
+
+TPreview ReadPreview(HWND Dialog) {
+    const HWND Pane = FindWindowExA(Dialog, nullptr, "#32770", nullptr);
+    const HWND Frame = GetDlgItem(Pane, TOpenPictureDialog::idPreviewFrame);
+    RECT R;
+    GetClientRect(Frame, &R);
+    InflateRect(&R, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+    const int X0 = (R.left + R.right) / 2, Y0 = (R.top + R.bottom) / 2;
+    const TClientDC DC(Frame);
+    TPreview Shown{WindowText(GetDlgItem(Pane, TOpenPictureDialog::idPreviewSize)), GetPixel(DC.Handle, X0, Y0), {},
+                   {R.right - R.left, R.bottom - R.top}};
+    for (int X = R.left; X < R.right; ++X) Shown.Reach.X += GetPixel(DC.Handle, X, Y0) != GetSysColor(COLOR_BTNFACE);
+    for (int Y = R.top; Y < R.bottom; ++Y) Shown.Reach.Y += GetPixel(DC.Handle, X0, Y) != GetSysColor(COLOR_BTNFACE);
+    return Shown;
+}
+
+bool Near(COLORREF A, COLORREF B, int Tolerance) {
+    return std::abs(GetRValue(A) - GetRValue(B)) <= Tolerance && std::abs(GetGValue(A) - GetGValue(B)) <= Tolerance &&
+           std::abs(GetBValue(A) - GetBValue(B)) <= Tolerance;
+}
+
+// A JPEG whose columns take colours Even and Odd in turn, with noise of up to Noise either way in every
+// sample. Decoded at 1/8 of its size, every pixel is the mean of the two; with noise it costs a
+// decoder what a photograph does.
+std::string JpegOf(int Width, int Height, COLORREF Even, COLORREF Odd, int Noise) {
+    unsigned Seed = 1;
+    const int Samples[2][3] = {{GetRValue(Even), GetGValue(Even), GetBValue(Even)},
+                               {GetRValue(Odd), GetGValue(Odd), GetBValue(Odd)}};
+    return EncodeJpeg(Width, Height, jsRgb, [&](int, std::vector<unsigned char>& Row) {
+        for (size_t I = 0; I < Row.size(); ++I) {
+            Seed = Seed * 1103515245u + 12345u;
+            const int Offset = Noise ? static_cast<int>((Seed >> 16) % (2 * Noise + 1)) - Noise : 0;
+            Row[I] = static_cast<unsigned char>(std::clamp(Samples[I / 3 % 2][I % 3] + Offset, 0, 255));
+        }
+    });
+}
+
+HWND FileList(HWND Dialog) {
+    return FindWindowExA(FindWindowExA(Dialog, nullptr, "SHELLDLL_DefView", nullptr), nullptr, WC_LISTVIEWA, nullptr);
+}
+}  // namespace
+
+// Chosen in the list, the first file by a click and the others with the Down key, each file shows in
+// the preview within a quarter of a second: a picture scaled down to fit with its proportions (a small
+// one at its own size) and its size; a file that is no picture shows the empty preview, and no message
+// box. Open answers the file chosen last.
+TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
+    constexpr int kPreviewBoundMs = 250, kGiveUpMs = 60000;
+    constexpr int kColourTolerance = 16;  // a JPEG's colours are near those it was made of
+    TScratchFolder Folder;
+    WriteBmp24(Folder.Path() + "a-red.bmp", 64, 48, [](int, int) { return TRgb{255, 0, 0}; });
+    WriteBytes(Folder.Path() + "b-text.jpg", "This is no picture.\r\n");
+    WriteBytes(Folder.Path() + "c-blue.jpg", JpegOf(320, 240, RGB(30, 60, 200), RGB(30, 60, 200), 0));
+    WriteBytes(Folder.Path() + "d-empty.bmp", "");
+    // Decoded at full size and shrunk, the photo would show one of its stripes' colours, not their mean.
+    WriteBytes(Folder.Path() + "e-photo.jpg", JpegOf(4000, 3000, RGB(20, 200, 40), RGB(60, 20, 80), 8));
+    const struct {
+        const char* Name;
+        int Width, Height;  // 0: no picture
+        COLORREF Colour;
+    } Cases[] = {
+        {"a-red.bmp", 64, 48, RGB(255, 0, 0)},
+        {"b-text.jpg", 0, 0, 0},
+        {"c-blue.jpg", 320, 240, RGB(30, 60, 200)},
+        {"d-empty.bmp", 0, 0, 0},
+        {"e-photo.jpg", 4000, 3000, RGB(40, 110, 60)},
+    };
+    TForm* Form = NewForm(100, 50);
+    ASSERT_TRUE(ShowActive(Form));
+    TOpenPictureDialog* Dialog = NewPictureDialog(Form, "Preview a picture");
+    TBoxAnswerer Boxes;
+
+    auto ChooseEach = [&](HWND Shown) {
+        RECT First;
+        ListView_GetItemRect(FileList(Shown), 0, &First, LVIR_LABEL);
+        for (const auto& Case : Cases) {
+            SCOPED_TRACE(Case.Name);
+            const std::string Size = Case.Width ? IntToStr(Case.Width) + " x " + IntToStr(Case.Height) : "(None)";
+            const COLORREF Colour = Case.Width ? Case.Colour : GetSysColor(COLOR_BTNFACE);
+            const auto Start = std::chrono::steady_clock::now();
+            if (&Case == Cases) ClickAt(FileList(Shown), (First.left + First.right) / 2, (First.top + First.bottom) / 2);
+            else PressKey(VK_DOWN);
+            TPreview Now;
+            EXPECT_TRUE(PumpUntil([&] {
+                Now = ReadPreview(Shown);
+                return Now.Size == Size && Near(Now.Centre, Colour, kColourTolerance);
+            })) << "shows " << Now.Size << " with the colour " << std::hex << Now.Centre << " at its centre";
+            const auto Waited = std::chrono::steady_clock::now() - Start;
+            EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Waited).count(), kPreviewBoundMs);
+            const bool Fits = Case.Width <= Now.Room.X && Case.Height <= Now.Room.Y;
+            EXPECT_TRUE(Fits ? Now.Reach.X == Case.Width && Now.Reach.Y == Case.Height
+                             : Now.Reach.X == Now.Room.X || Now.Reach.Y == Now.Room.Y)
+                << Now.Reach.X << " x " << Now.Reach.Y << " shown in " << Now.Room.X << " x " << Now.Room.Y;
+            EXPECT_NEAR(Now.Reach.X * Case.Height, Now.Reach.Y * Case.Width, std::max(Case.Width, Case.Height));
+            EXPECT_EQ(nullptr, BoxOwnedBy(Shown));
+        }
+        ClickCenter(GetDlgItem(Shown, IDOK));
+    };
+    WhenOpenDialogShows(Dialog->Title, [&](HWND Shown) {
+        RunLater(kGiveUpMs, [Shown] {
+            if (IsWindow(Shown)) PostMessageA(Shown, WM_COMMAND, IDCANCEL, 0);
+        });
+        // The file name box has the focus. Enter opens the folder typed into it.
+        EXPECT_EQ(Shown, GetActiveWindow());
+        TypeKeys(Folder.Path());
+        PressKey(VK_RETURN);
+        RunWhen([=] { return ListView_GetItemCount(FileList(Shown)) == static_cast<int>(std::size(Cases)); },
+                [=] { ChooseEach(Shown); });
+    });
+    EXPECT_TRUE(Dialog->Execute());
+    EXPECT_EQ(Folder.Path() + "e-photo.jpg", Dialog->FileName);
+    EXPECT_TRUE(Boxes.Asked.empty());
     delete Form;
 }
 

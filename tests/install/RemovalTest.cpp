@@ -115,7 +115,9 @@ TEST(Removal, OnlyAnInstallationIsTouched) {
         // The relative text would name the installation if it were taken relative to the current folder.
         SetCurrentDirectoryA(Scratch.Path().c_str());
         EXPECT_EQ(Case.Folder, InstallationFolderOf(Case.Argument));
-        if (Case.Folder.empty()) EXPECT_EQ(kModified, RemoveProgramFiles(Case.Argument));
+        if (Case.Folder.empty()) {
+            EXPECT_EQ(kModified, RemoveProgramFiles(Case.Argument));
+        }
     }
     EXPECT_EQ("the user's own", WholeFile(Plain + "wallpaper.skin"));
     EXPECT_TRUE(IsFolder(Plain + "Skins"));
@@ -188,7 +190,9 @@ TEST(Removal, ALinkIsNeverFollowed) {
         EXPECT_EQ(Case.Message, RemoveProgramFiles(Folder));
         EXPECT_EQ("the user's own", WholeFile(Saves + "game.sav"));
         EXPECT_NE(Case.ProgramGone, FileExists(Folder + "Velmora3.exe"));
-        if (IsLink(Path)) EXPECT_TRUE(RemoveFolderLink(Path));
+        if (IsLink(Path)) {
+            EXPECT_TRUE(RemoveFolderLink(Path));
+        }
         DeleteDirectoryTree(Folder);
         EXPECT_FALSE(IsFolder(Folder));
     }

@@ -1,7 +1,13 @@
 #include "TestPictures.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+
+extern "C" {
+#include <jpeglib.h>
+}
 
 namespace {
 void Put16(std::string& S, uint16_t V) {
@@ -26,6 +32,35 @@ void WriteBytes(const std::string& Path, const std::string& Bytes) {
 std::string ReadBytes(const std::string& Path) {
     std::ifstream In(Path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+}
+
+std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
+                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality) {
+    jpeg_compress_struct Info;
+    jpeg_error_mgr Errors;
+    Info.err = jpeg_std_error(&Errors);
+    jpeg_create_compress(&Info);
+    unsigned char* Out = nullptr;
+    unsigned long Bytes = 0;
+    jpeg_mem_dest(&Info, &Out, &Bytes);
+    Info.image_width = Width;
+    Info.image_height = Height;
+    Info.input_components = Samples == jsCmyk ? 4 : 3;
+    Info.in_color_space = Samples == jsCmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&Info);
+    jpeg_set_quality(&Info, Quality, TRUE);
+    jpeg_start_compress(&Info, TRUE);
+    std::vector<unsigned char> Row(static_cast<size_t>(Width) * Info.input_components);
+    while (Info.next_scanline < Info.image_height) {
+        RowAt(static_cast<int>(Info.next_scanline), Row);
+        JSAMPROW Rows[1] = {Row.data()};
+        jpeg_write_scanlines(&Info, Rows, 1);
+    }
+    jpeg_finish_compress(&Info);
+    std::string Jpeg(reinterpret_cast<char*>(Out), Bytes);
+    jpeg_destroy_compress(&Info);
+    free(Out);
+    return Jpeg;
 }
 
 void WriteBmp24(const std::string& Path, int Width, int Height, const std::function<TRgb(int X, int Y)>& Pixel) {

@@ -14,6 +14,13 @@ struct TRgb {
 // Writes a bottom-up 24-bit BMP; Pixel gives the colour of (X, Y), Y counted from the top.
 void WriteBmp24(const std::string& Path, int Width, int Height, const std::function<TRgb(int X, int Y)>& Pixel);
 void WriteBytes(const std::string& Path, const std::string& Bytes);
+
+// How a JPEG's rows are given: 3 bytes a pixel (red, green, blue) or 4 (cyan, magenta, yellow, black).
+enum TJpegSamples { jsRgb, jsCmyk };
+// A baseline JPEG (RGB stored as 4:2:0 YCbCr, CMYK with Adobe's marker) whose row Y RowAt fills, rows
+// in order from the top.
+std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
+                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality = 95);
 // The whole content of a file; empty when it cannot be read.
 std::string ReadBytes(const std::string& Path);
 

@@ -46,12 +46,23 @@ void RunLater(int Milliseconds, std::function<void()> Action) {
     LaterActions()[Timer] = std::move(Action);
 }
 
-void WhenActive(TForm* Form, std::function<void()> Steps, int WaitedMs) {
-    RunLater(50, [=] {
-        if (!Form->Active() && WaitedMs < 10000) return WhenActive(Form, Steps, WaitedMs + 50);
-        EXPECT_TRUE(Form->Active()) << Form->Caption() << " never became active";
-        Steps();
+void RunWhen(std::function<bool()> Condition, std::function<void()> Action, int Milliseconds) {
+    constexpr int kPollMs = 100;
+    RunLater(kPollMs, [=] {
+        if (Condition()) Action();
+        else if (Milliseconds > kPollMs) RunWhen(Condition, Action, Milliseconds - kPollMs);
     });
+}
+
+void WhenActive(TForm* Form, std::function<void()> Steps) {
+    constexpr int kWaitMs = 10000;
+    const DWORD Deadline = GetTickCount() + kWaitMs;
+    RunWhen([=] { return Form->Active() || GetTickCount() > Deadline; },
+            [=] {
+                EXPECT_TRUE(Form->Active()) << Form->Caption() << " never became active";
+                Steps();
+            },
+            2 * kWaitMs);
 }
 
 TModalResult RunModal(TForm* Form, const std::function<void()>& Steps, int Milliseconds) {
@@ -256,7 +267,6 @@ void ClickCenter(HWND Window) {
 // ---- the open-file dialog ----
 
 namespace {
-constexpr int kDialogPollMs = 100;
 constexpr int kDialogWaitMs = 30000;  // the first one under Wine loads the shell: slow
 constexpr int kAnswerGraceMs = 5000;
 
@@ -290,18 +300,13 @@ void PressDialogButton(HWND Dialog, int Id) {
 }
 
 // Runs Action with the dialog once a visible dialog titled Title exists and holds control Ready
-// (found by Find). The polling runs from timers, which the dialog's own message loop serves.
-void WhenDialogShows(const std::string& Title, std::function<HWND(HWND)> Find, std::function<void(HWND)> Action,
-                     int WaitedMs = 0) {
-    RunLater(kDialogPollMs, [=] {
+// (found by Find).
+void WhenDialogShows(const std::string& Title, std::function<HWND(HWND)> Find, std::function<void(HWND)> Action) {
+    auto Shown = [=] {
         HWND Dialog = FindWindowA("#32770", Title.c_str());
-        if (Dialog && IsWindowVisible(Dialog) && Find(Dialog)) Action(Dialog);
-        else if (WaitedMs < kDialogWaitMs) WhenDialogShows(Title, Find, Action, WaitedMs + kDialogPollMs);
-    });
-}
-
-void WhenOpenDialogShows(const std::string& Title, std::function<void(HWND)> Action) {
-    WhenDialogShows(Title, FileNameBox, std::move(Action));
+        return Dialog && IsWindowVisible(Dialog) && Find(Dialog) ? Dialog : nullptr;
+    };
+    RunWhen([=] { return Shown() != nullptr; }, [=] { Action(Shown()); }, kDialogWaitMs);
 }
 
 std::string DialogItemText(HWND Dialog, int Id) {
@@ -311,6 +316,16 @@ std::string DialogItemText(HWND Dialog, int Id) {
 }
 }  // namespace
 
+void WhenOpenDialogShows(const std::string& Title, std::function<void(HWND Dialog)> Action) {
+    WhenDialogShows(Title, FileNameBox, std::move(Action));
+}
+
+HWND BoxOwnedBy(HWND Owner) {
+    std::pair<HWND, HWND> OwnerAndBox{Owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnedBox, reinterpret_cast<LPARAM>(&OwnerAndBox));
+    return OwnerAndBox.second;
+}
+
 void AnswerOpenDialog(const std::string& Title, const std::string& Path) {
     WhenOpenDialogShows(Title, [Path](HWND Dialog) {
         SetWindowTextA(FileNameBox(Dialog), Path.c_str());
@@ -318,9 +333,7 @@ void AnswerOpenDialog(const std::string& Title, const std::string& Path) {
         RunLater(kAnswerGraceMs, [Dialog] {
             if (!IsWindow(Dialog)) return;
             // First the message box in which the dialog complains about the name, then the dialog.
-            std::pair<HWND, HWND> OwnerAndBox{Dialog, nullptr};
-            EnumThreadWindows(GetCurrentThreadId(), FindOwnedBox, reinterpret_cast<LPARAM>(&OwnerAndBox));
-            if (OwnerAndBox.second) PressDialogButton(OwnerAndBox.second, IDOK);
+            if (HWND Box = BoxOwnedBy(Dialog)) PressDialogButton(Box, IDOK);
             PressDialogButton(Dialog, IDCANCEL);
         });
     });

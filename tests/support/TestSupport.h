@@ -18,9 +18,14 @@ void PumpFor(int Milliseconds);
 // Runs Action once from the message loop (whichever loop turns) after Milliseconds.
 void RunLater(int Milliseconds, std::function<void()> Action);
 
+// Runs Action once from the message loop (whichever loop turns) as soon as Condition holds, which is
+// checked from that loop every 100 ms; after Milliseconds without it, Action never runs. A step that
+// needs a dialog's own loop (Enter, for instance, goes to a dialog's default button only there)
+// returns to it this way instead of turning PumpUntil.
+void RunWhen(std::function<bool()> Condition, std::function<void()> Action, int Milliseconds = 30000);
 // Runs Steps from the message loop once Form is active (a test failure, and Steps all the same, if it
 // is not within 10 s): for a dialog that a button of the form under test opens.
-void WhenActive(TForm* Form, std::function<void()> Steps, int WaitedMs = 0);
+void WhenActive(TForm* Form, std::function<void()> Steps);
 
 // Shows Form modally and runs Steps from its message loop once it is active. A form that Steps
 // left open (a failure) is closed with mrAbort after Milliseconds, so that it cannot hang the run.
@@ -102,6 +107,10 @@ void ClickAt(HWND Window, int X, int Y);
 void ClickCenter(HWND Window);
 void TurnWheel(int Notches);  // positive away from the user
 
+// Runs Action with the next open-file dialog titled Title once it shows (from the dialog's message loop).
+void WhenOpenDialogShows(const std::string& Title, std::function<void(HWND Dialog)> Action);
+// A dialog box of this thread that Owner owns (a message box about it), or null.
+HWND BoxOwnedBy(HWND Owner);
 // Answers the next open-file dialog titled Title once it shows: types Path into its file name box
 // and presses Open. If the dialog is still open a few seconds later (a wrong path), it is cancelled,
 // so that the test fails instead of hanging.
