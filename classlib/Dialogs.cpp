@@ -94,8 +94,20 @@ public:
         Put(0);  // no creation data
         ++FWords[kCountAt];
     }
-    // As OPENFILENAME's hInstance under OFN_ENABLETEMPLATEHANDLE: memory that does not move is its own handle.
-    HINSTANCE Handle() const { return reinterpret_cast<HINSTANCE>(const_cast<WORD*>(FWords.data())); }
+    ~TDialogTemplate() {
+        if (FMemory) GlobalFree(FMemory);
+    }
+    TDialogTemplate(const TDialogTemplate&) = delete;
+    TDialogTemplate& operator=(const TDialogTemplate&) = delete;
+    // As OPENFILENAME's hInstance under OFN_ENABLETEMPLATEHANDLE: a memory object holding the
+    // template; fixed memory, whose handle is its address, made once the controls are all added.
+    HINSTANCE Handle() {
+        if (!FMemory) {
+            FMemory = GlobalAlloc(GMEM_FIXED, FWords.size() * sizeof(WORD));
+            if (FMemory) std::copy(FWords.begin(), FWords.end(), static_cast<WORD*>(FMemory));
+        }
+        return reinterpret_cast<HINSTANCE>(FMemory);
+    }
 
 private:
     static constexpr WORD kFontPoints = 8;  // the font of the open dialog's own controls
@@ -112,6 +124,7 @@ private:
         while (*Text++);
     }
     std::vector<WORD> FWords;
+    HGLOBAL FMemory = nullptr;
 };
 
 constexpr const char* kNoPicture = "(None)";
@@ -156,6 +169,18 @@ void AlignWithList(HWND Pane) {
     if (FrameHeight <= 0) return;  // no list where one was expected: the pane keeps its own layout
     MoveWindow(Frame, FrameNow.left, List.top, FrameNow.right - FrameNow.left, FrameHeight, TRUE);
     MoveWindow(Size, SizeNow.left, List.bottom - TextHeight, SizeNow.right - SizeNow.left, TextHeight, TRUE);
+}
+
+// The pane makes the dialog wider than the system places it for: it is moved in so as to lie wholly
+// on the screen's work area where it would reach past it.
+void KeepOnScreen(HWND Dialog) {
+    RECT Work{}, Bounds{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &Work, 0);
+    GetWindowRect(Dialog, &Bounds);
+    const int Left = std::max(Work.left, std::min(Bounds.left, Work.right - (Bounds.right - Bounds.left)));
+    const int Top = std::max(Work.top, std::min(Bounds.top, Work.bottom - (Bounds.bottom - Bounds.top)));
+    if (Left != Bounds.left || Top != Bounds.top)
+        SetWindowPos(Dialog, nullptr, Left, Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The path of the file chosen in the dialog that holds Pane (its folder when none is). Windows gives a
@@ -244,6 +269,7 @@ UINT_PTR CALLBACK TPicturePreview::Hook(HWND Pane, UINT Message, WPARAM WParam, 
     const UINT Notification = Message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(LParam)->code : 0;
     if (Notification == CDN_INITDONE) {
         AlignWithList(Pane);
+        KeepOnScreen(GetParent(Pane));
     } else if (Notification == CDN_SELCHANGE) {
         Preview->ShowFile(Pane, ChosenPath(Pane));
     } else if (Notification == CDN_FOLDERCHANGE) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Drives Velmora3.exe in a private Xvfb the way a person would (pointer and keyboard through
 # xdotool) and saves a PNG of each window it reaches into build/screenshots/:
-#   main.png, select-stretched.png, select-tiled.png, remove.png, gallery.png,
+#   main.png, select-dialog.png (the file dialog's picture preview), select-stretched.png, select-tiled.png, remove.png, gallery.png,
 #   window-title.png, text-color.png, color-dialog.png, text-color-preview.png (the desktop's
 #   colours after Preview), about.png, submit.png, submit-comments.png, submit-terms.png,
 #   submit-uploading.png (an upload in progress), submit-done.png, tell.png, tell-terms.png,
@@ -50,8 +50,15 @@ click 512 283                       # "Select Your Own Skin"
 sleep 1.5
 click 378 435                       # "&Select Skin": the file dialog
 sleep 2
-xdotool type --delay 40 'C:\sunset.jpg'
+# Into C:\ by the name box, then the picture chosen in the list with the keyboard (Shift+Tab from
+# the name box, its first letter): the preview shows it. Alt+O opens it.
+xdotool type --delay 40 'C:\'
 xdotool key Return
+sleep 1
+xdotool key shift+Tab
+xdotool type --delay 40 's'
+shot select-dialog 1.5
+xdotool key alt+o
 xdotool mousemove 5 5
 shot select-stretched 2
 click 559 379                       # "Tiled"
