@@ -541,13 +541,15 @@ TEST(StdCtrls, LowerCaseEditTypesSmallLettersAndEnterFiresWithTheFocus) {
     auto* First = CreateControl<TEdit>(Form, Form, "txtFirst", Bounds(10, 10, 150, 21));
     auto* Email = CreateControl<TEdit>(Form, Form, "txtEmail", Bounds(10, 40, 150, 21));
     Email->CharCase = ecLowerCase;
-    int Entered = 0;
+    int Entered = 0, Left = 0;
     Email->OnEnter = [&](TObject*) { ++Entered; };
+    First->OnExit = [&](TObject*) { ++Left; };
     ASSERT_TRUE(ShowActive(Form));
     EXPECT_TRUE(First->Focused());
     EXPECT_EQ(0, Entered);
     PressKey(VK_TAB);
     EXPECT_TRUE(PumpUntil([&] { return Entered == 1; }));
+    EXPECT_EQ(1, Left);  // the focus left the first box for the second
     TypeKeys("Me@Example.COM");
     EXPECT_TRUE(PumpUntil([&] { return Email->Text() == "me@example.com"; })) << Email->Text();
     Email->SetReadOnly(true);
