@@ -275,6 +275,8 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         }
         case WM_NEXTDLGCTL: {
             // What the dialog manager does for a dialog: a memo sends it for Tab and Shift+Tab.
+            // Ctrl+Tab stays in the memo.
+            if (!LOWORD(LParam) && GetKeyState(VK_CONTROL) < 0) return 0;
             HWND Target = LOWORD(LParam) ? reinterpret_cast<HWND>(WParam)
                                          : GetNextDlgTabItem(FHandle, GetFocus(), WParam != 0);
             if (!Target || !IsChild(FHandle, Target)) return 0;

@@ -74,8 +74,12 @@ TEST_F(Telling, TypedEntriesArriveAsTheBodyAndTheReplyIsShown) {
         PressKey(VK_RETURN);
         EXPECT_TRUE(PumpUntil([&] { return F->memMessage->Text() == "Hi\r\nthere & = too\r\n\r\n"; }))
             << F->memMessage->Text();
+        PressKey(VK_TAB, false, true);  // Ctrl+Tab stays in the message
+        PumpFor(100);
+        EXPECT_TRUE(F->memMessage->Focused());
         PressKey(VK_TAB);
         EXPECT_TRUE(PumpUntil([&] { return F->btnSubmit->Focused(); })) << "Tab did not leave the message";
+        EXPECT_EQ("Hi\r\nthere & = too\r\n\r\n", F->memMessage->Text()) << "Tab went into the message too";
         WhenActive(frmTellTerms, [&] {
             TermsOpenedOnCancel = frmTellTerms->btnCancel->Focused();
             PressKey(VK_TAB);

@@ -227,11 +227,13 @@ bool ShowsWindowAt(HWND Window, POINT Screen) {
 }
 }  // namespace
 
-void PressKey(WORD VirtualKey, bool Shift) {
+void PressKey(WORD VirtualKey, bool Shift, bool Control) {
+    if (Control) SendKey(VK_CONTROL, false);
     if (Shift) SendKey(VK_SHIFT, false);
     SendKey(VirtualKey, false);
     SendKey(VirtualKey, true);
     if (Shift) SendKey(VK_SHIFT, true);
+    if (Control) SendKey(VK_CONTROL, true);
 }
 
 void TypeKeys(const std::string& Text) {
