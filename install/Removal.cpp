@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <initializer_list>
+
 #include "IniFiles.h"
 #include "Installengine.h"
 #include "Names.h"
@@ -46,12 +48,10 @@ std::string FullPathOf(const std::string& Text) {
     return Full;
 }
 
-// Where setup puts shortcuts: the Programs folder of the Start menu, or also the desktop; for all
-// users and for the current user.
-std::vector<std::string> ShortcutFolders(bool DesktopToo) {
+// The full paths of the shell's special folders Csidls, where the shell gives them.
+std::vector<std::string> SpecialFolders(std::initializer_list<int> Csidls) {
     std::vector<std::string> Folders;
-    for (int Csidl : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOPDIRECTORY}) {
-        if (!DesktopToo && (Csidl == CSIDL_COMMON_DESKTOPDIRECTORY || Csidl == CSIDL_DESKTOPDIRECTORY)) continue;
+    for (int Csidl : Csidls) {
         const std::string Folder = FullPathOf(GetSpecialFolderPath(Csidl));
         if (!Folder.empty()) Folders.push_back(Folder);
     }
@@ -166,13 +166,17 @@ std::string InstallationFolderOf(const std::string& Argument) {
 void RemoveShortcuts(const std::string& ListFile) {
     TIniFile List(ListFile);
     // The list is plain text that anyone may have edited: only links where setup puts them go.
-    const std::vector<std::string> Places = ShortcutFolders(true);
+    // Where setup puts shortcuts: the Start menu's Programs folder and the desktop, for all users and
+    // for the current one; groups only in Programs.
+    const std::vector<std::string> Programs = SpecialFolders({CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS});
+    std::vector<std::string> Places = SpecialFolders({CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOPDIRECTORY});
+    Places.insert(Places.end(), Programs.begin(), Programs.end());
     for (const char* Key : {kUninstallShortcutKey, kProgramShortcutKey, kDesktopShortcutKey}) {
         const std::string Link = FullPathOf(Trim(List.ReadString(kShortcutsSection, Key, "")));
         if (EndsWith(Link, ".lnk") && LiesBelowAny(Link, Places)) DeleteFileA(Link.c_str());
     }
     const std::string Group = FullPathOf(Trim(List.ReadString(kGroupSection, kGroupNameKey, "")));
-    if (LiesBelowAny(Group, ShortcutFolders(false))) RemoveDirectoryA(Group.c_str());  // only when empty
+    if (LiesBelowAny(Group, Programs)) RemoveDirectoryA(Group.c_str());  // only when empty
 }
 
 void DeleteSkinFilesIn(const std::string& Folder) {
