@@ -56,8 +56,24 @@ if [ $need_src -eq 1 ]; then
   if [ -s "$tmp" ]; then $SUDO cp "$tmp" "$src_legacy"; fi
   rm -f "$tmp"
 fi
-$SUDO apt-get update -qq
+# One index that fails to refresh (a mirror mid-sync serves a file of the wrong size) need not stop the
+# install: the other indexes, and the lists already on the machine, may still hold every package.
+update_log=$(mktemp)
+release=()
+if ! $SUDO apt-get update -qq >"$update_log" 2>&1; then
+  echo "setup: warning: 'apt-get update' failed; installing from the package lists it could read:" >&2
+  grep -E '^(E|W|Err):' "$update_log" | sed 's/^/setup:   /' >&2 || cat "$update_log" >&2
+  # With one architecture's update index missing, amd64 and i386 would be offered different versions of
+  # the libraries both need (and the two must match): prefer the release's own versions then.
+  codename=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
+  [ -z "$codename" ] || release=(-t "$codename")
+fi
+rm -f "$update_log"
 if [ ${#missing[@]} -gt 0 ]; then
-  $SUDO apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}"
+  if ! $SUDO apt-get install -y -qq --no-install-recommends "${release[@]}" "${need_pkgs[@]}"; then
+    echo "setup: could not install: ${missing[*]}" >&2
+    echo "setup: apt-get's messages above say why (a package its lists do not hold, or a failed download)." >&2
+    exit 1
+  fi
 fi
 exec "$here/enable-i386.sh"
