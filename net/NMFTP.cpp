@@ -57,13 +57,13 @@ void TNMFTP::Run(const std::function<void()>& Operation) {
     }
 }
 
-TFtpReply TNMFTP::ReadReply(DWORD TimeoutMs) {
+TFtpReply TNMFTP::ReadReply(const TDeadline& Deadline) {
     const std::shared_ptr<TBlockingSocket> Control = FControl;
     std::vector<char> Buffer(kReceiveBytes);
     TFtpReply Reply;
     while (!FReplies->Next(Reply)) {
         if (FReplies->Overflowed()) throw ESockError(kReplyTooLong);
-        const size_t Count = Control->Receive(Buffer.data(), Buffer.size(), kReadlnAborted, TimeoutMs);
+        const size_t Count = Control->Receive(Buffer.data(), Buffer.size(), kReadlnAborted, Deadline);
         if (Count == 0) throw ESockError(kReplyIncomplete);
         FReplies->Feed(Buffer.data(), Count);
     }
@@ -72,8 +72,9 @@ TFtpReply TNMFTP::ReadReply(DWORD TimeoutMs) {
 
 TFtpReply TNMFTP::Command(const std::string& Line, int Limit, DWORD TimeoutMs) {
     const std::shared_ptr<TBlockingSocket> Control = FControl;
+    const TDeadline Deadline = TimeoutMs == INFINITE ? TDeadline::Never() : TDeadline::After(TimeoutMs);
     Control->Send(Line + "\r\n", kSendAborted);
-    TFtpReply Reply = ReadReply(TimeoutMs);
+    TFtpReply Reply = ReadReply(Deadline);
     if (Reply.Code >= Limit) throw EFtpReplyError(Reply.Text);
     return Reply;
 }
@@ -85,7 +86,7 @@ void TNMFTP::Connect() {
         const auto Control = std::make_shared<TBlockingSocket>(FState);
         FControl = Control;
         Control->Connect(Remote);
-        TFtpReply Reply = ReadReply();  // the greeting
+        TFtpReply Reply = ReadReply(TDeadline::Never());  // the greeting
         if (Reply.Code >= 400) throw ESockError(Reply.Text);
         try {
             Reply = Command("USER " + UserID);
@@ -161,7 +162,7 @@ void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile,
             if (State->Aborted) throw ESockError(kSendAborted);
         }
         Data.Close();
-        const TFtpReply Reply = ReadReply();
+        const TFtpReply Reply = ReadReply(TDeadline::Never());
         if (Reply.Code >= 400) throw EFtpReplyError(Reply.Text);
     });
     if (OnSuccess) OnSuccess(cmdUpload);

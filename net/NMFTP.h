@@ -16,6 +16,7 @@ using TFTPSuccessEvent = std::function<void(TCmdType Trans_Type)>;
 constexpr int MODE_ASCII = 1, MODE_IMAGE = 2;
 
 class TBlockingSocket;
+class TDeadline;
 class TFtpReplyReader;
 struct TFtpReply;
 
@@ -40,8 +41,8 @@ public:
 
     // Connects and logs in with UserID and Password.
     void Connect();
-    // Sends QUIT and closes the connection, whatever the reply, after waiting for it at most 5 s;
-    // does nothing when not connected.
+    // Sends QUIT and closes the connection, whatever the reply, after waiting at most 5 s for all of
+    // it; does nothing when not connected.
     void Disconnect();
     void ChangeDir(const std::string& DirName);
     // MODE_IMAGE: binary transfers (TYPE I); MODE_ASCII: text (TYPE A).
@@ -55,9 +56,10 @@ public:
     void Abort();
 
 private:
-    // One command and its reply; a code of Limit or more raises with the server's reply text.
+    // One command and its reply, which must be whole within TimeoutMs of sending the command; a
+    // code of Limit or more raises with the server's reply text.
     TFtpReply Command(const std::string& Line, int Limit = 400, DWORD TimeoutMs = INFINITE);
-    TFtpReply ReadReply(DWORD TimeoutMs = INFINITE);
+    TFtpReply ReadReply(const TDeadline& Deadline);
     // Runs one operation as the only one of this component; failures other than a refusal by the
     // server close the connection.
     void Run(const std::function<void()>& Operation);

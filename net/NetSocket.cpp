@@ -132,6 +132,16 @@ sockaddr_in LookUpHost(const std::string& Host, int Port, std::shared_ptr<TTrans
     return Address;
 }
 
+TDeadline TDeadline::After(DWORD Milliseconds) {
+    TDeadline Deadline;
+    Deadline.FBounded = true;
+    Deadline.FStart = GetTickCount();
+    Deadline.FMilliseconds = Milliseconds;
+    return Deadline;
+}
+
+bool TDeadline::Passed() const { return FBounded && GetTickCount() - FStart >= FMilliseconds; }
+
 TBlockingSocket::TBlockingSocket(std::shared_ptr<TTransferState> State) : FState(std::move(State)) { StartWinsock(); }
 
 void TBlockingSocket::Close() {
@@ -236,10 +246,11 @@ void TBlockingSocket::Send(const char* Data, size_t Size, const char* AbortText)
     }
 }
 
-size_t TBlockingSocket::Receive(char* Buffer, size_t Size, const char* AbortText, DWORD TimeoutMs) {
+size_t TBlockingSocket::Receive(char* Buffer, size_t Size, const char* AbortText, const TDeadline& Deadline) {
     if (FSocket == INVALID_SOCKET) throw ESockError(kNotConnected);
-    const DWORD Start = GetTickCount();
     while (true) {
+        // Also while bytes keep coming: a peer that trickles its reply is held to the same bound.
+        if (Deadline.Passed()) throw ESockError(kReplyTimedOut);
         const int Received = recv(FSocket, Buffer, static_cast<int>(Size), 0);
         if (Received >= 0) {
             Pump(AbortText, false);
@@ -251,7 +262,6 @@ size_t TBlockingSocket::Receive(char* Buffer, size_t Size, const char* AbortText
         if (WaitSocket(FSocket, false, kWaitSliceUs) == rdFailed)
             throw ESockError(WinsockErrorText("Connection lost", WSAGetLastError()));
         Pump(AbortText, false);
-        if (TimeoutMs != INFINITE && GetTickCount() - Start >= TimeoutMs) throw ESockError(kReplyTimedOut);
     }
 }
 

@@ -55,6 +55,19 @@ struct THostLookup {
 };
 THostLookup& HostLookup();
 
+// When a bounded wait gives up, fixed as the wait begins: a reply that comes in parts is bounded as
+// a whole, however slowly its parts arrive.
+class TDeadline {
+public:
+    static TDeadline Never() { return TDeadline(); }
+    static TDeadline After(DWORD Milliseconds);
+    bool Passed() const;
+
+private:
+    bool FBounded = false;
+    DWORD FStart = 0, FMilliseconds = 0;
+};
+
 class TBlockingSocket {
 public:
     explicit TBlockingSocket(std::shared_ptr<TTransferState> State);
@@ -73,9 +86,9 @@ public:
     void Send(const char* Data, size_t Size, const char* AbortText);
     void Send(const std::string& Data, const char* AbortText) { Send(Data.data(), Data.size(), AbortText); }
     // Reads what has arrived, at most Size bytes, waiting for at least one; 0 when the peer has
-    // closed the connection. Raises AbortText on Abort, and "Timed out waiting for the reply" when
-    // nothing has come within TimeoutMs.
-    size_t Receive(char* Buffer, size_t Size, const char* AbortText, DWORD TimeoutMs = INFINITE);
+    // closed the connection. Raises AbortText on Abort, and "Timed out waiting for the reply" once
+    // Deadline has passed.
+    size_t Receive(char* Buffer, size_t Size, const char* AbortText, const TDeadline& Deadline = TDeadline::Never());
     sockaddr_in LocalAddress() const;
     // Keeps at most Bytes queued in the system for sending.
     void LimitSendBuffer(int Bytes);

@@ -309,6 +309,23 @@ class ReceiversTest(unittest.TestCase):
         self.assertIn("> STOR selftest skin.bmp\n", log)
         self.assertIn("= received /%s/selftest skin.bmp %d bytes" % (folder, len(data)), log)
 
+    def test_ftp_trickled_replies(self):
+        appdata = get(APP)[2].decode("latin-1")
+        self.assertEqual(get("/_test/ftptrickle/noop/0")[0], 400)
+        log = os.path.join(SITE_DIR, "log", "ftp.log")
+        mark = os.path.getsize(log) if os.path.exists(log) else 0
+        for command in ("NOOP", "QUIT"):
+            self.assertEqual(get("/_test/ftptrickle/%s/5" % command)[0], 200)
+        try:
+            ftp = ftplib.FTP()
+            ftp.connect("127.0.0.1", int(key_value(appdata, "FTP_PORT", 0)), timeout=10)
+            ftp.login(key_value(appdata, "FTP_USERID", 0), key_value(appdata, "FTP_PASSWORD", 0))
+            self.assertEqual(ftp.voidcmd("NOOP"), "200-Answered one byte at a time (test hook).\n200 Done.")
+            self.assertEqual(ftp.quit(), "221-Answered one byte at a time (test hook).\n221 Done.")
+        finally:
+            get("/_test/reset")
+        self.assertEqual(log_text("ftp.log")[mark:].count("= trickle done"), 2)
+
 
 if __name__ == "__main__":
     SITE_DIR = sys.argv.pop(1)

@@ -78,6 +78,7 @@ class Site:
         self.pace = 0.0   # seconds between 1024-byte pieces of a served file (/_test/pace)
         self.ftp_refused = set()  # FTP commands answered 502 (/_test/ftprefuse)
         self.ftp_silent = set()   # FTP commands never answered (/_test/ftpsilent)
+        self.ftp_trickled = {}    # FTP command -> seconds between the bytes of its reply (/_test/ftptrickle)
         self.request_count = 0
         self.put_count = 0
 
@@ -328,12 +329,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 with self.site.lock:
                     self.site.ftp_silent.add(parts[1].upper())
                 self.reply(200, b"ok\r\n")
+            elif name == "ftptrickle" and len(parts) == 3 and re.fullmatch(r"[A-Za-z]{3,4}", parts[1]):
+                pause = int(parts[2])
+                if not 0 < pause <= 10000:
+                    raise ValueError
+                with self.site.lock:
+                    self.site.ftp_trickled[parts[1].upper()] = pause / 1000.0
+                self.reply(200, b"ok\r\n")
             elif name == "reset" and len(parts) == 1:
                 with self.site.lock:
                     self.site.overrides.clear()
                     self.site.pace = 0.0
                     self.site.ftp_refused.clear()
                     self.site.ftp_silent.clear()
+                    self.site.ftp_trickled.clear()
                 PacedDTPHandler.read_limit = 0
                 self.reply(200, b"ok\r\n")
             else:
@@ -387,6 +396,9 @@ class LoggingFtpHandler(FTPHandler):
         self.ftp_log("connect from %s:%d" % (self.remote_ip, self.remote_port))
 
     def on_disconnect(self):
+        trickle = getattr(self, "trickle", None)
+        if trickle and trickle[0] < len(trickle[1]):
+            self.ftp_log("= trickle cut after %d of %d bytes" % (trickle[0], len(trickle[1])))
         self.ftp_log("disconnect")
 
     def ftp_log(self, text):
@@ -401,12 +413,39 @@ class LoggingFtpHandler(FTPHandler):
         with self.site.lock:
             refused = cmd in self.site.ftp_refused
             silent = cmd in self.site.ftp_silent
+            trickle_pause = self.site.ftp_trickled.get(cmd)
         if refused:
             self.respond("502 Refused (test hook).")
             return None
         if silent:
             return None  # no reply: the client must not wait for ever
+        if trickle_pause:
+            self.trickle_reply(cmd, trickle_pause)
+            return None
         return super().pre_process_command(line, cmd, arg)
+
+    def trickle_reply(self, cmd, pause):
+        """Answers cmd without running it, one byte every pause seconds (QUIT: 221, then closes;
+        others: 200). The client must bound the whole reply, not each read."""
+        code = "221" if cmd == "QUIT" else "200"
+        self.trickle = [0, "%s-Answered one byte at a time (test hook).\r\n%s Done.\r\n" % (code, code)]
+        self.ftp_log("< %s reply trickled, %d bytes" % (code, len(self.trickle[1])))
+
+        def send_next():
+            sent, reply = self.trickle
+            if self._closed:
+                return
+            self.trickle[0] = sent + 1
+            if sent + 1 < len(reply):
+                self.push(reply[sent])
+                self.ioloop.call_later(pause, send_next)
+                return
+            self.ftp_log("= trickle done")  # before the last byte, so that the client finds it logged
+            self.push(reply[sent])
+            if cmd == "QUIT":
+                self.close_when_done()
+
+        send_next()
 
     def respond(self, resp, logfun=None):
         # Test hook: a file stored as _test_final_<code>... gets <code> instead of the final 226.

@@ -335,30 +335,46 @@ TEST_F(Submitting, APictureThatChangesDuringTheUploadSendsOnlyWhatWasChecked) {
     }
 }
 
-// Closing the form sends QUIT; a server that never answers it holds the form only for a bounded time.
+// Closing the form sends QUIT; a server that never answers it, or answers a byte at a time, holds
+// the form only for a bounded time: the bound covers the whole reply, not each piece of it.
 TEST_F(Submitting, AServerThatNeverAnswersQuitDoesNotHoldTheClosingForm) {
-    SiteGet("/_test/ftpsilent/QUIT");
-    // A wait without a bound fails the test here instead of hanging it (the wait turns the loop).
-    auto Closed = std::make_shared<bool>(false);
-    RunLater(12000, [this, Closed] {
-        if (*Closed) return;
-        ADD_FAILURE() << "still waiting for the reply to QUIT";
-        F->ftp->Abort();
-    });
-    DWORD Start = 0;
-    RunModal(F, [&] {
-        F->ftp->Host = "127.0.0.1";
-        F->ftp->Port = std::stoi(SiteFile("ftp-port"));
-        F->ftp->UserID = "velmora";
-        F->ftp->Password = "skins";
-        F->ftp->Connect();
-        EXPECT_TRUE(F->ftp->Connected());
-        Start = GetTickCount();
-        F->btnCancel->Click();
-    });
-    EXPECT_LT(GetTickCount() - Start, 8000u);
-    *Closed = true;
-    EXPECT_FALSE(F->ftp->Connected()) << "the connection stays open";
+    const struct {
+        const char* Name;
+        const char* Hook;
+    } Cases[] = {
+        {"silent", "/_test/ftpsilent/QUIT"},
+        {"answered one byte every 300 ms", "/_test/ftptrickle/QUIT/300"},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        SiteGet("/_test/reset");
+        SiteGet(Case.Hook);
+        FtpMark = FtpLog().size();
+        // A wait without a bound fails the test here instead of hanging it (the wait turns the loop).
+        auto Closed = std::make_shared<bool>(false);
+        RunLater(12000, [this, Closed] {
+            if (*Closed) return;
+            ADD_FAILURE() << "still waiting for the reply to QUIT";
+            F->ftp->Abort();
+        });
+        DWORD Start = 0;
+        RunModal(F, [&] {
+            F->ftp->Host = "127.0.0.1";
+            F->ftp->Port = std::stoi(SiteFile("ftp-port"));
+            F->ftp->UserID = "velmora";
+            F->ftp->Password = "skins";
+            F->ftp->Connect();
+            EXPECT_TRUE(F->ftp->Connected());
+            Start = GetTickCount();
+            F->btnCancel->Click();
+        });
+        EXPECT_LT(GetTickCount() - Start, 8000u);
+        *Closed = true;
+        EXPECT_FALSE(F->ftp->Connected()) << "the connection stays open";
+        // The form left the server while its reply was still coming.
+        EXPECT_TRUE(PumpUntil([&] { return FtpLog().find("disconnect", FtpMark) != std::string::npos; }));
+        EXPECT_EQ(std::string::npos, FtpLog().find("= trickle done", FtpMark));
+    }
 }
 
 TEST_F(Submitting, AbortsEndOnActionAbortedAndRestartOnlyDuringTheApplicationData) {
