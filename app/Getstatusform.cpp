@@ -61,6 +61,8 @@ TfrmGetStatus::TfrmGetStatus(TComponent* Owner) : TStatusDialog(Owner, kLayout) 
 void TfrmGetStatus::PrepareRun() {
     CentreOverClientArea(this, frmGet, kRaise);
     CloseGallery = false;
+    FConnecting = frmGet->ReqConnect;
+    FChangingCategory = !FConnecting && frmGet->ReqCategory;
     timClose->SetEnabled(false);
     lblStatus->SetCaption("");
     shpProgressBorder->Hide();
@@ -179,6 +181,15 @@ void TfrmGetStatus::AbortTransfers() {
     frmGet->ResetRequests();
     frmGet->http->Abort();
     frmVelmora->http->Abort();
+}
+
+// As an abort during the request's first download: a connect closes the gallery and restarts the
+// program, a category change keeps the category shown.
+void TfrmGetStatus::AbortedBeforeRun() {
+    if (FConnecting)
+        CloseGallery = InternetProblem = true;
+    else if (FChangingCategory)
+        frmGet->CategoryIndex = frmGet->PrevCategoryIndex;
 }
 
 void TfrmGetStatus::btnCloseClick(TObject*) {

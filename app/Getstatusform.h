@@ -23,8 +23,11 @@ protected:
     void PrepareRun() override;
     void Run() override;  // the gallery's pending request
     void AbortTransfers() override;
+    void AbortedBeforeRun() override;
 
 private:
+    // The request of this showing, as it was shown: an abort clears the gallery's request flags.
+    bool FConnecting = false, FChangingCategory = false;
     void RunConnect();
     void RunCategory();
     void RunPage();

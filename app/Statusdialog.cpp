@@ -57,7 +57,10 @@ void TStatusDialog::FormActivate(TObject*) {
     FRunPending = false;
     timStart->SetEnabled(false);
     Application->ProcessMessages();  // paints the dialog before the transfers block
-    if (Aborted) return;  // aborted before the request began: it ends on "Action Aborted!" alone
+    if (Aborted) {  // aborted before the request began: no request, "Action Aborted!" stays
+        AbortedBeforeRun();
+        return;
+    }
     FRunning = true;
     struct TDone {
         bool& Running;

@@ -44,6 +44,9 @@ protected:
     virtual void Run() = 0;
     // Cancels the transfers the request may be blocked in.
     virtual void AbortTransfers() = 0;
+    // An abort came before the request began (as the dialog first painted): whatever an abort at the
+    // request's first step leaves besides "Action Aborted!".
+    virtual void AbortedBeforeRun() {}
     // Ends the request: the closing button in place of "&Abort".
     void FinishWithMessage();
     // Ends it with Text, unless an abort has already said so.

@@ -131,6 +131,40 @@ TEST_F(GetStatus, AbortWhileTheApplicationDataDownloads) {
     EXPECT_TRUE(Boxes.Asked.empty());
 }
 
+// An abort that comes as the dialog first paints, before the request has begun, ends every request
+// as an abort during its first download would, and downloads nothing.
+TEST_F(GetStatus, AnAbortBeforeTheRequestBeginsEndsItAsAnAbort) {
+    TBoxAnswerer Boxes;
+    const TNotifyEvent Activate = frmGetStatus->OnActivate;
+    frmGetStatus->OnActivate = [&](TObject* Sender) {
+        PostMessageA(frmGetStatus->btnAbort->Handle(), BM_CLICK, 0, 0);  // handled as the dialog paints
+        Activate(Sender);
+    };
+    const struct {
+        const char* Name;
+        bool TfrmGet::*Kind;
+        bool CloseGallery, InternetProblem;
+        int CategoryIndex;  // after the request: 1 stays the one asked for, 0 the one shown before
+    } Rows[] = {
+        {"connect", &TfrmGet::ReqConnect, true, true, 1},
+        {"category", &TfrmGet::ReqCategory, false, false, 0},
+        {"page", &TfrmGet::ReqPage, false, false, 1},
+        {"skin", &TfrmGet::ReqSkin, false, false, 1},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        frmGet->PrevCategoryIndex = 0;
+        frmGet->CategoryIndex = 1;
+        const size_t LogMark = SiteLog().size();
+        EXPECT_TRUE(EndedWith(Run(Row.Kind), "Action Aborted!", Row.CloseGallery, Row.InternetProblem));
+        EXPECT_TRUE(frmGetStatus->Aborted);
+        EXPECT_EQ(Row.CategoryIndex, frmGet->CategoryIndex);
+        EXPECT_EQ(LogMark, SiteLog().size()) << "a request was made after the abort";
+    }
+    frmGetStatus->OnActivate = Activate;
+    EXPECT_TRUE(Boxes.Asked.empty());
+}
+
 // Only its buttons end the dialog while the request runs: a close request (Alt+F4, or from another
 // program) is ignored then.
 TEST_F(GetStatus, ACloseRequestWhileTheRequestRunsIsIgnored) {
