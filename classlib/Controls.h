@@ -182,12 +182,13 @@ TControlClass* CreateControl(TComponent* Owner, TWinControl* Parent, const std::
     return Control;
 }
 
-// True when a WM_GETDLGCODE with this LParam (the key's message, or none) asks about Enter: a
-// control that answers DLGC_WANTMESSAGE then keeps Enter for itself.
-inline bool AsksAboutEnter(LPARAM LParam) {
+// True when a WM_GETDLGCODE with this LParam (the key's message, or none) asks about pressing
+// VirtualKey: a control that answers DLGC_WANTMESSAGE then keeps that key for itself.
+inline bool AsksAboutKey(LPARAM LParam, WPARAM VirtualKey) {
     const auto* Key = reinterpret_cast<const MSG*>(LParam);
-    return Key && Key->message == WM_KEYDOWN && Key->wParam == VK_RETURN;
+    return Key && Key->message == WM_KEYDOWN && Key->wParam == VirtualKey;
 }
+inline bool AsksAboutEnter(LPARAM LParam) { return AsksAboutKey(LParam, VK_RETURN); }
 
 // The control object behind a window of ours (our class or a subclassed standard control), or null.
 TWinControl* FindControl(HWND Window);

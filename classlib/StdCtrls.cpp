@@ -331,6 +331,9 @@ LRESULT TCustomEdit::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         case WM_GETDLGCODE:
             // Enter goes to a key filter instead of pressing the dialog's default button.
             if (OnKeyPress && AsksAboutEnter(LParam)) return TWinControl::WndProc(Msg, WParam, LParam) | DLGC_WANTMESSAGE;
+            // A memo wants every key, and on Escape it closes its parent as if that were a dialog:
+            // Escape goes to the form instead, as it does from any other control.
+            if (AsksAboutKey(LParam, VK_ESCAPE)) return TWinControl::WndProc(Msg, WParam, LParam) & ~DLGC_WANTMESSAGE;
             break;
         case WM_CHAR:
             if (OnKeyPress) {

@@ -63,8 +63,9 @@ std::string NameOf(HWND Window) {
 }  // namespace
 
 TEST(StdCtrls, ButtonClickFiresOnClickThenEndsShowModalButEnterAndEscapeDoNothing) {
-    TForm* Form = NewForm(200, 80);
+    TForm* Form = NewForm(200, 130);
     auto* Edit = CreateControl<TEdit>(Form, Form, "txt", Bounds(10, 10, 100, 21));
+    auto* Memo = CreateControl<TMemo>(Form, Form, "mem", Bounds(10, 75, 170, 45));
     auto* Other = CreateControl<TButton>(Form, Form, "btnOther", Bounds(10, 40, 80, 25));
     auto* Ok = CreateControl<TButton>(Form, Form, "btnOk", Bounds(100, 40, 80, 25));
     Ok->SetCaption("OK");
@@ -76,12 +77,18 @@ TEST(StdCtrls, ButtonClickFiresOnClickThenEndsShowModalButEnterAndEscapeDoNothin
     RunLater(50, [&] {
         EXPECT_TRUE(PumpUntil([&] { return Form->Active(); }));
         EXPECT_EQ("OK", WindowText(Ok->Handle()));
-        Edit->SetFocus();
-        PressKey(VK_RETURN);
-        PressKey(VK_ESCAPE);
-        PumpFor(300);
-        EXPECT_EQ(mrNone, Form->ModalResult);
-        EXPECT_TRUE(Clicks.empty());
+        // Escape in a memo as anywhere else, where Enter starts a new line.
+        for (TCustomEdit* Box : {static_cast<TCustomEdit*>(Edit), static_cast<TCustomEdit*>(Memo)}) {
+            SCOPED_TRACE(Box->Name);
+            Box->SetFocus();
+            PressKey(VK_RETURN);
+            PressKey(VK_ESCAPE);
+            PumpFor(300);
+            EXPECT_EQ(mrNone, Form->ModalResult);
+            EXPECT_TRUE(Form->Visible());
+            EXPECT_TRUE(Clicks.empty());
+        }
+        EXPECT_EQ("\r\n", Memo->Text());
 
         ClickCenter(Other->Handle());
         EXPECT_TRUE(PumpUntil([&] { return Clicks.size() == 1; }));
