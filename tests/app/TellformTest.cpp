@@ -121,6 +121,17 @@ TEST_F(Telling, ComingBackToTheFormKeepsTheMessageAndItsCaret) {
     });
 }
 
+// Shift+Tab leaves the message for the field before it, as Tab leaves it for the button after it.
+TEST_F(Telling, ShiftTabLeavesTheMessageForTheFieldBeforeIt) {
+    RunModal(F, [&] {
+        F->memMessage->SetFocus();
+        PressKey(VK_TAB, true);
+        EXPECT_TRUE(PumpUntil([&] { return F->txtYourEmail->Focused(); })) << "focus on " << GetFocus();
+        EXPECT_EQ("", F->memMessage->Text()) << "Shift+Tab went into the message";
+        F->ModalResult = mrCancel;
+    });
+}
+
 // An abort that comes as the dialog first paints, before the request has begun, ends the showing
 // on "Action Aborted!" without any request.
 TEST_F(Telling, AnAbortBeforeTheRequestBeginsSendsNothing) {

@@ -106,6 +106,19 @@ TEST_F(TextColorDialog, OkStoresExactTextsInTheColorsSectionAndTheRegistry) {
     EXPECT_EQ(kSky, ColorToRGB(F->shpBackgroundColor->Brush.Color));
 }
 
+// Colours previewed and then confirmed stay in force after the dialog has hidden.
+TEST_F(TextColorDialog, PreviewThenOkKeepsTheChosenColours) {
+    EXPECT_EQ(mrCancel, RunModal(F, [&] {
+                  Pick(F->btnTextColor, kPink);
+                  Pick(F->btnBackgroundColor, kSky);
+                  Click(F->btnPreview);
+                  Click(F->btnOK);
+              }));
+    EXPECT_FALSE(F->Visible());
+    EXPECT_EQ((std::vector<COLORREF>{kPink, kSky, kPink, kSky}), Colors());
+    EXPECT_EQ(std::string(kPinkText) + '\0', Registry(0));
+}
+
 // win.ini held by another program, so that it cannot be written: OK says so once, still stores the
 // colours in the registry, and closes with the colours in force.
 TEST_F(TextColorDialog, OkWithAWinIniThatCannotBeWrittenStillEndsInOneState) {

@@ -160,3 +160,56 @@ TEST(Forms, ExceptionInAHandlerIsShownByTheApplication) {
     EXPECT_EQ(static_cast<unsigned>(MB_OK | MB_ICONSTOP), Boxes.Asked[0].Flags);
     delete Form;
 }
+
+// OnEnter fires at the first focus of every showing, also when that control had the focus when the
+// last showing ended.
+TEST(Forms, OnEnterFiresAtTheFirstFocusOfEveryShowing) {
+    TForm* Form = NewForm(200, 60);
+    auto* First = CreateControl<TEdit>(Form, Form, "txtFirst", Bounds(10, 10, 80, 21));
+    CreateControl<TEdit>(Form, Form, "txtSecond", Bounds(100, 10, 80, 21));
+    int Entered = 0;
+    First->OnEnter = [&](TObject*) { ++Entered; };
+    for (int Showing = 1; Showing <= 3; ++Showing) {
+        SCOPED_TRACE(Showing);
+        Form->Show();
+        EXPECT_TRUE(PumpUntil([&] { return Form->Active() && First->Focused(); }));
+        EXPECT_TRUE(PumpUntil([&] { return Entered == Showing; })) << Entered << " entries";
+        Form->Hide();
+        PumpFor(50);
+    }
+    delete Form;
+}
+
+// Enter in a box that leaves it presses the form's shown default button, also one inside a panel,
+// and never a hidden one.
+TEST(Forms, EnterPressesTheShownDefaultButtonWhereverItSits) {
+    const struct {
+        const char* Name;
+        bool InPanel, Shown;
+        int Clicks;
+    } Cases[] = {
+        {"on the form", false, true, 1},
+        {"inside a panel", true, true, 1},
+        {"hidden", false, false, 0},
+        {"hidden inside a panel", true, false, 0},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TForm* Form = NewForm(200, 100);
+        auto* Edit = CreateControl<TEdit>(Form, Form, "txt", Bounds(10, 10, 100, 21));
+        TWinControl* Parent = Form;
+        if (Case.InPanel) Parent = CreateControl<TPanel>(Form, Form, "pnl", Bounds(10, 40, 180, 50));
+        auto* Button = CreateControl<TButton>(Form, Parent, "btnDefault", Bounds(5, 5, 80, 25));
+        Button->Default = true;
+        Button->SetVisible(Case.Shown);
+        int Clicks = 0;
+        Button->OnClick = [&](TObject*) { ++Clicks; };
+        Form->Show();
+        EXPECT_TRUE(PumpUntil([&] { return Form->Active(); }));
+        Edit->SetFocus();
+        PressKey(VK_RETURN);
+        PumpFor(300);
+        EXPECT_EQ(Case.Clicks, Clicks);
+        delete Form;
+    }
+}

@@ -392,6 +392,11 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
     constexpr int kColourTolerance = 16;  // a JPEG's colours are near those it was made of
     TScratchFolder Folder;
     WriteBmp24(Folder.Path() + "a-red.bmp", 64, 48, [](int, int) { return TRgb{255, 0, 0}; });
+    // A picture that another program holds open without sharing cannot be read: nothing to show.
+    WriteBmp24(Folder.Path() + "b-held.bmp", 64, 48, [](int, int) { return TRgb{0, 0, 255}; });
+    const HANDLE Held = CreateFileA((Folder.Path() + "b-held.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                    nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, Held);
     WriteBytes(Folder.Path() + "b-text.jpg", "This is no picture.\r\n");
     WriteBytes(Folder.Path() + "c-blue.jpg", JpegOf(320, 240, RGB(30, 60, 200), RGB(30, 60, 200), 0));
     WriteBytes(Folder.Path() + "d-empty.bmp", "");
@@ -403,6 +408,7 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
         COLORREF Colour;
     } Cases[] = {
         {"a-red.bmp", 64, 48, RGB(255, 0, 0)},
+        {"b-held.bmp", 0, 0, 0},
         {"b-text.jpg", 0, 0, 0},
         {"c-blue.jpg", 320, 240, RGB(30, 60, 200)},
         {"d-empty.bmp", 0, 0, 0},
@@ -453,6 +459,7 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
     EXPECT_TRUE(Dialog->Execute());
     EXPECT_EQ(Folder.Path() + "e-photo.jpg", Dialog->FileName);
     EXPECT_TRUE(Boxes.Asked.empty());
+    CloseHandle(Held);
     delete Form;
 }
 
