@@ -21,6 +21,13 @@ enum TJpegSamples { jsRgb, jsCmyk };
 // in order from the top.
 std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
                        const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality = 95);
+// A progressive 4:2:0 JPEG of one grey made of its DC scan alone, written Scans times over (a hostile
+// file repeats it thousands of times). Each scan's data is complete, so libjpeg has nothing to warn of
+// but the repetition; the file is about Width x Height / 340 bytes a scan.
+std::string DcOnlyJpeg(int Width, int Height, int Scans);
+// An 8-bit RLE bitmap of Width x Height whose data ends the picture at once: a few bytes that claim
+// Width x Height pixels.
+std::string EmptyRle8Bmp(int Width, int Height);
 // The whole content of a file; empty when it cannot be read.
 std::string ReadBytes(const std::string& Path);
 
