@@ -185,6 +185,32 @@ TEST_F(SelectDialog, TheHeightTakesDigitsOnlyAndABadHeightIsShownAsAnError) {
     F->txtHeight->SetText("116");
 }
 
+// Memory that runs out while a skin is made ends as any failed conversion does: its own error box,
+// then the dialog's; the skin applied before stays.
+TEST_F(SelectDialog, RunningOutOfMemoryWhileApplyingKeepsTheOldSkin) {
+    TfrmSelect* F = frmSelect;
+    const std::string Old = NewSkinFileName();
+    ASSERT_TRUE(ConvertPictureToSkin(F, Halves, Old, true, 116));
+    ASSERT_TRUE(SetToolbarBitmap(Old));
+    const std::string Large = Folder.Path() + "large.bmp";  // 5.8 MB
+    WriteBmp24(Large, 1600, 1200, [](int X, int) { return X < 800 ? kRed : kBlue; });
+    TBoxAnswerer Boxes({IDYES});
+    Choose(Large);
+    Click(F->optTiled);
+    {
+        const TAddressSpaceFilled Full(4 << 20);
+        Click(F->btnApply);
+    }
+    Click(F->optStretched);
+    ASSERT_EQ(3u, Boxes.Asked.size());
+    EXPECT_EQ("Out of memory", Boxes.Asked[1].Text);
+    EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Boxes.Asked[1].Flags);
+    EXPECT_EQ("Error! Skin could not be applied.", Boxes.Asked[2].Text);
+    EXPECT_TRUE(F->Visible());
+    EXPECT_EQ(Old, ToolbarValue("BackBitmap"));
+    EXPECT_TRUE(ReadBmp(Old).Valid);
+}
+
 TEST_F(SelectDialog, ReopeningClearsThePreviewButKeepsTheChoices) {
     TfrmSelect* F = frmSelect;
     TBoxAnswerer Boxes;
