@@ -41,7 +41,8 @@ std::string ReadBytes(const std::string& Path) {
 }
 
 std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
-                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality) {
+                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality,
+                       bool Progressive) {
     jpeg_compress_struct Info;
     jpeg_error_mgr Errors;
     Info.err = jpeg_std_error(&Errors);
@@ -55,6 +56,7 @@ std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
     Info.in_color_space = Samples == jsCmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&Info);
     jpeg_set_quality(&Info, Quality, TRUE);
+    if (Progressive) jpeg_simple_progression(&Info);
     jpeg_start_compress(&Info, TRUE);
     std::vector<unsigned char> Row(static_cast<size_t>(Width) * Info.input_components);
     while (Info.next_scanline < Info.image_height) {
