@@ -247,6 +247,8 @@ TEST_F(SelectDialog, ReopeningClearsThePreviewButKeepsTheChoices) {
     F->chkCloseExplorerWindows->SetChecked(false);
     F->txtHeight->SetText("80");
     F->Hide();
+    EXPECT_FALSE(F->imgSkin->Picture.Graphic()) << "the closed dialog keeps the picture";
+    EXPECT_FALSE(F->imgTiledSkin->Picture.Graphic());
     F->Show();
     EXPECT_FALSE(F->imgSkin->Visible());
     EXPECT_FALSE(F->imgTiledSkin->Visible());
