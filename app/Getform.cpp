@@ -97,6 +97,22 @@ bool LoadPicture(TPicture& Picture, const std::string& Path) {
     }
 }
 
+// As LoadPicture, for a preview: the picture is also drawn once at the preview's size, so that a JPEG
+// that cannot be decoded (damaged, or made to exhaust the decoder) counts as not loaded. The decode is
+// kept for the preview's painting.
+bool LoadPreview(TImage* Preview, const std::string& Path) {
+    if (!LoadPicture(Preview->Picture, Path)) return false;
+    try {
+        TBitmap Trial;
+        Trial.SetSize(Preview->Width(), Preview->Height());
+        Trial.Canvas()->StretchDraw(Rect(0, 0, Preview->Width(), Preview->Height()), Preview->Picture.Graphic());
+        return true;
+    } catch (const Exception&) {
+        Preview->Picture.SetGraphic(nullptr);
+        return false;
+    }
+}
+
 template <class T, int N>
 int IndexOf(T* (&Items)[N], const TObject* Item) {
     for (int I = 0; I < N; ++I)
@@ -599,12 +615,12 @@ bool TfrmGet::DownloadPreview(const std::string& Url, int Slot) {
     http->Body = Path;
     if (Path.empty()) return false;
     TImage* Preview = PreviewImages[Slot];
-    if (FileExists(Path) && LoadPicture(Preview->Picture, Path)) {
+    if (FileExists(Path) && LoadPreview(Preview, Path)) {
         Preview->Show();
         return true;
     }
     if (!DownloadToCache(Url, Path, &TfrmGet::ReqPreview, PreviewDone)) return false;
-    if (!LoadPicture(Preview->Picture, Path)) return false;
+    if (!LoadPreview(Preview, Path)) return false;
     Preview->Show();
     return true;
 }

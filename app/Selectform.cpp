@@ -63,6 +63,7 @@ TfrmSelect::TfrmSelect(TComponent* Owner) : TForm(Owner) {
 
     OnCreate = [this](TObject* S) { FormCreate(S); };
     OnShow = [this](TObject* S) { FormShow(S); };
+    OnHide = [this](TObject* S) { FormHide(S); };
     btnSelect->OnClick = [this](TObject* S) { btnSelectClick(S); };
     imgIE->OnClick = [this](TObject* S) { imgIEClick(S); };
     optTiled->OnClick = [this](TObject* S) { optTiledClick(S); };
@@ -90,6 +91,11 @@ void TfrmSelect::FormShow(TObject*) {
     }
     btnApply->SetEnabled(false);
     btnSelect->SetFocus();
+}
+
+// A chosen bitmap may take a few hundred megabytes: it is not kept while the dialog is closed.
+void TfrmSelect::FormHide(TObject*) {
+    for (TImage* Preview : {imgSkin, imgTiledSkin}) Preview->Picture.SetGraphic(nullptr);
 }
 
 void TfrmSelect::btnSelectClick(TObject*) { SelectSkin(); }

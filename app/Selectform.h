@@ -27,6 +27,7 @@ public:
     // Event handlers
     void FormCreate(TObject* Sender);
     void FormShow(TObject* Sender);
+    void FormHide(TObject* Sender);
     void btnSelectClick(TObject* Sender);
     void imgIEClick(TObject* Sender);
     void optTiledClick(TObject* Sender);

@@ -51,6 +51,8 @@ bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error) {
     const int Bits = L.BitCount;
     if (Bits != 1 && Bits != 4 && Bits != 8 && Bits != 16 && Bits != 24 && Bits != 32)
         return Fail("Bitmap image is not valid");
+    // Loaded into 24 bits a pixel, or 32 for a 32-bit file: a few bytes of RLE may claim hundreds of MB.
+    if (BitmapBytes(Width, Height, Bits == 32 ? 32 : 24) > kMaxBitmapBytes) return Fail("Bitmap image is too large");
     switch (L.Compression) {
         case kRgb: break;
         case kRle8: if (Bits != 8 || L.TopDown) return Fail("Bitmap image is not valid"); break;

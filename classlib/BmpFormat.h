@@ -21,6 +21,14 @@ struct TBmpLayout {
 // Largest picture we agree to load: 16384 x 16384 and 128 million pixels in all.
 constexpr int kMaxBitmapSide = 16384;
 constexpr long long kMaxBitmapPixels = 128LL * 1024 * 1024;
+// Most memory one picture's pixels may take, so that it fits a 32-bit process beside the rest of the
+// program (and a second copy while a skin is made).
+constexpr long long kMaxBitmapBytes = 256LL * 1024 * 1024;
+
+// Bytes of a bitmap's pixels with its rows padded to 4 bytes; sides up to kMaxBitmapSide.
+constexpr long long BitmapBytes(long long Width, long long Height, int BitCount) {
+    return (Width * BitCount + 31) / 32 * 4 * Height;
+}
 
 // True when Data holds a bitmap we can safely give to GDI; otherwise false with Error set.
 bool ParseBmpLayout(const std::string& Data, TBmpLayout& Layout, std::string& Error);

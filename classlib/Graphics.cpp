@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <new>
 
 #include "BmpFormat.h"
 #include "Delayload.h"
@@ -47,6 +48,17 @@ HFONT TFont::Handle() {
 // ---- TCanvas ----
 
 namespace {
+// Running out of memory while a picture is read, drawn, copied or written is that picture's error, so
+// that whoever handles the class library's errors (a conversion, a load that may fail) sees it.
+template <class TWork>
+void OrOutOfMemory(TWork Work) {
+    try {
+        Work();
+    } catch (const std::bad_alloc&) {
+        throw EInvalidGraphic("Out of memory");
+    }
+}
+
 // GDI objects selected into a DC for one drawing call, put back and freed afterwards.
 class TSelectedTools {
 public:
@@ -105,13 +117,13 @@ void TCanvas::Rectangle(const TRect& R) {
 
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
-    Graphic->Draw(this, Bounds(X, Y, Graphic->Width(), Graphic->Height()));
+    OrOutOfMemory([&] { Graphic->Draw(this, Bounds(X, Y, Graphic->Width(), Graphic->Height())); });
     Changed();
 }
 
 void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
-    Graphic->Draw(this, R);
+    OrOutOfMemory([&] { Graphic->Draw(this, R); });
     Changed();
 }
 
@@ -160,7 +172,9 @@ std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName) {
     return std::string(static_cast<const char*>(Data), SizeofResource(Instance, Res));
 }
 
-void TGraphic::LoadFromFile(const std::string& FileName) { LoadFromBytes(ReadFileBytes(FileName)); }
+void TGraphic::LoadFromFile(const std::string& FileName) {
+    OrOutOfMemory([&] { LoadFromBytes(ReadFileBytes(FileName)); });
+}
 
 namespace {
 struct THandleCloser {
@@ -210,7 +224,7 @@ int TBitmap::RowBytes() const {
 void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat Format, const TBitmap* CopyFrom) {
     if (AWidth < 0 || AHeight < 0) throw EInvalidGraphic("Invalid bitmap size");
     if (static_cast<long long>(AWidth) * AHeight > kMaxBitmapPixels || AWidth > kMaxBitmapSide ||
-        AHeight > kMaxBitmapSide)
+        AHeight > kMaxBitmapSide || BitmapBytes(AWidth, AHeight, Format == pf24bit ? 24 : 32) > kMaxBitmapBytes)
         throw EInvalidGraphic("Bitmap image is too large");
     HBITMAP NewHandle = nullptr;
     void* NewBits = nullptr;
@@ -327,7 +341,9 @@ std::string TBitmap::SaveToBytes() const {
     return WriteBmpFile(FWidth, FHeight, FPixelFormat == pf24bit ? 24 : 32, FBits, RowBytes());
 }
 
-void TBitmap::SaveToFile(const std::string& FileName) { WriteFileBytes(FileName, SaveToBytes()); }
+void TBitmap::SaveToFile(const std::string& FileName) {
+    OrOutOfMemory([&] { WriteFileBytes(FileName, SaveToBytes()); });
+}
 
 std::unique_ptr<TGraphic> TBitmap::Clone() const {
     auto Copy = std::make_unique<TBitmap>();
@@ -337,7 +353,7 @@ std::unique_ptr<TGraphic> TBitmap::Clone() const {
 
 void TBitmap::Assign(const TBitmap& Source) {
     if (&Source == this) return;
-    Recreate(Source.FWidth, Source.FHeight, Source.FPixelFormat, &Source);
+    OrOutOfMemory([&] { Recreate(Source.FWidth, Source.FHeight, Source.FPixelFormat, &Source); });
     Transparent = Source.Transparent;
     FTransparentColor = Source.FTransparentColor;
     FFixedTransparentColor = Source.FFixedTransparentColor;
@@ -481,4 +497,8 @@ void TPicture::LoadFromResourceName(HINSTANCE Instance, const std::string& ResNa
     if (OnChange) OnChange();
 }
 
-void TPicture::Assign(const TPicture* Source) { SetGraphic(Source && Source->Graphic() ? Source->Graphic()->Clone() : nullptr); }
+void TPicture::Assign(const TPicture* Source) {
+    std::unique_ptr<TGraphic> Copy;
+    OrOutOfMemory([&] { Copy = Source && Source->Graphic() ? Source->Graphic()->Clone() : nullptr; });
+    SetGraphic(std::move(Copy));
+}

@@ -29,19 +29,36 @@ void JpegEmitMessage(j_common_ptr Info, int Level) {
     if (Level < 0) Info->err->num_warnings++;
 }
 
+// Real encoders write a few dozen scans at most; libjpeg takes a scan repeated thousands of times with
+// warnings only, and each pass over a large picture costs milliseconds.
+constexpr int kMaxJpegScans = 100;
+
+// Called by libjpeg as it reads the scans of a file, before each row of blocks.
+void JpegCheckScans(j_common_ptr Info) {
+    if (reinterpret_cast<j_decompress_ptr>(Info)->input_scan_number <= kMaxJpegScans) return;
+    Info->err->msg_code = JERR_BAD_PROGRESSION;
+    JpegErrorExit(Info);
+}
+
 // A decompressor over the bytes of a file. The caller calls setjmp on Errors.Jump before Open, and
 // raises ErrorText() when it returns there.
 struct TJpegReader {
     jpeg_decompress_struct Info{};
     TJpegErrorManager Errors;
+    jpeg_progress_mgr Progress{};
     TJpegReader() {
         Info.err = jpeg_std_error(&Errors.Public);
         Errors.Public.error_exit = JpegErrorExit;
         Errors.Public.emit_message = JpegEmitMessage;
+        Progress.progress_monitor = JpegCheckScans;
     }
     ~TJpegReader() { jpeg_destroy_decompress(&Info); }
     void Open(const std::string& Data) {
         jpeg_create_decompress(&Info);
+        Info.progress = &Progress;
+        // A progressive file keeps every coefficient of the picture, even for a reduced decode: past
+        // the budget libjpeg fails (it has no disk to spill to) instead of taking it.
+        Info.mem->max_memory_to_use = static_cast<long>(kMaxBitmapBytes);
         jpeg_mem_src(&Info, reinterpret_cast<const unsigned char*>(Data.data()), static_cast<unsigned long>(Data.size()));
         jpeg_read_header(&Info, TRUE);
     }

@@ -185,3 +185,31 @@ TEST_F(GalleryDownloads, HostileNamesWriteNothingOutsideTheCaches) {
     EXPECT_TRUE(FilesIn(Previews()).empty());
     EXPECT_TRUE(FilesIn(App, "*.skin").empty());
 }
+
+// Previews a hostile site made to hold the decoder (one scan written a thousand times) or to claim
+// hundreds of megabytes leave their slots hidden and stay in the cache, as damaged pictures do.
+TEST_F(GalleryDownloads, PreviewsThatCannotBeDecodedLeaveTheirSlotsHidden) {
+    OpenTestSkins();
+    const std::string Served = SiteInfo() + "\\root\\hostile\\";
+    CreateDirectoryA(Served.c_str(), nullptr);
+    const struct {
+        const char* File;
+        std::string Data;
+    } Cases[] = {
+        {"scans.jpg", DcOnlyJpeg(398, 58, 1000)},
+        {"claims.jpg", DcOnlyJpeg(16384, 8192, 1)},
+        {"claims.bmp", EmptyRle8Bmp(16384, 8192)},
+    };
+    for (int Slot = 0; Slot < kSlotCount; ++Slot) {
+        WriteBytes(Served + Cases[Slot].File, Cases[Slot].Data);
+        GalleryEntries[Slot].ThumbUrl = Site + "/hostile/" + Cases[Slot].File;
+    }
+    F->ShowGalleryPage(1);
+    for (int Slot = 0; Slot < kSlotCount; ++Slot) {
+        SCOPED_TRACE(Cases[Slot].File);
+        EXPECT_FALSE(F->PreviewImages[Slot]->Visible());
+        EXPECT_EQ("", F->NoteLabels[Slot]->Caption());
+        EXPECT_EQ(Cases[Slot].Data, WholeFile(Previews() + Cases[Slot].File));
+    }
+    EXPECT_FALSE(F->RequestError);
+}

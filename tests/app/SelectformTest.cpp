@@ -185,6 +185,60 @@ TEST_F(SelectDialog, TheHeightTakesDigitsOnlyAndABadHeightIsShownAsAnError) {
     F->txtHeight->SetText("116");
 }
 
+// Pictures made to hold the decoder or to take hundreds of megabytes are refused with the loader's
+// error, as damaged ones are, and the picture chosen before stays.
+TEST_F(SelectDialog, HostilePicturesAreRefusedAsDamagedOnes) {
+    TfrmSelect* F = frmSelect;
+    TBoxAnswerer Boxes;
+    Choose(Halves);
+    const struct {
+        const char* File;
+        std::string Data;
+        const char* Error;
+    } Cases[] = {
+        {"scans.jpg", DcOnlyJpeg(400, 400, 1000), "JPEG error #"},
+        {"huge.jpg", DcOnlyJpeg(16384, 8192, 1), "JPEG error #"},
+        {"huge.bmp", EmptyRle8Bmp(16384, 8192), "Bitmap image is too large"},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.File);
+        WriteBytes(Folder.Path() + Case.File, Case.Data);
+        const size_t Before = Boxes.Asked.size();
+        Choose(Folder.Path() + Case.File);
+        ASSERT_EQ(Before + 1, Boxes.Asked.size());
+        EXPECT_EQ(0u, Boxes.Asked.back().Text.find(Case.Error)) << Boxes.Asked.back().Text;
+        EXPECT_EQ(static_cast<unsigned>(MB_ICONWARNING), Boxes.Asked.back().Flags);
+        EXPECT_EQ(Halves, F->dlgSelect->FileName);
+        EXPECT_EQ(40, F->imgSkin->Picture.Width());
+    }
+}
+
+// Memory that runs out while a skin is made ends as any failed conversion does: its own error box,
+// then the dialog's; the skin applied before stays.
+TEST_F(SelectDialog, RunningOutOfMemoryWhileApplyingKeepsTheOldSkin) {
+    TfrmSelect* F = frmSelect;
+    const std::string Old = NewSkinFileName();
+    ASSERT_TRUE(ConvertPictureToSkin(F, Halves, Old, true, 116));
+    ASSERT_TRUE(SetToolbarBitmap(Old));
+    const std::string Large = Folder.Path() + "large.bmp";  // 5.8 MB
+    WriteBmp24(Large, 1600, 1200, [](int X, int) { return X < 800 ? kRed : kBlue; });
+    TBoxAnswerer Boxes({IDYES});
+    Choose(Large);
+    Click(F->optTiled);
+    {
+        const TAddressSpaceFilled Full(4 << 20);
+        Click(F->btnApply);
+    }
+    Click(F->optStretched);
+    ASSERT_EQ(3u, Boxes.Asked.size());
+    EXPECT_EQ("Out of memory", Boxes.Asked[1].Text);
+    EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Boxes.Asked[1].Flags);
+    EXPECT_EQ("Error! Skin could not be applied.", Boxes.Asked[2].Text);
+    EXPECT_TRUE(F->Visible());
+    EXPECT_EQ(Old, ToolbarValue("BackBitmap"));
+    EXPECT_TRUE(ReadBmp(Old).Valid);
+}
+
 TEST_F(SelectDialog, ReopeningClearsThePreviewButKeepsTheChoices) {
     TfrmSelect* F = frmSelect;
     TBoxAnswerer Boxes;
@@ -193,6 +247,8 @@ TEST_F(SelectDialog, ReopeningClearsThePreviewButKeepsTheChoices) {
     F->chkCloseExplorerWindows->SetChecked(false);
     F->txtHeight->SetText("80");
     F->Hide();
+    EXPECT_FALSE(F->imgSkin->Picture.Graphic()) << "the closed dialog keeps the picture";
+    EXPECT_FALSE(F->imgTiledSkin->Picture.Graphic());
     F->Show();
     EXPECT_FALSE(F->imgSkin->Visible());
     EXPECT_FALSE(F->imgTiledSkin->Visible());

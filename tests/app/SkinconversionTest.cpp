@@ -112,6 +112,11 @@ TEST_F(Conversion, FailuresShowOneErrorBoxAndKeepTheOldSkin) {
     std::string HugeBytes = ReadBytes(Good);
     HugeBytes.replace(18, 8, std::string("\xA0\x86\x01\x00\xA0\x86\x01\x00", 8));
     WriteBytes(Huge, HugeBytes);
+    // A scan written a thousand times, and a progressive frame of 16384 x 8192 in 400 KB.
+    const std::string Scans = Folder.Path() + "scans.jpg";
+    WriteBytes(Scans, DcOnlyJpeg(400, 400, 1000));
+    const std::string Claims = Folder.Path() + "claims.jpg";
+    WriteBytes(Claims, DcOnlyJpeg(16384, 8192, 1));
 
     const struct {
         std::string Picture;
@@ -127,6 +132,10 @@ TEST_F(Conversion, FailuresShowOneErrorBoxAndKeepTheOldSkin) {
         {NotAJpeg, App + "skin9.skin", true, 116, "JPEG error #"},
         {Damaged, App + "skin9.skin", true, 116, "Bitmap image is not valid"},
         {Huge, App + "skin9.skin", false, 116, "Bitmap image is too large"},
+        {Scans, App + "skin9.skin", true, 116, "JPEG error #"},
+        {Scans, App + "skin9.skin", false, 116, "JPEG error #"},
+        {Claims, App + "skin9.skin", true, 116, "JPEG error #"},
+        {Claims, App + "skin9.skin", false, 116, "Bitmap image is too large"},
         {Good, App + "skin9.skin", true, 0, "The skin height must be at least 1 pixel."},
         {Good, App + "skin9.skin", true, -5, "The skin height must be at least 1 pixel."},
         {Good, App + "no such folder\\skin9.skin", true, 116, "Cannot create file"},

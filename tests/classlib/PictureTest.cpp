@@ -408,3 +408,39 @@ TEST(Image, CanvasOfAnEmptyImageIsABitmapOfItsSizeThatRepaintsTheImage) {
     EXPECT_EQ(0, Replaced->Width());
     delete Form;
 }
+
+// Files made to hold the decoder for seconds or take hundreds of megabytes fail at once as damaged
+// pictures do; real pictures of the same kinds and of large sizes still draw.
+TEST(Picture, HostileFilesFailAsDamagedOnesAndRealOnesStillDraw) {
+    TScratchFolder Folder;
+    const struct {
+        const char* File;
+        std::string Data;
+        const char* Error;  // empty: loads and draws grey
+    } Cases[] = {
+        {"progressive.jpg", DcOnlyJpeg(64, 64, 12), ""},
+        {"photo-sized.jpg", DcOnlyJpeg(8000, 8000, 1), ""},
+        {"many-scans.jpg", DcOnlyJpeg(64, 64, 1000), "JPEG error #"},
+        {"huge-progressive.jpg", DcOnlyJpeg(16384, 8192, 1), "JPEG error #"},
+        {"huge-rle.bmp", EmptyRle8Bmp(16384, 8192), "Bitmap image is too large"},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.File);
+        WriteFile(Folder.Path() + Case.File, Case.Data);
+        std::string Error;
+        COLORREF Centre = 0;
+        try {
+            TPicture Picture;
+            Picture.LoadFromFile(Folder.Path() + Case.File);
+            Centre = PixelAt(*DrawnInto(Picture.Graphic(), 100, 50), 50, 25);
+        } catch (const EInvalidGraphic& E) {
+            Error = E.Message;
+        }
+        if (*Case.Error) {
+            EXPECT_EQ(0u, Error.find(Case.Error)) << Error;
+        } else {
+            EXPECT_EQ("", Error);
+            EXPECT_TRUE(Near(RGB(128, 128, 128), Centre, 4));
+        }
+    }
+}

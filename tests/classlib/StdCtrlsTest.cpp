@@ -402,6 +402,9 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
     WriteBytes(Folder.Path() + "d-empty.bmp", "");
     // Decoded at full size and shrunk, the photo would show one of its stripes' colours, not their mean.
     WriteBytes(Folder.Path() + "e-photo.jpg", JpegOf(4000, 3000, RGB(20, 200, 40), RGB(60, 20, 80), 8));
+    // Made to hold the decoder (a scan written a thousand times) and to take hundreds of megabytes.
+    WriteBytes(Folder.Path() + "f-scans.jpg", DcOnlyJpeg(400, 400, 1000));
+    WriteBytes(Folder.Path() + "g-huge.bmp", EmptyRle8Bmp(16384, 8192));
     const struct {
         const char* Name;
         int Width, Height;  // 0: no picture
@@ -413,6 +416,8 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
         {"c-blue.jpg", 320, 240, RGB(30, 60, 200)},
         {"d-empty.bmp", 0, 0, 0},
         {"e-photo.jpg", 4000, 3000, RGB(40, 110, 60)},
+        {"f-scans.jpg", 0, 0, 0},
+        {"g-huge.bmp", 0, 0, 0},
     };
     TForm* Form = NewForm(100, 50);
     ASSERT_TRUE(ShowActive(Form));
@@ -457,7 +462,7 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
                 [=] { ChooseEach(Shown); });
     });
     EXPECT_TRUE(Dialog->Execute());
-    EXPECT_EQ(Folder.Path() + "e-photo.jpg", Dialog->FileName);
+    EXPECT_EQ(Folder.Path() + "g-huge.bmp", Dialog->FileName);
     EXPECT_TRUE(Boxes.Asked.empty());
     CloseHandle(Held);
     delete Form;

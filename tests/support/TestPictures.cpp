@@ -18,6 +18,12 @@ void Put32(std::string& S, uint32_t V) {
     Put16(S, static_cast<uint16_t>(V & 0xFFFF));
     Put16(S, static_cast<uint16_t>(V >> 16));
 }
+// A JPEG marker segment: FF, its code, then its length (which counts itself) and Body.
+std::string Segment(uint8_t Code, const std::string& Body) {
+    const size_t Length = Body.size() + 2;
+    return std::string{'\xFF', static_cast<char>(Code), static_cast<char>(Length >> 8), static_cast<char>(Length & 0xFF)} +
+           Body;
+}
 uint32_t Get32(const std::string& S, size_t At) {
     uint32_t V = 0;
     for (int I = 3; I >= 0; --I) V = (V << 8) | static_cast<uint8_t>(S[At + I]);
@@ -35,7 +41,8 @@ std::string ReadBytes(const std::string& Path) {
 }
 
 std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
-                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality) {
+                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality,
+                       bool Progressive) {
     jpeg_compress_struct Info;
     jpeg_error_mgr Errors;
     Info.err = jpeg_std_error(&Errors);
@@ -49,6 +56,7 @@ std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
     Info.in_color_space = Samples == jsCmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&Info);
     jpeg_set_quality(&Info, Quality, TRUE);
+    if (Progressive) jpeg_simple_progression(&Info);
     jpeg_start_compress(&Info, TRUE);
     std::vector<unsigned char> Row(static_cast<size_t>(Width) * Info.input_components);
     while (Info.next_scanline < Info.image_height) {
@@ -61,6 +69,40 @@ std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
     jpeg_destroy_compress(&Info);
     free(Out);
     return Jpeg;
+}
+
+std::string DcOnlyJpeg(int Width, int Height, int Scans) {
+    std::string Frame = {8, static_cast<char>(Height >> 8), static_cast<char>(Height & 0xFF),
+                         static_cast<char>(Width >> 8), static_cast<char>(Width & 0xFF), 3};
+    Frame += std::string{1, 0x22, 0, 2, 0x11, 0, 3, 0x11, 0};  // Y at twice the resolution of Cb and Cr
+    // The one DC code: the bit 0, "no change from the block before": the first block's grey for all.
+    std::string DcTable(1, '\0');
+    DcTable += std::string{1} + std::string(15, '\0') + std::string(1, '\0');
+    const std::string ScanHeader = Segment(0xDA, std::string{3, 1, 0, 2, 0, 3, 0, 0, 0, 0});
+    const long long Mcus = ((Width + 15LL) / 16) * ((Height + 15LL) / 16);
+    const std::string ScanData(static_cast<size_t>((Mcus * 6 + 7) / 8), '\0');  // 6 blocks, one bit each
+    std::string J = "\xFF\xD8" + Segment(0xDB, std::string(1, '\0') + std::string(64, '\1')) + Segment(0xC2, Frame) +
+                    Segment(0xC4, DcTable);
+    for (int I = 0; I < Scans; ++I) J += ScanHeader + ScanData;
+    return J + "\xFF\xD9";
+}
+
+std::string EmptyRle8Bmp(int Width, int Height) {
+    const uint32_t Offset = 14 + 40 + 256 * 4;
+    std::string S = "BM";
+    Put32(S, Offset + 2);
+    Put32(S, 0);
+    Put32(S, Offset);
+    Put32(S, 40);
+    Put32(S, Width);
+    Put32(S, Height);
+    Put16(S, 1);
+    Put16(S, 8);
+    Put32(S, 1);  // BI_RLE8
+    Put32(S, 2);
+    for (int I = 0; I < 4; ++I) Put32(S, 0);
+    for (int I = 0; I < 256; ++I) Put32(S, I * 0x010101u);  // greys
+    return S + std::string("\0\1", 2);  // end of bitmap
 }
 
 void WriteBmp24(const std::string& Path, int Width, int Height, const std::function<TRgb(int X, int Y)>& Pixel) {

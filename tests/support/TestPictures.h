@@ -18,9 +18,17 @@ void WriteBytes(const std::string& Path, const std::string& Bytes);
 // How a JPEG's rows are given: 3 bytes a pixel (red, green, blue) or 4 (cyan, magenta, yellow, black).
 enum TJpegSamples { jsRgb, jsCmyk };
 // A baseline JPEG (RGB stored as 4:2:0 YCbCr, CMYK with Adobe's marker) whose row Y RowAt fills, rows
-// in order from the top.
+// in order from the top; progressive, in libjpeg's usual scans, when asked.
 std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
-                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality = 95);
+                       const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality = 95,
+                       bool Progressive = false);
+// A progressive 4:2:0 JPEG of one grey made of its DC scan alone, written Scans times over (a hostile
+// file repeats it thousands of times). Each scan's data is complete, so libjpeg has nothing to warn of
+// but the repetition; the file is about Width x Height / 340 bytes a scan.
+std::string DcOnlyJpeg(int Width, int Height, int Scans);
+// An 8-bit RLE bitmap of Width x Height whose data ends the picture at once: a few bytes that claim
+// Width x Height pixels.
+std::string EmptyRle8Bmp(int Width, int Height);
 // The whole content of a file; empty when it cannot be read.
 std::string ReadBytes(const std::string& Path);
 

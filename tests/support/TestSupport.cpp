@@ -121,6 +121,17 @@ TScratchFolder::~TScratchFolder() {
     SHFileOperationA(&Operation);
 }
 
+// Reserved from the largest pieces down, as the system places them: Wine hands out its own reserved
+// areas too, which a walk over the free regions would not see.
+TAddressSpaceFilled::TAddressSpaceFilled(size_t MinBytes) {
+    for (size_t Size = size_t(1) << 30; Size >= MinBytes; Size /= 2)
+        while (void* Reserved = VirtualAlloc(nullptr, Size, MEM_RESERVE, PAGE_NOACCESS)) FReserved.push_back(Reserved);
+}
+
+TAddressSpaceFilled::~TAddressSpaceFilled() {
+    for (void* Reserved : FReserved) VirtualFree(Reserved, 0, MEM_RELEASE);
+}
+
 std::string WindowsPath(const std::string& Path) {
     if (Path.empty() || Path[0] != '/') return Path;
     std::string Result = "Z:" + Path;

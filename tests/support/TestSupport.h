@@ -62,6 +62,20 @@ private:
     std::string FPath;
 };
 
+// Memory running out, for real: while it lives, every free stretch of the process's address space of
+// MinBytes or more is reserved, so that a larger allocation fails (operator new throws std::bad_alloc,
+// CreateDIBSection returns null) while smaller ones still succeed.
+class TAddressSpaceFilled {
+public:
+    explicit TAddressSpaceFilled(size_t MinBytes);
+    ~TAddressSpaceFilled();
+    TAddressSpaceFilled(const TAddressSpaceFilled&) = delete;
+    TAddressSpaceFilled& operator=(const TAddressSpaceFilled&) = delete;
+
+private:
+    std::vector<void*> FReserved;
+};
+
 // A file of the sample site that CTest runs for the tests ("http-port", "ftp-port"), read from the
 // folder that VELMORA_SITE_INFO names; empty without it.
 std::string SiteFile(const std::string& Name);
