@@ -16,8 +16,6 @@ const char* const kFailedResult = "FAILED";
 
 namespace {
 const char* const kLinkDescription = "Velmora for Internet Explorer";
-const char* const kUninstallLink = "Uninstall Velmora3.lnk";
-const char* const kProgramLink = "Velmora3.lnk";
 constexpr int kApplicationResource = 101;
 
 // Owned by the wizard, the program's main window, which is disabled while the box shows: a second
