@@ -7,6 +7,7 @@
 #include "Classes.h"
 #include "Forms.h"
 #include "Globals.h"
+#include "Handles.h"
 #include "IniFiles.h"
 #include "Names.h"
 #include "Sysutils.h"
@@ -32,11 +33,10 @@ bool WriteText(HKEY Key, const char* Name, const std::string& Text) {
 }
 
 void RegisterUninstallEntry(const std::string& Uninstaller) {
-    HKEY Key;
-    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kUninstallKey, &Key) != ERROR_SUCCESS) return;
+    THeldKey Key;
+    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kUninstallKey, Key.Receive()) != ERROR_SUCCESS) return;
     // Quoted: Windows would try "C:\Program.exe" first for an unquoted path with blanks.
-    if (WriteText(Key, "UninstallString", "\"" + Uninstaller + "\"")) WriteText(Key, "DisplayName", kLinkDescription);
-    RegCloseKey(Key);
+    if (WriteText(Key.Get(), "UninstallString", "\"" + Uninstaller + "\"")) WriteText(Key.Get(), "DisplayName", kLinkDescription);
 }
 
 std::wstring Wide(const std::string& Text) {
