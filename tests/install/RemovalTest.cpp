@@ -189,36 +189,48 @@ TEST(Removal, TheFolderGoesWholeOnlyWhenItIsTheProductsOwn) {
     }
 }
 
-// A cache folder, or a folder inside one, that is a link: the user's folder it points to keeps
-// everything, and the installation does not go as a whole.
+// A cache folder, a folder inside one, a cached picture, a skin file or the program's own file that
+// is a link (Wine reads one to a file as a plain file): the user's file or folder it points to keeps
+// everything, even an empty folder, and the installation does not go as a whole.
 TEST(Removal, ALinkIsNeverFollowed) {
     TScratchFolder Scratch;
-    const std::string Saves = MakeUsersFolder(Scratch.Path());
+    const std::string Saves = MakeUsersFolder(Scratch.Path()), Empty = Scratch.Path() + "Empty\\",
+                      Save = Saves + "game.sav";
     // Wine cannot remove a link as Windows does: the link stays, and with it what holds it.
     const struct {
+        const char* Name;
         const char* Link;
+        std::string Target;
         std::string Message;
         bool ProgramGone;
     } Cases[] = {
-        {"Skins", kModified, true},              // the program's items go one by one
-        {"Previews\\Nature", kNotRemoved, false},  // the folder would go whole: nothing goes
+        {"Velmora3", "Skins", Saves, kModified, true},              // the program's items go one by one
+        {"Velmora3", "Previews\\Nature", Saves, kNotRemoved, false},  // the folder would go whole: nothing goes
+        {"Velmora3", "Previews", Empty, kModified, true},
+        {"Velmora3", "Skins\\Nature", Empty, kNotRemoved, false},
+        {"Velmora3", "Previews\\Nature\\meadow.jpg", Save, kNotRemoved, false},
+        {"Velmora3", "skin12.skin", Save, kNotRemoved, false},
+        {"MyVelmora3", "skin12.skin", Save, kModified, true},
+        {"MyVelmora3", "Skins\\Nature\\meadow.jpg", Save, kModified, true},
+        {"MyVelmora3", "Uninstall.ini", Save, kModified, true},
     };
     for (const auto& Case : Cases) {
-        SCOPED_TRACE(Case.Link);
-        const std::string Folder = MakeInstallation(Scratch.Path(), "Velmora3", "");
+        SCOPED_TRACE(std::string(Case.Name) + "\\" + Case.Link);
+        CreateDirectoryA(Empty.c_str(), nullptr);
+        std::ofstream(Save) << "the user's own";
+        const std::string Folder = MakeInstallation(Scratch.Path(), Case.Name, "");
         const std::string Path = Folder + Case.Link;
-        EXPECT_TRUE(DeleteDirectoryTree(Path));
-        ASSERT_TRUE(MakeFolderLink(Path, Saves));
+        const bool ToFile = Case.Target == Save;
+        EXPECT_TRUE(ToFile ? DeleteFileA(Path.c_str()) : DeleteDirectoryTree(Path));
+        ASSERT_TRUE(ToFile ? MakeFileLink(Path, Save) : MakeFolderLink(Path, Case.Target));
         EXPECT_EQ(Case.Message, RemoveProgramFiles(Folder));
-        EXPECT_EQ("the user's own", WholeFile(Saves + "game.sav"));
+        EXPECT_EQ("the user's own", WholeFile(Save));
+        EXPECT_TRUE(IsFolder(Empty));
         EXPECT_NE(Case.ProgramGone, FileExists(Folder + "Velmora3.exe"));
-        if (IsLink(Path)) {
-            EXPECT_TRUE(RemoveFolderLink(Path));
-        }
+        EXPECT_TRUE(RemoveFolderLink(Path)) << "the link went";
         DeleteDirectoryTree(Folder);
         EXPECT_FALSE(IsFolder(Folder));
     }
-    EXPECT_EQ("the user's own", WholeFile(Saves + "game.sav"));
 }
 
 // Whether a path leads to the item it names: a link to a file reads as a plain file under Wine, and
@@ -253,46 +265,6 @@ TEST(Removal, ALinkIsToldByWhereItLeads) {
     SetCurrentDirectoryA("C:\\");
     EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + "file link.doc"));
     EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + "Folder Link"));
-}
-
-// Links to a file of the user's or to an empty folder of the user's, among the caches and the
-// program's own files: what they lead to stays, and so does the link, whether the folder would go
-// whole or item by item.
-TEST(Removal, WhatALinkLeadsToStays) {
-    TScratchFolder Scratch;
-    const std::string Thesis = Scratch.Path() + "thesis.doc", Empty = Scratch.Path() + "Empty";
-    const struct {
-        const char* Name;
-        const char* Link;
-        bool ToFolder;
-        std::string Message;
-    } Cases[] = {
-        {"Velmora3", "Previews\\Nature\\thumb.jpg", false, kNotRemoved},
-        {"Velmora3", "skin42.skin", false, kNotRemoved},
-        {"Velmora3", "Skins\\Empty", true, kNotRemoved},
-        {"Velmora3", "Previews", true, kModified},
-        {"MyVelmora3", "Previews\\Nature\\thumb.jpg", false, kModified},
-        {"MyVelmora3", "skin42.skin", false, kModified},
-        {"MyVelmora3", "Uninstall.ini", false, kModified},
-        {"MyVelmora3", "Skins", true, kModified},
-    };
-    for (const auto& Case : Cases) {
-        SCOPED_TRACE(std::string(Case.Name) + "\\" + Case.Link);
-        std::ofstream(Thesis) << "the user's own";
-        CreateDirectoryA(Empty.c_str(), nullptr);
-        const std::string Folder = MakeInstallation(Scratch.Path(), Case.Name, "");
-        const std::string Path = Folder + Case.Link;
-        DeleteDirectoryTree(Path);
-        DeleteFileA(Path.c_str());
-        ASSERT_TRUE(Case.ToFolder ? MakeFolderLink(Path, Empty) : MakeFileLink(Path, Thesis));
-        EXPECT_EQ(Case.Message, RemoveProgramFiles(Folder));
-        EXPECT_EQ("the user's own", WholeFile(Thesis));
-        EXPECT_TRUE(IsFolder(Empty));
-        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Path.c_str())) << "the link went";
-        EXPECT_TRUE(RemoveFolderLink(Path));
-        DeleteDirectoryTree(Folder);
-        EXPECT_FALSE(IsFolder(Folder));
-    }
 }
 
 TEST(Removal, NoFolderRemovesNothingAndAHeldFileKeepsTheFolder) {
@@ -355,72 +327,46 @@ TEST(Removal, AnEditedListDeletesOnlySetupsShortcuts) {
                       Desktop = GetSpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\",
                       Startup = GetSpecialFolderPath(CSIDL_COMMON_STARTUP);
     const std::string Group = Programs + "Removal Test", Accessories = Programs + "Accessories",
-                      OnDesktop = Desktop + "Removal Test", Thesis = Scratch.Path() + "thesis.doc";
-    const auto Slashed = [](std::string Path) {
-        std::replace(Path.begin(), Path.end(), '\\', '/');
-        return Path;
-    };
-    struct TFile {
-        std::string Path;
-        bool Goes;
-        bool Linked;  // a link to the user's thesis
-    };
+                      OnDesktop = Desktop + "Removal Test";
+    std::string Slashed = OnDesktop + "\\..\\Bank.lnk";
+    std::replace(Slashed.begin(), Slashed.end(), '\\', '/');
     const struct {
         const char* Case;
         std::string Uninstall, Program, DesktopLink, GroupName;
-        std::vector<TFile> Files;
-        bool GroupGoes;
+        bool Go, GroupGoes;
     } Cases[] = {
         {"as setup left it", Group + "\\Uninstall Velmora3.lnk", Group + "\\Velmora3.lnk", Desktop + "Velmora3.lnk", Group,
-         {{Group + "\\Uninstall Velmora3.lnk", true}, {Group + "\\Velmora3.lnk", true}, {Desktop + "Velmora3.lnk", true}},
-         true},
-        {"the user's shortcuts", Desktop + "Bank.lnk", Accessories + "\\Notepad.lnk", Desktop + "Bank.lnk", Accessories,
-         {{Desktop + "Bank.lnk", false}, {Accessories + "\\Notepad.lnk", false}}, false},
+         true, true},
+        {"the user's shortcuts", Desktop + "Mail.lnk", Accessories + "\\Notepad.lnk", Desktop + "Bank.lnk", Accessories,
+         false, false},
         {"setup's names outside the group", Programs + "Uninstall Velmora3.lnk", Programs + "Velmora3.lnk",
-         Scratch.Path() + "Velmora3.lnk", Group,
-         {{Programs + "Uninstall Velmora3.lnk", false}, {Programs + "Velmora3.lnk", false},
-          {Scratch.Path() + "Velmora3.lnk", false}},
-         true},
-        {"through .. and forward slashes, Startup with a trailing dot",
-         Slashed(Startup + "\\..\\Uninstall Velmora3.lnk"), "", Slashed(OnDesktop + "\\..\\Bank.lnk"), Startup + ".",
-         {{Programs + "Uninstall Velmora3.lnk", false}, {Desktop + "Bank.lnk", false}}, false},
-        {"a group on the desktop", OnDesktop + "\\Uninstall Velmora3.lnk", "", "", OnDesktop,
-         {{OnDesktop + "\\Uninstall Velmora3.lnk", false}}, false},
-        {"an empty group on the desktop", "", "", "", OnDesktop, {}, false},
-        {"a desktop shortcut that links to a file", "", "", Desktop + "Velmora3.lnk", "",
-         {{Desktop + "Velmora3.lnk", false, true}}, false},
+         Scratch.Path() + "Velmora3.lnk", Group, false, true},
+        {"through .. and slashes; Startup with a trailing dot", Startup + "\\..\\Uninstall Velmora3.lnk", "", Slashed,
+         Startup + ".", false, false},
+        {"a group on the desktop", OnDesktop + "\\Uninstall Velmora3.lnk", OnDesktop + "\\Velmora3.lnk", "", OnDesktop,
+         false, false},
     };
     const std::string List = Scratch.Path() + "Uninstall.ini";
-    std::ofstream(Thesis) << "the user's own";
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Case);
         for (const std::string& Folder : {Group, Accessories, OnDesktop, Startup}) CreateDirectoryA(Folder.c_str(), nullptr);
-        for (const TFile& File : Case.Files)
-            if (File.Linked) {
-                ASSERT_TRUE(MakeFileLink(File.Path, Thesis));
-            } else {
-                std::ofstream(File.Path) << "link";
-            }
         DeleteFileA(List.c_str());
         const std::pair<const char*, std::string> Keys[] = {
             {"Uninstall Shortcut", Case.Uninstall}, {"Program Shortcut", Case.Program}, {"Desktop Shortcut", Case.DesktopLink}};
-        for (const auto& Key : Keys) WritePrivateProfileStringA("Shortcuts", Key.first, Key.second.c_str(), List.c_str());
+        for (const auto& Key : Keys) {
+            if (!Key.second.empty()) std::ofstream(Key.second) << "link";
+            WritePrivateProfileStringA("Shortcuts", Key.first, Key.second.c_str(), List.c_str());
+        }
         WritePrivateProfileStringA("Program Group", "Group Name", Case.GroupName.c_str(), List.c_str());
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, List.c_str());
         RemoveShortcuts(List);
-        for (const TFile& File : Case.Files) EXPECT_NE(File.Goes, FileExists(File.Path)) << File.Path;
-        if (!Case.GroupName.empty()) {
-            EXPECT_NE(Case.GroupGoes, IsFolder(Case.GroupName)) << Case.GroupName;
+        for (const auto& Key : Keys) {
+            if (Key.second.empty()) continue;
+            EXPECT_NE(Case.Go, FileExists(Key.second)) << Key.second;
+            DeleteFileA(Key.second.c_str());
         }
-        EXPECT_EQ("the user's own", WholeFile(Thesis));
-        for (const TFile& File : Case.Files)
-            if (File.Linked) {
-                EXPECT_TRUE(RemoveFolderLink(File.Path));
-            } else {
-                DeleteFileA(File.Path.c_str());
-            }
+        EXPECT_NE(Case.GroupGoes, IsFolder(Case.GroupName)) << Case.GroupName;
     }
-    EXPECT_TRUE(IsFolder(Startup));
     for (const std::string& Folder : {Group, Accessories, OnDesktop}) RemoveDirectoryA(Folder.c_str());
 }
 
