@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "Forms.h"
+#include "Handles.h"
 #include "Sysutils.h"
 #include "Webtexts.h"
 
@@ -34,13 +35,14 @@ void DeleteSkinFilesExcept(const std::string& Keep) {
     const std::string Pattern = Folder + "*" + kSkinExtension;
     while (true) {
         WIN32_FIND_DATAA Found;
-        HANDLE Search = FindFirstFileA(Pattern.c_str(), &Found);
-        if (Search == INVALID_HANDLE_VALUE) return;
         std::string Victim;
-        do {
-            if (!SameText(Found.cFileName, Keep)) Victim = Found.cFileName;
-        } while (Victim.empty() && FindNextFileA(Search, &Found));
-        FindClose(Search);
+        {
+            THeldSearch Search(FindFirstFileA(Pattern.c_str(), &Found));
+            if (!Search) return;
+            do {
+                if (!SameText(Found.cFileName, Keep)) Victim = Found.cFileName;
+            } while (Victim.empty() && FindNextFileA(Search.Get(), &Found));
+        }
         if (Victim.empty() || !DeleteFileA((Folder + Victim).c_str())) return;
     }
 }

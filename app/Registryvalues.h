@@ -5,11 +5,10 @@
 
 #include <string>
 
-// Closes a registry key when it goes out of scope.
-struct TKeyCloser {
-    HKEY Key;
-    ~TKeyCloser() { RegCloseKey(Key); }
-};
+#include "Handles.h"
+
+// The earlier name of the key holder, still used by the skin conversion.
+using TKeyCloser = THeldKey;
 // Writes Text as a REG_SZ value, its terminating zero counted in the data.
 bool WriteRegistryText(HKEY Key, const char* Name, const std::string& Text);
 // Deletes a value; one that is already missing counts as deleted.

@@ -20,7 +20,7 @@ constexpr UINT kCloseRequestTimeout = 2000;
 std::string InternetExplorerPath() {
     HKEY Key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBrowserKey, 0, KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS) return "";
-    TKeyCloser Closer{Key};
+    THeldKey Held(Key);
     char Buffer[260] = "";
     DWORD Size = sizeof Buffer - 1;
     DWORD Type = 0;

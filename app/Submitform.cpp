@@ -4,6 +4,7 @@
 
 #include "Borderpictures.h"
 #include "Globalfunctions.h"
+#include "Handles.h"
 #include "Submitcommentsform.h"
 #include "Submitstatusform.h"
 #include "Submittermsform.h"
@@ -32,19 +33,14 @@ public:
     explicit TOpenFile(const std::string& Path)
         : FHandle(CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~TOpenFile() {
-        if (Opened()) CloseHandle(FHandle);
-    }
-    TOpenFile(const TOpenFile&) = delete;
-    TOpenFile& operator=(const TOpenFile&) = delete;
-    bool Opened() const { return FHandle != INVALID_HANDLE_VALUE; }
+    bool Opened() const { return FHandle.Valid(); }
     long long Size() const {
         LARGE_INTEGER Size{};
-        return GetFileSizeEx(FHandle, &Size) ? Size.QuadPart : -1;
+        return GetFileSizeEx(FHandle.Get(), &Size) ? Size.QuadPart : -1;
     }
 
 private:
-    HANDLE FHandle;
+    THeldHandle FHandle;
 };
 
 TLabel* AddFieldLabel(TForm* Form, const char* Name, int Top, const char* Caption) {

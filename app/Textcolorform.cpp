@@ -156,14 +156,14 @@ std::exception_ptr TfrmTextColor::StoreColors() {
 
     HKEY Key;
     if (RegCreateKeyA(HKEY_CURRENT_USER, kAppearanceKey, &Key) == ERROR_SUCCESS) {
-        TKeyCloser Closer{Key};
+        THeldKey Held(Key);
         const DWORD White[kCustomColors] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
                                             0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
                                             0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
         RegSetValueExA(Key, "CustomColors", 0, REG_BINARY, reinterpret_cast<const BYTE*>(White), sizeof White);
     }
     if (RegOpenKeyA(HKEY_CURRENT_USER, kColorsKey, &Key) == ERROR_SUCCESS) {
-        TKeyCloser Closer{Key};
+        THeldKey Held(Key);
         StoreEach([&](const char* Name, const std::string& Value) { WriteRegistryText(Key, Name, Value); });
     }
     return WinIniFailure;

@@ -26,7 +26,7 @@ constexpr int kRaise = 20;  // the dialog sits this much above the main window's
 bool ReadTitleUnder(HKEY Root, std::string& Title) {
     HKEY Key;
     if (RegOpenKeyExA(Root, kMainKey, 0, KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS) return false;
-    TKeyCloser Closer{Key};
+    THeldKey Held(Key);
     char Buffer[kTitleBytes];
     DWORD Size = sizeof Buffer;
     if (RegQueryValueExA(Key, kTitleValue, nullptr, nullptr, reinterpret_cast<BYTE*>(Buffer), &Size) != ERROR_SUCCESS)
@@ -41,7 +41,7 @@ bool ReadTitleUnder(HKEY Root, std::string& Title) {
 void WriteTitleUnder(HKEY Root, const std::string& Title) {
     HKEY Key;
     if (RegOpenKeyA(Root, kMainKey, &Key) != ERROR_SUCCESS) return;
-    TKeyCloser Closer{Key};
+    THeldKey Held(Key);
     WriteRegistryText(Key, kTitleValue, Title);
 }
 }  // namespace

@@ -44,4 +44,12 @@ HINSTANCE ShellExecuteA(HWND Owner, LPCSTR Verb, LPCSTR File, LPCSTR Parameters,
     return Call ? Call(Owner, Verb, File, Parameters, Directory, Show)
                 : reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
 }
+
+DWORD GetFinalPathNameByHandleA(HANDLE File, LPSTR Path, DWORD Size, DWORD Flags) {
+    using TCall = DWORD WINAPI(HANDLE, LPSTR, DWORD, DWORD);
+    static auto* const Call = Resolve<TCall>("kernel32.dll", "GetFinalPathNameByHandleA");
+    if (Call) return Call(File, Path, Size, Flags);
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return 0;
+}
 }  // namespace Delayload

@@ -19,4 +19,6 @@ BOOL TransparentBlt(HDC Target, int X, int Y, int Width, int Height, HDC Source,
 BOOL PlaySoundA(LPCSTR Sound, HMODULE Module, DWORD Flags);
 // As ShellExecuteA: a value above 32 on success; SE_ERR_DLLNOTFOUND when the shell cannot be loaded.
 HINSTANCE ShellExecuteA(HWND Owner, LPCSTR Verb, LPCSTR File, LPCSTR Parameters, LPCSTR Directory, INT Show);
+// As GetFinalPathNameByHandleA (Windows Vista on); 0 with ERROR_PROC_NOT_FOUND where the system has none.
+DWORD GetFinalPathNameByHandleA(HANDLE File, LPSTR Path, DWORD Size, DWORD Flags);
 }  // namespace Delayload

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "Handles.h"
 #include "Sysutils.h"
 
 namespace {
@@ -10,13 +11,14 @@ namespace {
 std::vector<std::string> SubFolders(const std::string& Folder) {
     std::vector<std::string> Names;
     WIN32_FIND_DATAA Found;
-    HANDLE Search = FindFirstFileA((IncludeTrailingPathDelimiter(Folder) + "*").c_str(), &Found);
-    if (Search == INVALID_HANDLE_VALUE) return Names;
-    do {
-        const std::string Name = Found.cFileName;
-        if ((Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && Name != "." && Name != "..") Names.push_back(Name);
-    } while (FindNextFileA(Search, &Found));
-    FindClose(Search);
+    {
+        THeldSearch Search(FindFirstFileA((IncludeTrailingPathDelimiter(Folder) + "*").c_str(), &Found));
+        if (!Search) return Names;
+        do {
+            const std::string Name = Found.cFileName;
+            if ((Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && Name != "." && Name != "..") Names.push_back(Name);
+        } while (FindNextFileA(Search.Get(), &Found));
+    }
     std::sort(Names.begin(), Names.end(),
               [](const std::string& A, const std::string& B) { return AnsiUpperCase(A) < AnsiUpperCase(B); });
     return Names;

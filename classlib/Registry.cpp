@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "Handles.h"
+
 HKEY TRegistry::BaseKey(const std::string& Key, std::string& Relative) const {
     const bool FromRoot = !Key.empty() && Key[0] == '\\';
     Relative = FromRoot ? Key.substr(1) : Key;
@@ -39,10 +41,8 @@ void TRegistry::CloseKey() {
 bool TRegistry::KeyExists(const std::string& Key) {
     std::string Relative;
     HKEY Base = BaseKey(Key, Relative);
-    HKEY Opened = nullptr;
-    if (RegOpenKeyExA(Base, Relative.c_str(), 0, KEY_QUERY_VALUE, &Opened) != ERROR_SUCCESS) return false;
-    RegCloseKey(Opened);
-    return true;
+    THeldKey Opened;
+    return RegOpenKeyExA(Base, Relative.c_str(), 0, KEY_QUERY_VALUE, Opened.Receive()) == ERROR_SUCCESS;
 }
 
 bool TRegistry::DeleteKey(const std::string& Key) {

@@ -6,6 +6,7 @@
 
 #include "Classes.h"
 #include "Forms.h"
+#include "Handles.h"
 #include "Names.h"
 #include "Sysutils.h"
 
@@ -22,18 +23,17 @@ std::string GetDefaultInstallDir() { return IncludeTrailingPathDelimiter(GetProg
 std::string CopySelfTo(const std::string& FileName) {
     std::vector<char> Buffer;
     {
-        HANDLE In = CreateFileA(Application->ExeName().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (In == INVALID_HANDLE_VALUE) return "Uninstall input file could not be opened!";
-        const DWORD Size = GetFileSize(In, nullptr);
+        THeldHandle In(CreateFileA(Application->ExeName().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!In) return "Uninstall input file could not be opened!";
+        const DWORD Size = GetFileSize(In.Get(), nullptr);
         DWORD Read = 0;
         bool Complete = false;
         if (Size != INVALID_FILE_SIZE) {
             Buffer.resize(static_cast<size_t>(Size) + 1);
-            Complete = ReadFile(In, Buffer.data(), Size, &Read, nullptr) && Read == Size;
+            Complete = ReadFile(In.Get(), Buffer.data(), Size, &Read, nullptr) && Read == Size;
             Buffer.resize(Read);
         }
-        CloseHandle(In);
         if (!Complete) return "Uninstall input file could not be read!";
     }
     DeleteFileA(FileName.c_str());

@@ -7,6 +7,7 @@
 #include "Classes.h"
 #include "Forms.h"
 #include "Globals.h"
+#include "Handles.h"
 #include "IniFiles.h"
 #include "Names.h"
 #include "Sysutils.h"
@@ -16,8 +17,6 @@ const char* const kFailedResult = "FAILED";
 
 namespace {
 const char* const kLinkDescription = "Velmora for Internet Explorer";
-const char* const kUninstallLink = "Uninstall Velmora3.lnk";
-const char* const kProgramLink = "Velmora3.lnk";
 constexpr int kApplicationResource = 101;
 
 // Owned by the wizard, the program's main window, which is disabled while the box shows: a second
@@ -34,11 +33,10 @@ bool WriteText(HKEY Key, const char* Name, const std::string& Text) {
 }
 
 void RegisterUninstallEntry(const std::string& Uninstaller) {
-    HKEY Key;
-    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kUninstallKey, &Key) != ERROR_SUCCESS) return;
+    THeldKey Key;
+    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kUninstallKey, Key.Receive()) != ERROR_SUCCESS) return;
     // Quoted: Windows would try "C:\Program.exe" first for an unquoted path with blanks.
-    if (WriteText(Key, "UninstallString", "\"" + Uninstaller + "\"")) WriteText(Key, "DisplayName", kLinkDescription);
-    RegCloseKey(Key);
+    if (WriteText(Key.Get(), "UninstallString", "\"" + Uninstaller + "\"")) WriteText(Key.Get(), "DisplayName", kLinkDescription);
 }
 
 std::wstring Wide(const std::string& Text) {

@@ -12,6 +12,7 @@
 #include "Globals.h"
 #include "Installengine.h"
 #include "Names.h"
+#include "Removal.h"
 #include "Sysutils.h"
 #include "Text1252.h"
 
@@ -74,7 +75,8 @@ bool IsAcceptableGroup(const std::string& Group) {
         if (!IsGroupCharacter(C)) return false;
     // Windows drops trailing dots and blanks from a folder name ("." and ".." would name Programs itself
     // or its parent, "b ." a folder called "b"), and a device name names no folder at all.
-    return Group.back() != '.' && Group.back() != ' ' && !IsDeviceName(Group);
+    // A group that is a folder of the shell's own ("StartUp") would put the program among its items.
+    return Group.back() != '.' && Group.back() != ' ' && !IsDeviceName(Group) && !NamesShellFolder(Group);
 }
 
 TfrmMain::TfrmMain(TComponent* Owner) : TForm(Owner) {

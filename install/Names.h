@@ -13,6 +13,9 @@ inline constexpr const char* kProductFolder = "Velmora3\\";
 inline constexpr const char* kProgramFile = "Velmora3.exe";
 inline constexpr const char* kUninstallerFile = "Uninstall.exe";
 inline constexpr const char* kUninstallListFile = "Uninstall.ini";
+// The shortcuts setup makes: both in the program group, the second also on the desktop.
+inline constexpr const char* kUninstallLink = "Uninstall Velmora3.lnk";
+inline constexpr const char* kProgramLink = "Velmora3.lnk";
 // The temporary copy that uninstalls.
 inline constexpr const char* kTempUninstallerFile = "vlmuntmp0.exe";
 

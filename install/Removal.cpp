@@ -7,6 +7,8 @@
 
 #include <initializer_list>
 
+#include "Delayload.h"
+#include "Handles.h"
 #include "IniFiles.h"
 #include "Installengine.h"
 #include "Names.h"
@@ -21,6 +23,9 @@ namespace {
 const char* const kAllRemoved = "Uninstall Complete!\n\nAll elements have been successfully removed.";
 const char* const kNotRemoved =
     "Uninstall Complete!\n\nThe program directory could not be removed.  You should manually delete this folder.";
+
+// The highest CSIDL the shell defines (CSIDL_PROFILES).
+constexpr int kLastCsidl = 0x3E;
 
 bool EndsWith(const std::string& Text, const std::string& End) {
     return Text.size() >= End.size() && SameText(Text.substr(Text.size() - End.size()), End);
@@ -48,44 +53,92 @@ std::string FullPathOf(const std::string& Text) {
     return Full;
 }
 
+// The form in which two paths of one item compare equal (ignoring case): full, short names made
+// long where the item exists, and without a trailing backslash except at a root. Empty for a path
+// that is not absolute.
+std::string ComparablePath(const std::string& Text) {
+    std::string Path = FullPathOf(Text);
+    if (Path.empty()) return "";
+    const DWORD Size = GetLongPathNameA(Path.c_str(), nullptr, 0);
+    if (Size != 0) {
+        std::string Long(Size, '\0');
+        const DWORD Length = GetLongPathNameA(Path.c_str(), &Long[0], Size);
+        if (Length != 0 && Length < Size) Path = Long.substr(0, Length);
+    }
+    return IsRootFolder(Path) ? Path : WithoutTrailingDelimiter(Path);
+}
+
+// Where the item at Path really lies, from a handle that does not follow a link at Path itself;
+// empty when that cannot be told. The "\\?\" form is turned back into a plain path.
+std::string FinalPathOf(const std::string& Path, bool& Unknowable) {
+    Unknowable = false;
+    THeldHandle Item(CreateFileA(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!Item) return "";
+    std::string Final(MAX_PATH, '\0');
+    for (int Tries = 0; Tries < 2; ++Tries) {
+        const DWORD Length = Delayload::GetFinalPathNameByHandleA(Item.Get(), &Final[0], static_cast<DWORD>(Final.size()),
+                                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (Length == 0) {
+            Unknowable = GetLastError() == ERROR_PROC_NOT_FOUND;
+            return "";
+        }
+        if (Length < Final.size()) {
+            Final.resize(Length);
+            if (Final.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + Final.substr(8);
+            if (Final.compare(0, 4, "\\\\?\\") == 0) return Final.substr(4);
+            return Final;
+        }
+        Final.assign(Length, '\0');  // Length counts the terminating zero here
+    }
+    return "";
+}
+
 // The full paths of the shell's special folders Csidls, where the shell gives them.
 std::vector<std::string> SpecialFolders(std::initializer_list<int> Csidls) {
     std::vector<std::string> Folders;
     for (int Csidl : Csidls) {
-        const std::string Folder = FullPathOf(GetSpecialFolderPath(Csidl));
+        const std::string Folder = ComparablePath(GetSpecialFolderPath(Csidl));
         if (!Folder.empty()) Folders.push_back(Folder);
     }
     return Folders;
 }
 
-bool LiesBelowAny(const std::string& Path, const std::vector<std::string>& Folders) {
+bool IsAnyOf(const std::string& Path, const std::vector<std::string>& Folders) {
     for (const std::string& Folder : Folders)
-        if (LiesBelow(Path, Folder)) return true;
+        if (SameText(Path, Folder)) return true;
     return false;
 }
 
-// Removes every link inside Folder as the link itself, so that a delete of the tree cannot walk into
-// what one points to; false when one stays or a folder cannot be listed.
-bool RemoveLinksBelow(const std::string& Folder) {
+bool LiesDirectlyInAny(const std::string& Path, const std::vector<std::string>& Folders) {
+    for (const std::string& Folder : Folders)
+        if (LiesBelow(Path, Folder) && Path.find('\\', IncludeTrailingPathDelimiter(Folder).size()) == std::string::npos)
+            return true;
+    return false;
+}
+
+// Nothing inside Folder (a path ending with a backslash), at any depth, is a link; false too when a
+// folder cannot be listed.
+bool HoldsNoLink(const std::string& Folder) {
     std::vector<TFolderItem> Items;
     if (!ListFolder(Folder, Items)) return false;
     for (const TFolderItem& Item : Items) {
         const std::string Path = Folder + Item.Name;
-        if (Item.Link) {
-            if (!(Item.Folder ? RemoveDirectoryA(Path.c_str()) : DeleteFileA(Path.c_str()))) return false;
-        } else if (Item.Folder && !RemoveLinksBelow(Path + "\\")) {
-            return false;
-        }
+        if (Item.Link || LeadsElsewhere(Path)) return false;
+        if (Item.Folder && !HoldsNoLink(Path + "\\")) return false;
     }
     return true;
 }
+
+// Deletes the file at Path unless it is a link, which keeps what it points to.
+bool DeleteOwnFile(const std::string& Path) { return !LeadsElsewhere(Path) && DeleteFileA(Path.c_str()); }
 
 // Leftovers of a skin apply that did not finish: "skin12.skin.new".
 void DeleteSkinLeftoversIn(const std::string& Folder) {
     std::vector<TFolderItem> Items;
     ListFolder(Folder, Items);
     for (const TFolderItem& Item : Items)
-        if (!Item.Folder && EndsWith(Item.Name, ".skin.new")) DeleteFileA((Folder + Item.Name).c_str());
+        if (!Item.Folder && !Item.Link && EndsWith(Item.Name, ".skin.new")) DeleteOwnFile(Folder + Item.Name);
 }
 }  // namespace
 
@@ -97,10 +150,13 @@ bool IsProgramItem(const TFolderItem& Item) {
 }
 
 bool IsInstallation(const std::vector<TFolderItem>& Items) {
-    for (const TFolderItem& Item : Items)
-        if (!Item.Folder && !Item.Link && (SameText(Item.Name, kUninstallerFile) || SameText(Item.Name, kUninstallListFile)))
-            return true;
-    return false;
+    bool Program = false, Uninstall = false;
+    for (const TFolderItem& Item : Items) {
+        if (Item.Folder || Item.Link) continue;
+        Program = Program || SameText(Item.Name, kProgramFile);
+        Uninstall = Uninstall || SameText(Item.Name, kUninstallerFile) || SameText(Item.Name, kUninstallListFile);
+    }
+    return Program && Uninstall;
 }
 
 bool MayDeleteWhole(const std::string& Folder, const std::vector<TFolderItem>& Items) {
@@ -134,20 +190,49 @@ bool LiesBelow(const std::string& Path, const std::string& Folder) {
     return Path.size() > Inside.size() && SameText(Path.substr(0, Inside.size()), Inside);
 }
 
+bool LeadsElsewhere(const std::string& Path) {
+    const std::string Meant = ComparablePath(Path);
+    if (Meant.empty()) return true;
+    bool Unknowable = false;
+    const std::string Final = FinalPathOf(Meant, Unknowable);
+    if (Unknowable) {
+        // A system without the call has no links to files; its folder links read as reparse points.
+        const DWORD Attributes = GetFileAttributesA(Meant.c_str());
+        return Attributes == INVALID_FILE_ATTRIBUTES || (Attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
+    return Final.empty() || !SameText(Final, Meant);
+}
+
+bool IsShellFolder(const std::string& Path) {
+    const std::string Meant = ComparablePath(Path);
+    if (Meant.empty()) return false;
+    for (int Csidl = 0; Csidl <= kLastCsidl; ++Csidl) {
+        char Folder[MAX_PATH] = "";
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, Csidl, nullptr, SHGFP_TYPE_CURRENT, Folder)) && *Folder &&
+            SameText(ComparablePath(Folder), Meant))
+            return true;
+    }
+    return false;
+}
+
+bool NamesShellFolder(const std::string& Group) {
+    for (const std::string& Programs : SpecialFolders({CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS}))
+        if (IsShellFolder(Programs + "\\" + Group)) return true;
+    return false;
+}
+
 bool ListFolder(const std::string& Folder, std::vector<TFolderItem>& Items) {
     Items.clear();
     WIN32_FIND_DATAA Found;
-    HANDLE Search = FindFirstFileA((Folder + "*").c_str(), &Found);
-    if (Search == INVALID_HANDLE_VALUE) return false;
+    THeldSearch Search(FindFirstFileA((Folder + "*").c_str(), &Found));
+    if (!Search) return false;
     do {
         const std::string Name = Found.cFileName;
         if (Name == "." || Name == "..") continue;
         Items.push_back({Name, (Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                          (Found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-    } while (FindNextFileA(Search, &Found));
-    const bool Complete = GetLastError() == ERROR_NO_MORE_FILES;
-    FindClose(Search);
-    return Complete;
+    } while (FindNextFileA(Search.Get(), &Found));
+    return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 std::string InstallationFolderOf(const std::string& Argument) {
@@ -165,28 +250,37 @@ std::string InstallationFolderOf(const std::string& Argument) {
 
 void RemoveShortcuts(const std::string& ListFile) {
     TIniFile List(ListFile);
-    // The list is plain text that anyone may have edited: only links where setup puts them go.
-    // Where setup puts shortcuts: the Start menu's Programs folder and the desktop, for all users and
-    // for the current one; groups only in Programs.
+    // The list is plain text that anyone may have edited: only the links setup makes go, and only
+    // from where setup puts them: the group directly in a Programs folder (for all users or the
+    // current one), the program's links directly in that group, its desktop link directly on a desktop.
     const std::vector<std::string> Programs = SpecialFolders({CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS});
-    std::vector<std::string> Places = SpecialFolders({CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOPDIRECTORY});
-    Places.insert(Places.end(), Programs.begin(), Programs.end());
-    for (const char* Key : {kUninstallShortcutKey, kProgramShortcutKey, kDesktopShortcutKey}) {
-        const std::string Link = FullPathOf(Trim(List.ReadString(kShortcutsSection, Key, "")));
-        if (EndsWith(Link, ".lnk") && LiesBelowAny(Link, Places)) DeleteFileA(Link.c_str());
+    const std::vector<std::string> Desktops = SpecialFolders({CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOPDIRECTORY});
+    const std::string Group = ComparablePath(Trim(List.ReadString(kGroupSection, kGroupNameKey, "")));
+    const bool GroupIsSetups = LiesDirectlyInAny(Group, Programs);
+    const struct {
+        const char* Key;
+        const char* Name;
+        bool OnDesktop;
+    } Links[] = {{kUninstallShortcutKey, kUninstallLink, false},
+                 {kProgramShortcutKey, kProgramLink, false},
+                 {kDesktopShortcutKey, kProgramLink, true}};
+    for (const auto& Link : Links) {
+        const std::string Path = ComparablePath(Trim(List.ReadString(kShortcutsSection, Link.Key, "")));
+        if (Path.empty() || !SameText(ExtractFileName(Path), Link.Name)) continue;
+        const std::string Folder = WithoutTrailingDelimiter(ExtractFilePath(Path));
+        if (Link.OnDesktop ? IsAnyOf(Folder, Desktops) : GroupIsSetups && SameText(Folder, Group)) DeleteOwnFile(Path);
     }
-    const std::string Group = FullPathOf(Trim(List.ReadString(kGroupSection, kGroupNameKey, "")));
-    if (LiesBelowAny(Group, Programs)) RemoveDirectoryA(Group.c_str());  // only when empty
+    // Only when empty; never a folder the shell itself uses (a group named "Startup").
+    if (GroupIsSetups && !IsShellFolder(Group) && !LeadsElsewhere(Group)) RemoveDirectoryA(Group.c_str());
 }
 
 void DeleteSkinFilesIn(const std::string& Folder) {
     const std::string Path = IncludeTrailingPathDelimiter(Folder);
     for (;;) {
         WIN32_FIND_DATAA Found;
-        HANDLE Search = FindFirstFileA((Path + "*.skin").c_str(), &Found);
-        if (Search == INVALID_HANDLE_VALUE) return;
-        FindClose(Search);
-        if (!DeleteFileA((Path + Found.cFileName).c_str())) return;
+        if (!THeldSearch(FindFirstFileA((Path + "*.skin").c_str(), &Found))) return;
+        // A link counts as a file that cannot be deleted.
+        if (!DeleteOwnFile(Path + Found.cFileName)) return;
     }
 }
 
@@ -194,9 +288,8 @@ bool DeleteDirectoryTree(const std::string& Folder) {
     const std::string Path = Trim(WithoutTrailingDelimiter(Folder));
     const DWORD Attributes = GetFileAttributesA(Path.c_str());
     if (Attributes == INVALID_FILE_ATTRIBUTES || !(Attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    // A link goes as the link itself, never what it points to.
-    if (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveDirectoryA(Path.c_str()) != 0;
-    if (!RemoveLinksBelow(Path + "\\")) return false;
+    // The shell's delete would act on what a link points to: a tree that is or holds one stays.
+    if (LeadsElsewhere(Path) || !HoldsNoLink(Path + "\\")) return false;
     const std::string List = Path + std::string(2, '\0');
     SHFILEOPSTRUCTA Operation{};
     Operation.wFunc = FO_DELETE;
@@ -215,6 +308,6 @@ std::string RemoveProgramFiles(const std::string& Folder) {
     DeleteDirectoryTree(Path + "Previews");
     DeleteDirectoryTree(Path + "Skins");
     DeleteSkinLeftoversIn(Path);
-    for (const char* File : {kProgramFile, kUninstallerFile, kUninstallListFile}) DeleteFileA((Path + File).c_str());
+    for (const char* File : {kProgramFile, kUninstallerFile, kUninstallListFile}) DeleteOwnFile(Path + File);
     return kFolderModified;
 }

@@ -17,7 +17,8 @@ struct TFolderItem {
 
 // What setup and Velmora write into the installation folder.
 bool IsProgramItem(const TFolderItem& Item);
-// An installation holds its uninstaller or its uninstall list.
+// An installation holds the program and its uninstaller or its uninstall list, as setup left it
+// (also when moved or renamed); another program's folder with an uninstaller of its own is none.
 bool IsInstallation(const std::vector<TFolderItem>& Items);
 // The folder may go as a whole: its last component is Velmora3 (in any letter case, as in its short
 // form) and it holds nothing but the program's items, none of them a link.
@@ -32,19 +33,28 @@ bool LiesBelow(const std::string& Path, const std::string& Folder);
 
 // ---- on the file system ----
 
+// Path does not lead to the item it names (a link to a file or folder, or under Wine a host link that
+// reads as a plain file), or that cannot be told: neither it nor what it leads to may be deleted.
+bool LeadsElsewhere(const std::string& Path);
+// Path is a folder the shell names (Startup, Administrative Tools, the Programs folder itself...),
+// for all users or the current one.
+bool IsShellFolder(const std::string& Path);
+// The program group Group would be a folder the shell names, in either user's Programs folder.
+bool NamesShellFolder(const std::string& Group);
+
 // The items of Folder (a path ending with a backslash); false when it cannot be listed.
 bool ListFolder(const std::string& Folder, std::vector<TFolderItem>& Items);
 // The installation folder the uninstaller was given, as a full path ending with a backslash; empty
 // when the argument names no installation: not an absolute path, a root, a link, or a folder that
-// holds neither Uninstall.exe nor Uninstall.ini.
+// is no installation.
 std::string InstallationFolderOf(const std::string& Argument);
-// Deletes the shortcut files (".lnk") the uninstall list names inside the Start menu's Programs
-// folder or on the desktop, and the program group folder inside Programs when it is empty.
+// Deletes the shortcuts the uninstall list names, only those setup makes where setup puts them, and
+// the program group folder when it lies in a Programs folder, is empty and is not the shell's own.
 void RemoveShortcuts(const std::string& ListFile);
-// Deletes every ".skin" file directly in Folder; stops at the first that cannot be deleted.
+// Deletes every ".skin" file directly in Folder; stops at the first that cannot be deleted or is a link.
 void DeleteSkinFilesIn(const std::string& Folder);
-// Deletes Folder with all it holds; a link in it goes as the link itself, or the tree stays. False
-// when it is missing or not all could go.
+// Deletes Folder with all it holds. A folder that is or holds a link stays whole. False when it is
+// missing, stays, or not all could go.
 bool DeleteDirectoryTree(const std::string& Folder);
 // Deletes the installed files of the installation in Folder and gives the completion message.
 std::string RemoveProgramFiles(const std::string& Folder);

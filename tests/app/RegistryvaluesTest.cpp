@@ -10,7 +10,7 @@ TEST(RegistryValues, TextKeepsItsZeroAndADeleteOfAMissingValueSucceeds) {
     HKEY Key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, Path, &Key));
     {
-        TKeyCloser Closer{Key};
+        THeldKey Held(Key);
         EXPECT_TRUE(WriteRegistryText(Key, "Skin", "C:\\skin7.skin"));
         EXPECT_TRUE(WriteRegistryText(Key, "Empty", ""));
         DWORD Type = 0;
@@ -24,7 +24,7 @@ TEST(RegistryValues, TextKeepsItsZeroAndADeleteOfAMissingValueSucceeds) {
     // A key opened only for reading can neither take nor lose a value.
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, Path, 0, KEY_READ, &Key));
     {
-        TKeyCloser Closer{Key};
+        THeldKey Held(Key);
         EXPECT_FALSE(WriteRegistryText(Key, "Skin", "x"));
         EXPECT_FALSE(DeleteRegistryValue(Key, "Empty"));
     }

@@ -304,7 +304,8 @@ TEST_F(Setup, CustomTakesTheTypedGroupRefusesGroupsOutsideProgramsAndKeepsEarlie
     ASSERT_TRUE(Group) << "no custom page";
     // Pasted groups that name no folder of their own inside Programs: refused, nothing written.
     const std::vector<std::string> Before = Entries(Programs);
-    for (const char* Refused : {".", "..", " . ", "a\\b", "C:x", "x/y", "b .", "c..", "NUL", "com1", "Lpt9.txt"}) {
+    for (const char* Refused : {".", "..", " . ", "a\\b", "C:x", "x/y", "b .", "c..", "NUL", "com1", "Lpt9.txt",
+                                "StartUp", "startup"}) {
         SCOPED_TRACE(Refused);
         SendMessageA(Group, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Refused));
         Click(Button(Wizard, "&Next"));
@@ -619,6 +620,11 @@ TEST_F(Setup, TheUninstallerTouchesNothingButAnInstallation) {
         {"C:\\Games\\Velmora3.exe", "a game"},          {"C:\\Games\\Skins\\level.dat", "a level"},
         {"C:\\Games\\tiles.skin", "tiles"},             {"C:\\Velmora3\\Uninstall.ini", List},
         {"C:\\Velmora3\\Skins\\sky.jpg", "a sky"},
+        // Another program's folder with an uninstaller of its own, and one with a list of its own.
+        {"C:\\OtherApp\\Uninstall.exe", "its uninstaller"}, {"C:\\OtherApp\\Skins\\blue.bmp", "its skin"},
+        {"C:\\OtherApp\\Previews\\blue.jpg", "its preview"},  {"C:\\OtherApp\\theme.skin", "its theme"},
+        {"C:\\ListOnly\\uninstall.ini", List},               {"C:\\ListOnly\\Skins\\red.bmp", "its skin"},
+        {"C:\\ListOnly\\red.skin", "its theme"},
     };
     for (const auto& File : Files) {
         SHCreateDirectoryExA(nullptr, File.first.substr(0, File.first.find_last_of('\\')).c_str(), nullptr);
@@ -627,7 +633,8 @@ TEST_F(Setup, TheUninstallerTouchesNothingButAnInstallation) {
     CreateDirectoryA((Programs + "Bank").c_str(), nullptr);  // empty: it would go if the list were read
     // A relative folder is never taken from the current folder, where it would name C:\Velmora3.
     SetCurrentDirectoryA("C:\\");
-    for (const char* Argument : {"C:\\Velmora3\\..\\", "C:\\", "C:", "Velmora3", "C:\\Games\\"}) {
+    for (const char* Argument :
+         {"C:\\Velmora3\\..\\", "C:\\", "C:", "Velmora3", "C:\\Games\\", "C:\\OtherApp\\", "C:\\ListOnly\\"}) {
         SCOPED_TRACE(Argument);
         HKEY Key;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, kUninstallKey, &Key));
@@ -639,9 +646,110 @@ TEST_F(Setup, TheUninstallerTouchesNothingButAnInstallation) {
     }
     for (const auto& File : Files) DeleteFileA(File.first.c_str());
     const std::vector<std::string> Made = {"C:\\Skins",          "C:\\Previews",        "C:\\Games\\Skins", "C:\\Games",
-                                           "C:\\Velmora3\\Skins", "C:\\Velmora3", Programs + "Bank"};
+                                           "C:\\Velmora3\\Skins", "C:\\Velmora3", Programs + "Bank",
+                                           "C:\\OtherApp\\Skins", "C:\\OtherApp\\Previews", "C:\\OtherApp",
+                                           "C:\\ListOnly\\Skins", "C:\\ListOnly"};
     for (const std::string& Folder : Made)
         RemoveDirectoryA(Folder.c_str());
+}
+
+// A copy of install.exe named Uninstall.exe in a folder of the user's, started and answered Yes: the
+// folder is no installation, and its skins and caches stay.
+TEST_F(Setup, AnUninstallerCopiedIntoAFolderOfTheUsersTouchesNothing) {
+    const std::string Copy = CopyAs("Uninstall.exe"), Dir = Copy.substr(0, Copy.find_last_of('\\') + 1);
+    const std::pair<std::string, std::string> Files[] = {
+        {Dir + "Skins\\blue.bmp", "a skin"}, {Dir + "Previews\\blue.jpg", "a preview"}, {Dir + "theme.skin", "a theme"}};
+    for (const auto& File : Files) {
+        CreateDirectoryA(File.first.substr(0, File.first.find_last_of('\\')).c_str(), nullptr);
+        std::ofstream(File.first, std::ios::binary) << File.second;
+    }
+    TProgram Confirming(Copy);
+    HWND Confirm = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Confirm Uninstall"); });
+    ASSERT_TRUE(Confirm) << "no confirmation";
+    PostMessageA(Confirm, WM_COMMAND, IDYES, 0);
+    HWND Complete = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Uninstall Complete"); }, 60000);
+    ASSERT_TRUE(Complete) << "the uninstall did not complete";
+    for (const auto& File : Files) EXPECT_EQ(File.second, WholeFile(File.first)) << File.first;
+    EXPECT_TRUE(Exists(Copy));
+    HWND Ok = WaitFor([&] { return Button(Complete, "&OK"); });
+    ASSERT_TRUE(Ok);
+    Click(Ok);
+    EXPECT_TRUE(WaitFor([&]() -> HWND { return IsWindow(Complete) ? nullptr : GetDesktopWindow(); }));
+}
+
+// Host links in an installation, which Wine reads as plain files (to files) or folders: what they
+// lead to stays, whether the folder would go whole or item by item, and so does a desktop shortcut's
+// target when the shortcut is such a link.
+TEST_F(Setup, LinksToTheUsersFilesAndFoldersKeepWhatTheyLeadTo) {
+    const std::string Documents = "C:\\users\\Public\\Documents\\", Thesis = Documents + "thesis.doc",
+                      Wallpaper = Documents + "wallpaper.bmp", Empty = Documents + "Empty";
+    const struct {
+        const char* Case;
+        std::vector<std::pair<std::string, std::string>> Links;  // in the installation folder, to
+    } Cases[] = {
+        {"the folder would go whole",
+         {{"Previews\\Blue\\thumb.jpg", Thesis}, {"skin42.skin", Wallpaper}, {"Skins\\Empty", Empty}}},
+        {"item by item", {{"Previews", Empty}}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        std::ofstream(Thesis) << "a thesis";
+        std::ofstream(Wallpaper) << "a wallpaper";
+        CreateDirectoryA(Empty.c_str(), nullptr);
+        ASSERT_TRUE(InstallExpress());
+        std::vector<std::string> Made = {Desktop + "Velmora3.lnk"};
+        ASSERT_TRUE(DeleteFileA(Made[0].c_str()));
+        ASSERT_TRUE(MakeFileLink(Made[0], Thesis));
+        for (const auto& Link : Case.Links) {
+            const std::string Path = Folder + Link.first;
+            SHCreateDirectoryExA(nullptr, Path.substr(0, Path.find_last_of('\\')).c_str(), nullptr);
+            const bool ToFolder = Link.second == Empty;
+            ASSERT_TRUE(ToFolder ? MakeFolderLink(Path, Link.second) : MakeFileLink(Path, Link.second)) << Path;
+            Made.push_back(Path);
+        }
+        ASSERT_TRUE(Uninstall(" " + ShortPath(Folder)));
+        EXPECT_EQ("a thesis", WholeFile(Thesis));
+        EXPECT_EQ("a wallpaper", WholeFile(Wallpaper));
+        EXPECT_TRUE(Exists(Empty));
+        for (const std::string& Link : Made) EXPECT_TRUE(RemoveFolderLink(Link)) << Link;
+        const std::string Tree = Folder.substr(0, Folder.size() - 1) + std::string(2, '\0');
+        SHFILEOPSTRUCTA Operation{};
+        Operation.wFunc = FO_DELETE;
+        Operation.pFrom = Tree.c_str();
+        Operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+        SHFileOperationA(&Operation);
+        RemoveInstallation();
+        ASSERT_FALSE(Exists(Folder));
+    }
+    for (const std::string& File : {Thesis, Wallpaper}) DeleteFileA(File.c_str());
+    RemoveDirectoryA(Empty.c_str());
+}
+
+// An uninstall list edited to name the user's shortcuts and the shell's Startup folder: none of them
+// goes, and the program group, which the list no longer names, stays.
+TEST_F(Setup, AnEditedListDeletesNoShortcutOrFolderOfTheUsers) {
+    ASSERT_TRUE(InstallExpress());
+    const std::string Startup = SpecialFolder(CSIDL_COMMON_STARTUP), Accessories = Programs + "Accessories\\";
+    std::string Slashed = Desktop + "Velmora 3.1\\..\\Bank2.lnk";
+    for (char& C : Slashed)
+        if (C == '\\') C = '/';
+    CreateDirectoryA(Accessories.c_str(), nullptr);
+    CreateDirectoryA(Startup.c_str(), nullptr);
+    const std::string Shortcuts[] = {Desktop + "Bank.lnk", Accessories + "Notepad.lnk", Desktop + "Bank2.lnk"};
+    for (const std::string& Shortcut : Shortcuts) std::ofstream(Shortcut) << "the user's shortcut";
+    const std::string List = Folder + "Uninstall.ini";
+    WritePrivateProfileStringA("Shortcuts", "Desktop Shortcut", Shortcuts[0].c_str(), List.c_str());
+    WritePrivateProfileStringA("Shortcuts", "Program Shortcut", Shortcuts[1].c_str(), List.c_str());
+    WritePrivateProfileStringA("Shortcuts", "Uninstall Shortcut", Slashed.c_str(), List.c_str());
+    WritePrivateProfileStringA("Program Group", "Group Name", (Startup + ".").c_str(), List.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, List.c_str());
+    ASSERT_TRUE(Uninstall(" " + ShortPath(Folder)));
+    for (const std::string& Shortcut : Shortcuts) EXPECT_EQ("the user's shortcut", WholeFile(Shortcut)) << Shortcut;
+    EXPECT_TRUE(Exists(Startup));
+    EXPECT_TRUE(Exists(Programs + "Velmora 3.1\\Velmora3.lnk"));
+    EXPECT_FALSE(Exists(Folder));
+    for (const std::string& Shortcut : Shortcuts) DeleteFileA(Shortcut.c_str());
+    RemoveDirectoryA(Accessories.c_str());
 }
 
 // An installation whose Skins is a link to a folder of the user's: the uninstall never walks into it.

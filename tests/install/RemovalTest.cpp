@@ -6,6 +6,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "Installengine.h"
@@ -61,6 +62,7 @@ TEST(Removal, PathAndListingRules) {
     EXPECT_TRUE(LiesBelow("C:\\Start Menu\\Programs\\G\\a.lnk", "c:\\start menu\\programs"));
     EXPECT_FALSE(LiesBelow("C:\\Start Menu\\Programs", "C:\\Start Menu\\Programs\\"));
     EXPECT_FALSE(LiesBelow("C:\\Start Menu\\Programs2\\a.lnk", "C:\\Start Menu\\Programs"));
+    EXPECT_FALSE(LiesBelow("C:\\Start Menu\\Programs\\", "C:\\Start Menu\\Programs"));
 
     const std::vector<TFolderItem> Installed = {
         {"Velmora3.exe"}, {"Uninstall.exe"}, {"uninstall.ini"}, {"skin1.skin"}, {"skin2.skin.new"},
@@ -73,11 +75,16 @@ TEST(Removal, PathAndListingRules) {
     } Cases[] = {
         {"as installed", "C:\\PROGRA~1\\VELMORA3\\", Installed, true, true},
         {"another name", "C:\\Apps\\MyVelmora3\\", Installed, true, false},
-        {"a file of the user's", "C:\\Velmora3", {{"Uninstall.ini"}, {"notes.txt"}}, true, false},
-        {"a link among the caches", "C:\\Velmora3\\", {{"Uninstall.exe"}, {"Skins", true, true}}, true, false},
+        {"a file of the user's", "C:\\Velmora3", {{"VELMORA3.EXE"}, {"Uninstall.ini"}, {"notes.txt"}}, true, false},
+        {"a link among the caches", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.exe"}, {"Skins", true, true}}, true,
+         false},
         {"no uninstaller, no list", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Skins", true}}, false, true},
-        {"the list is a folder", "C:\\Velmora3\\", {{"Uninstall.ini", true}}, false, false},
-        {"the uninstaller is a link", "C:\\Velmora3\\", {{"Uninstall.exe", false, true}}, false, false},
+        {"the list is a folder", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.ini", true}}, false, false},
+        {"the uninstaller is a link", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.exe", false, true}}, false, false},
+        // Another program's folder with an uninstaller or list of its own.
+        {"a foreign uninstaller", "C:\\OtherApp\\", {{"Uninstall.exe"}, {"Skins", true}, {"theme.skin"}}, false, false},
+        {"a foreign list", "C:\\Velmora3\\", {{"uninstall.ini"}, {"Skins", true}}, false, true},
+        {"the program is a folder", "C:\\Velmora3\\", {{"Velmora3.exe", true}, {"Uninstall.exe"}}, false, false},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Case);
@@ -96,6 +103,14 @@ TEST(Removal, OnlyAnInstallationIsTouched) {
     CreateDirectoryA((Plain + "Skins").c_str(), nullptr);
     std::ofstream(Plain + "Velmora3.exe") << "a game's";
     std::ofstream(Plain + "wallpaper.skin") << "the user's own";
+    // Other programs' folders, with an uninstaller or a list of their own.
+    const std::string Others[] = {Scratch.Path() + "OtherApp\\", Scratch.Path() + "ListOnly\\"};
+    for (const std::string& Other : Others) {
+        CreateDirectoryA(Other.c_str(), nullptr);
+        CreateDirectoryA((Other + "Skins").c_str(), nullptr);
+        std::ofstream(Other + (Other == Others[0] ? "Uninstall.exe" : "uninstall.ini")) << "its own";
+        std::ofstream(Other + "theme.skin") << "its own";
+    }
     const struct {
         std::string Argument, Folder;
     } Cases[] = {
@@ -107,6 +122,8 @@ TEST(Removal, OnlyAnInstallationIsTouched) {
         {Installed.substr(0, 2), ""},
         {"Velmora3", ""},
         {Plain, ""},
+        {Others[0], ""},
+        {Others[1], ""},
         {Scratch.Path() + "missing\\", ""},
         {"", ""},
     };
@@ -121,6 +138,11 @@ TEST(Removal, OnlyAnInstallationIsTouched) {
     }
     EXPECT_EQ("the user's own", WholeFile(Plain + "wallpaper.skin"));
     EXPECT_TRUE(IsFolder(Plain + "Skins"));
+    for (const std::string& Other : Others) {
+        EXPECT_EQ("its own", WholeFile(Other + "theme.skin"));
+        EXPECT_TRUE(IsFolder(Other + "Skins"));
+    }
+    EXPECT_EQ("its own", WholeFile(Others[0] + "Uninstall.exe"));
     EXPECT_TRUE(FileExists(Installed + "skin12.skin"));
     std::vector<TFolderItem> Items;
     EXPECT_FALSE(ListFolder(Scratch.Path() + "missing\\", Items));
@@ -167,36 +189,82 @@ TEST(Removal, TheFolderGoesWholeOnlyWhenItIsTheProductsOwn) {
     }
 }
 
-// A cache folder, or a folder inside one, that is a link: the user's folder it points to keeps
-// everything, and the installation does not go as a whole.
+// A cache folder, a folder inside one, a cached picture, a skin file or the program's own file that
+// is a link (Wine reads one to a file as a plain file): the user's file or folder it points to keeps
+// everything, even an empty folder, and the installation does not go as a whole.
 TEST(Removal, ALinkIsNeverFollowed) {
     TScratchFolder Scratch;
-    const std::string Saves = MakeUsersFolder(Scratch.Path());
+    const std::string Saves = MakeUsersFolder(Scratch.Path()), Empty = Scratch.Path() + "Empty\\",
+                      Save = Saves + "game.sav";
     // Wine cannot remove a link as Windows does: the link stays, and with it what holds it.
     const struct {
+        const char* Name;
         const char* Link;
+        std::string Target;
         std::string Message;
         bool ProgramGone;
     } Cases[] = {
-        {"Skins", kModified, true},              // the program's items go one by one
-        {"Previews\\Nature", kNotRemoved, false},  // the folder would go whole: nothing goes
+        {"Velmora3", "Skins", Saves, kModified, true},              // the program's items go one by one
+        {"Velmora3", "Previews\\Nature", Saves, kNotRemoved, false},  // the folder would go whole: nothing goes
+        {"Velmora3", "Previews", Empty, kModified, true},
+        {"Velmora3", "Skins\\Nature", Empty, kNotRemoved, false},
+        {"Velmora3", "Previews\\Nature\\meadow.jpg", Save, kNotRemoved, false},
+        {"Velmora3", "skin12.skin", Save, kNotRemoved, false},
+        {"MyVelmora3", "skin12.skin", Save, kModified, true},
+        {"MyVelmora3", "Skins\\Nature\\meadow.jpg", Save, kModified, true},
+        {"MyVelmora3", "Uninstall.ini", Save, kModified, true},
     };
     for (const auto& Case : Cases) {
-        SCOPED_TRACE(Case.Link);
-        const std::string Folder = MakeInstallation(Scratch.Path(), "Velmora3", "");
+        SCOPED_TRACE(std::string(Case.Name) + "\\" + Case.Link);
+        CreateDirectoryA(Empty.c_str(), nullptr);
+        std::ofstream(Save) << "the user's own";
+        const std::string Folder = MakeInstallation(Scratch.Path(), Case.Name, "");
         const std::string Path = Folder + Case.Link;
-        EXPECT_TRUE(DeleteDirectoryTree(Path));
-        ASSERT_TRUE(MakeFolderLink(Path, Saves));
+        const bool ToFile = Case.Target == Save;
+        EXPECT_TRUE(ToFile ? DeleteFileA(Path.c_str()) : DeleteDirectoryTree(Path));
+        ASSERT_TRUE(ToFile ? MakeFileLink(Path, Save) : MakeFolderLink(Path, Case.Target));
         EXPECT_EQ(Case.Message, RemoveProgramFiles(Folder));
-        EXPECT_EQ("the user's own", WholeFile(Saves + "game.sav"));
+        EXPECT_EQ("the user's own", WholeFile(Save));
+        EXPECT_TRUE(IsFolder(Empty));
         EXPECT_NE(Case.ProgramGone, FileExists(Folder + "Velmora3.exe"));
-        if (IsLink(Path)) {
-            EXPECT_TRUE(RemoveFolderLink(Path));
-        }
+        EXPECT_TRUE(RemoveFolderLink(Path)) << "the link went";
         DeleteDirectoryTree(Folder);
         EXPECT_FALSE(IsFolder(Folder));
     }
-    EXPECT_EQ("the user's own", WholeFile(Saves + "game.sav"));
+}
+
+// Whether a path leads to the item it names: a link to a file reads as a plain file under Wine, and
+// only where it really leads tells it.
+TEST(Removal, ALinkIsToldByWhereItLeads) {
+    TScratchFolder Scratch;
+    const std::string File = Scratch.Path() + "thesis.doc", Folder = Scratch.Path() + "Long Folder Name";
+    std::ofstream(File) << "the user's own";
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    ASSERT_TRUE(MakeFileLink(Scratch.Path() + "file link.doc", File));
+    ASSERT_TRUE(MakeFolderLink(Scratch.Path() + "Folder Link", Folder));
+    char Short[MAX_PATH] = "";
+    GetShortPathNameA(Folder.c_str(), Short, MAX_PATH);
+    std::string Slashed = File;
+    std::replace(Slashed.begin(), Slashed.end(), '\\', '/');
+    const struct {
+        std::string Path;
+        bool Elsewhere;
+    } Cases[] = {
+        {File, false},
+        {Folder, false},
+        {Folder + "\\", false},
+        {Short, false},
+        {Slashed, false},
+        {Scratch.Path() + "file link.doc", true},
+        {Scratch.Path() + "Folder Link", true},
+        {Scratch.Path() + "missing.doc", true},
+        {"thesis.doc", true},
+    };
+    SetCurrentDirectoryA(Scratch.Path().c_str());
+    for (const auto& Case : Cases) EXPECT_EQ(Case.Elsewhere, LeadsElsewhere(Case.Path)) << Case.Path;
+    SetCurrentDirectoryA("C:\\");
+    EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + "file link.doc"));
+    EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + "Folder Link"));
 }
 
 TEST(Removal, NoFolderRemovesNothingAndAHeldFileKeepsTheFolder) {
@@ -248,6 +316,73 @@ TEST(Removal, OnlyShortcutsWhereSetupPutsThemGo) {
     EXPECT_TRUE(IsFolder(Other));   // empty too, but not where setup puts groups
     DeleteFileA((Programs + "..\\Bank.lnk").c_str());
     DeleteFileA((Desktop + "notes.txt").c_str());
+}
+
+// An edited list: only the links setup makes go, from the program group (directly in a Programs
+// folder) or directly from a desktop; the group goes only from Programs, and never a folder of the
+// shell's own.
+TEST(Removal, AnEditedListDeletesOnlySetupsShortcuts) {
+    TScratchFolder Scratch;
+    const std::string Programs = GetSpecialFolderPath(CSIDL_COMMON_PROGRAMS) + "\\",
+                      Desktop = GetSpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\",
+                      Startup = GetSpecialFolderPath(CSIDL_COMMON_STARTUP);
+    const std::string Group = Programs + "Removal Test", Accessories = Programs + "Accessories",
+                      OnDesktop = Desktop + "Removal Test";
+    std::string Slashed = OnDesktop + "\\..\\Bank.lnk";
+    std::replace(Slashed.begin(), Slashed.end(), '\\', '/');
+    const struct {
+        const char* Case;
+        std::string Uninstall, Program, DesktopLink, GroupName;
+        bool Go, GroupGoes;
+    } Cases[] = {
+        {"as setup left it", Group + "\\Uninstall Velmora3.lnk", Group + "\\Velmora3.lnk", Desktop + "Velmora3.lnk", Group,
+         true, true},
+        {"the user's shortcuts", Desktop + "Mail.lnk", Accessories + "\\Notepad.lnk", Desktop + "Bank.lnk", Accessories,
+         false, false},
+        {"setup's names outside the group", Programs + "Uninstall Velmora3.lnk", Programs + "Velmora3.lnk",
+         Scratch.Path() + "Velmora3.lnk", Group, false, true},
+        {"through .. and slashes; Startup with a trailing dot", Startup + "\\..\\Uninstall Velmora3.lnk", "", Slashed,
+         Startup + ".", false, false},
+        {"a group on the desktop", OnDesktop + "\\Uninstall Velmora3.lnk", OnDesktop + "\\Velmora3.lnk", "", OnDesktop,
+         false, false},
+    };
+    const std::string List = Scratch.Path() + "Uninstall.ini";
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        for (const std::string& Folder : {Group, Accessories, OnDesktop, Startup}) CreateDirectoryA(Folder.c_str(), nullptr);
+        DeleteFileA(List.c_str());
+        const std::pair<const char*, std::string> Keys[] = {
+            {"Uninstall Shortcut", Case.Uninstall}, {"Program Shortcut", Case.Program}, {"Desktop Shortcut", Case.DesktopLink}};
+        for (const auto& Key : Keys) {
+            if (!Key.second.empty()) std::ofstream(Key.second) << "link";
+            WritePrivateProfileStringA("Shortcuts", Key.first, Key.second.c_str(), List.c_str());
+        }
+        WritePrivateProfileStringA("Program Group", "Group Name", Case.GroupName.c_str(), List.c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, List.c_str());
+        RemoveShortcuts(List);
+        for (const auto& Key : Keys) {
+            if (Key.second.empty()) continue;
+            EXPECT_NE(Case.Go, FileExists(Key.second)) << Key.second;
+            DeleteFileA(Key.second.c_str());
+        }
+        EXPECT_NE(Case.GroupGoes, IsFolder(Case.GroupName)) << Case.GroupName;
+    }
+    for (const std::string& Folder : {Group, Accessories, OnDesktop}) RemoveDirectoryA(Folder.c_str());
+}
+
+// The folders the shell names, which no program group may be.
+TEST(Removal, TheShellsOwnFoldersAreKnown) {
+    const std::string Programs = GetSpecialFolderPath(CSIDL_COMMON_PROGRAMS),
+                      Startup = GetSpecialFolderPath(CSIDL_COMMON_STARTUP);
+    char Short[MAX_PATH] = "";
+    GetShortPathNameA(Startup.c_str(), Short, MAX_PATH);
+    for (const std::string& Shell : {Programs, Startup, Startup + "\\", Startup + ".", std::string(Short),
+                                     GetSpecialFolderPath(CSIDL_STARTUP), GetSpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY)})
+        EXPECT_TRUE(IsShellFolder(Shell)) << Shell;
+    for (const std::string& Other : {Programs + "\\Velmora 3.1", Startup + "\\Velmora3.lnk", std::string("StartUp")})
+        EXPECT_FALSE(IsShellFolder(Other)) << Other;
+    for (const char* Group : {"StartUp", "startup"}) EXPECT_TRUE(NamesShellFolder(Group)) << Group;
+    for (const char* Group : {"Velmora 3.1", "My Startup"}) EXPECT_FALSE(NamesShellFolder(Group)) << Group;
 }
 
 TEST(Removal, SkinFilesGoOneByOneFromTheFolderOnly) {

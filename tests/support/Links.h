@@ -1,7 +1,7 @@
-// Folder links for the tests of what the uninstaller must never follow. Wine 8 makes no link through
+// File and folder links for the tests of what the uninstaller must never follow. Wine 8 makes no link through
 // the Windows API (CreateSymbolicLink does nothing), but reports a Unix symbolic link inside a drive
-// as a folder with FILE_ATTRIBUTE_REPARSE_POINT, as Windows reports a junction: the tests make one of
-// those with the host's ln, which Wine starts as it starts any program.
+// as a folder with FILE_ATTRIBUTE_REPARSE_POINT, as Windows reports a junction, and a link to a file as
+// a plain file: the tests make those with the host's ln, which Wine starts as it starts any program.
 #pragma once
 
 #include <windows.h>
@@ -47,14 +47,26 @@ inline bool IsLink(const std::string& Path) {
     return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Makes Link (which must not exist) a link to the folder Target, and waits until Windows sees it.
-inline ::testing::AssertionResult MakeFolderLink(const std::string& Link, const std::string& Target) {
+// Makes Link (which must not exist) a host link to Target, and waits until Seen(Link).
+template <class TSeen>
+::testing::AssertionResult MakeHostLink(const std::string& Link, const std::string& Target, TSeen Seen) {
     const std::string From = UnixPathOf(Target), To = UnixPathOf(Link);
     if (From.empty() || To.empty()) return ::testing::AssertionFailure() << "no host path for " << Link;
-    return RunHostProgram("ln", "-s \"" + From + "\" \"" + To + "\"", [&] { return IsLink(Link); });
+    return RunHostProgram("ln", "-s \"" + From + "\" \"" + To + "\"", [&] { return Seen(Link); });
 }
 
-// Removes a link made by MakeFolderLink (Windows cannot remove it under Wine).
+// Makes Link (which must not exist) a link to the folder Target, and waits until Windows sees it.
+inline ::testing::AssertionResult MakeFolderLink(const std::string& Link, const std::string& Target) {
+    return MakeHostLink(Link, Target, IsLink);
+}
+
+// Makes Link (which must not exist) a link to the file Target; Windows sees it as a plain file.
+inline ::testing::AssertionResult MakeFileLink(const std::string& Link, const std::string& Target) {
+    return MakeHostLink(Link, Target,
+                        [](const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; });
+}
+
+// Removes a link made by MakeFolderLink or MakeFileLink (Windows cannot remove it under Wine).
 inline ::testing::AssertionResult RemoveFolderLink(const std::string& Link) {
     const std::string Name = UnixPathOf(Link);
     if (Name.empty()) return ::testing::AssertionFailure() << "no host path for " << Link;
