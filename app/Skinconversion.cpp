@@ -56,7 +56,7 @@ bool SetToolbarBitmap(const std::string& SkinFile) {
     HKEY Key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS)
         return false;
-    TKeyCloser Closer{Key};
+    THeldKey Closer{Key};
     if (SkinFile.empty()) {
         const bool First = DeleteRegistryValue(Key, "BackBitmap");
         const bool Second = DeleteRegistryValue(Key, "BackBitmapIE5");
