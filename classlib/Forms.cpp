@@ -409,6 +409,32 @@ TForm* GetParentForm(TControl* Control) {
     return nullptr;
 }
 
+void DropPendingInput(HWND Window) {
+    struct TRange {
+        UINT First, Last;
+        bool OfWindow;  // only what was posted to Window and its controls
+    };
+    // Alt+F4 is a WM_SYSKEYDOWN until it is handled; a click on the caption is non-client mouse input.
+    // A click a program posted (BM_CLICK), or one a control has already turned into WM_COMMAND, and a
+    // posted close or system command are aimed at this window only.
+    static const TRange Ranges[] = {
+        {WM_KEYFIRST, WM_KEYLAST, false},
+        {WM_MOUSEFIRST, WM_MOUSELAST, false},
+        {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, false},
+        {WM_CLOSE, WM_CLOSE, true},
+        {WM_SYSCOMMAND, WM_SYSCOMMAND, true},
+        {WM_COMMAND, WM_COMMAND, true},
+        {BM_CLICK, BM_CLICK, true},
+    };
+    MSG Msg;
+    for (const TRange& Range : Ranges) {
+        if (Range.OfWindow && !Window) continue;
+        // Bounded: input that keeps coming (a held key) must not hold the program here.
+        for (int Left = 10000; Left > 0; --Left)
+            if (!PeekMessageA(&Msg, Range.OfWindow ? Window : nullptr, Range.First, Range.Last, PM_REMOVE)) break;
+    }
+}
+
 // ---- TApplication ----
 
 TApplication::TApplication() : TComponent(nullptr) {}

@@ -160,3 +160,58 @@ TEST(Forms, ExceptionInAHandlerIsShownByTheApplication) {
     EXPECT_EQ(static_cast<unsigned>(MB_OK | MB_ICONSTOP), Boxes.Asked[0].Flags);
     delete Form;
 }
+
+// What the user does while a step blocks the window (no message is handled meanwhile) is dropped.
+// Without the drop each case acts once the loop turns again; a close posted to another window stays.
+TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
+    TForm* Form = NewForm(200, 80);
+    auto* Button = CreateControl<TButton>(Form, Form, "btn", Bounds(10, 10, 80, 25));
+    TForm* Other = NewForm(40, 40);
+    Other->SetLeft(400);
+    int Acted = 0, OtherCloses = 0;
+    Button->OnClick = [&](TObject*) { ++Acted; };
+    Form->OnCloseQuery = [&](TObject*, bool& CanClose) {
+        ++Acted;
+        CanClose = false;
+    };
+    Other->OnCloseQuery = [&](TObject*, bool& CanClose) {
+        ++OtherCloses;
+        CanClose = false;
+    };
+    Other->Show();
+    Form->Show();
+    const auto Post = [](HWND Window, UINT Msg, WPARAM W, LPARAM L) {
+        return [=] { PostMessageA(Window, Msg, W, L); };
+    };
+    const HWND Self = Form->Handle(), Control = Button->Handle();
+    const LPARAM FromButton = reinterpret_cast<LPARAM>(Control);
+    const struct {
+        const char* Name;
+        std::function<void()> Input;
+    } Cases[] = {
+        {"a click", [&] { ClickCenter(Control); }},
+        {"Alt+F4", [] { PressKey(VK_F4, false, false, true); }},
+        {"a posted click", Post(Control, BM_CLICK, 0, 0)},
+        {"a click the button has told", Post(Self, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), FromButton)},
+        {"a posted close", Post(Self, WM_CLOSE, 0, 0)},
+        {"a close from the system menu", Post(Self, WM_SYSCOMMAND, SC_CLOSE, 0)},
+    };
+    for (bool Drop : {false, true}) {
+        for (const auto& Case : Cases) {
+            SCOPED_TRACE(std::string(Case.Name) + (Drop ? ", dropped" : ", kept"));
+            SetForegroundWindow(Self);
+            ASSERT_TRUE(PumpUntil([&] { return Form->Active(); }));
+            Acted = OtherCloses = 0;
+            Case.Input();
+            PostMessageA(Other->Handle(), WM_CLOSE, 0, 0);
+            Sleep(200);  // the step that blocks
+            if (Drop) DropPendingInput(Self);
+            PumpFor(300);
+            EXPECT_EQ(Drop ? 0 : 1, Acted);
+            EXPECT_EQ(1, OtherCloses);
+        }
+    }
+    Form->OnCloseQuery = Other->OnCloseQuery = nullptr;
+    delete Other;
+    delete Form;
+}

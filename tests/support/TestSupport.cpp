@@ -227,13 +227,15 @@ bool ShowsWindowAt(HWND Window, POINT Screen) {
 }
 }  // namespace
 
-void PressKey(WORD VirtualKey, bool Shift, bool Control) {
+void PressKey(WORD VirtualKey, bool Shift, bool Control, bool Alt) {
+    if (Alt) SendKey(VK_MENU, false);
     if (Control) SendKey(VK_CONTROL, false);
     if (Shift) SendKey(VK_SHIFT, false);
     SendKey(VirtualKey, false);
     SendKey(VirtualKey, true);
     if (Shift) SendKey(VK_SHIFT, true);
     if (Control) SendKey(VK_CONTROL, true);
+    if (Alt) SendKey(VK_MENU, true);
 }
 
 void TypeKeys(const std::string& Text) {

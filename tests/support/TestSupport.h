@@ -101,7 +101,7 @@ private:
 // waits until Window is the one at the point (a test failure if it never is); from the first move on, no
 // input but the test's own moves the pointer.
 void TypeKeys(const std::string& Text);
-void PressKey(WORD VirtualKey, bool Shift = false, bool Control = false);
+void PressKey(WORD VirtualKey, bool Shift = false, bool Control = false, bool Alt = false);
 void MoveMouseTo(HWND Window, int X, int Y);  // client coordinates of Window
 void ClickAt(HWND Window, int X, int Y);
 void ClickCenter(HWND Window);
