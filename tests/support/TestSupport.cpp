@@ -254,6 +254,46 @@ void MoveMouseTo(HWND Window, int X, int Y) {
     SendMouse(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, P);
 }
 
+bool InputPending() {
+    MSG Msg;
+    return PeekMessageA(&Msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) ||
+           PeekMessageA(&Msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
+}
+
+namespace {
+struct TStepHook {
+    UINT Message;
+    std::function<void()> Action;
+};
+std::map<HWND, TStepHook>& StepHooks() {
+    static std::map<HWND, TStepHook> Hooks;
+    return Hooks;
+}
+
+LRESULT CALLBACK StepWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    auto Found = StepHooks().find(Window);
+    if (Found != StepHooks().end()) {
+        if (Msg == Found->second.Message && Found->second.Action) Found->second.Action();
+        if (Msg == WM_NCDESTROY) StepHooks().erase(Window);
+    }
+    return DefWindowProcA(Window, Msg, WParam, LParam);
+}
+}  // namespace
+
+HWND MakeStepWindow(const char* ClassName, UINT Message, std::function<void()> Action) {
+    WNDCLASSA Class{};
+    Class.lpfnWndProc = DefWindowProcA;
+    Class.hInstance = GetModuleHandleA(nullptr);
+    Class.lpszClassName = ClassName;
+    RegisterClassA(&Class);  // fails harmlessly when a test made the class before
+    HWND Window = CreateWindowA(ClassName, "Stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                Class.hInstance, nullptr);
+    if (!Window) return nullptr;
+    StepHooks()[Window] = TStepHook{Message, std::move(Action)};
+    SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StepWindowProc));
+    return Window;
+}
+
 void TurnWheel(int Notches) { SendMouse(MOUSEEVENTF_WHEEL, {}, static_cast<DWORD>(Notches * WHEEL_DELTA)); }
 
 void ClickAt(HWND Window, int X, int Y) {
