@@ -257,7 +257,7 @@ void MoveMouseTo(HWND Window, int X, int Y) {
 bool InputPending() {
     MSG Msg;
     return PeekMessageA(&Msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) ||
-           PeekMessageA(&Msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
+           PeekMessageA(&Msg, nullptr, WM_LBUTTONDOWN, WM_MOUSELAST, PM_NOREMOVE);
 }
 
 namespace {

@@ -106,7 +106,8 @@ void MoveMouseTo(HWND Window, int X, int Y);  // client coordinates of Window
 void ClickAt(HWND Window, int X, int Y);
 void ClickCenter(HWND Window);
 void TurnWheel(int Notches);  // positive away from the user
-// Whether key or mouse input waits in this thread's queue, to be delivered when the loop turns.
+// Whether a key or a mouse button (not a mere move) waits in this thread's queue, to be delivered
+// when the loop turns.
 bool InputPending();
 // A top-level window of class ClassName, made by the test, that runs Action whenever it is sent Message:
 // the test's way into a step that sends it (a broadcast, a close request) and then goes on blocking.
