@@ -694,31 +694,41 @@ TEST_F(Setup, CancelComesTooLateOnceTheRemovalHasBegun) {
     EXPECT_EQ(0u, Copy.WaitForExit(20000));
 }
 
-// A click at Exit made while the express installation runs (Enter pressed Next; the first file is
-// there, the finish page not yet) is dropped, not delivered to Finish in its place: the wizard stays
-// on the finish page and starts nothing.
+// A click at Exit made while an installation runs (Enter pressed Next; the first file is there, the
+// finish page not yet) is dropped, not delivered to Finish in its place: the wizard stays on the finish
+// page and starts nothing. Express, and custom from its own page.
 TEST_F(Setup, AClickMadeDuringTheInstallationDoesNotReachFinish) {
-    TProgram Install(INSTALL_EXE);
-    HWND Wizard = WaitForWindow(Install.Id(), kWizard);
-    ASSERT_TRUE(Wizard);
-    HWND Exit = Button(Wizard, "E&xit");
-    ASSERT_TRUE(Exit);
-    RealMoveTo(Exit);
-    RealKey(VK_RETURN);  // Next has the focus
-    const DWORD Start = GetTickCount();
-    while (!Exists(Folder + "Velmora3.exe") && GetTickCount() - Start < 10000) {
+    for (bool Custom : {false, true}) {
+        SCOPED_TRACE(Custom ? "custom" : "express");
+        RemoveInstallation();
+        TProgram Install(INSTALL_EXE);
+        HWND Wizard = WaitForWindow(Install.Id(), kWizard);
+        ASSERT_TRUE(Wizard);
+        if (Custom) {
+            Click(Button(Wizard, "Custom Setup"));
+            Click(Button(Wizard, "&Next"));  // the focus stays on Next
+            ASSERT_TRUE(WaitFor([&] { return Button(Wizard, "Place a shortcut on the desktop"); }));
+        }
+        HWND Exit = Button(Wizard, "E&xit");
+        ASSERT_TRUE(Exit);
+        RealMoveTo(Exit);
+        RealKey(VK_RETURN);
+        const DWORD Start = GetTickCount();
+        while (!Exists(Folder + "Velmora3.exe") && GetTickCount() - Start < 10000) {
+        }
+        ASSERT_FALSE(Button(Wizard, "&Finish")) << "the installation ended before the click could be made";
+        RealClick();
+        HWND Finish = WaitFor([&] { return Button(Wizard, "&Finish"); });
+        ASSERT_TRUE(Finish) << "no finish page";
+        Sleep(1500);
+        EXPECT_TRUE(IsWindowVisible(Wizard)) << "the wizard closed";
+        EXPECT_TRUE(TopLevelWindows(Install.Id(), "Velmora Setup").empty()) << "the exit question came";
+        EXPECT_FALSE(FindWindowA(nullptr, "Velmora! Version 3.1")) << "Velmora was started";
+        EndProcessesOf("Velmora! Version 3.1");
+        SendMessageA(Button(Wizard, "Launch Velmora When I Click Finish"), BM_SETCHECK, BST_UNCHECKED, 0);
+        Click(Finish);
+        EXPECT_EQ(0u, Install.WaitForExit(20000));
     }
-    ASSERT_FALSE(Button(Wizard, "&Finish")) << "the installation ended before the click could be made";
-    RealClick();
-    HWND Finish = WaitFor([&] { return Button(Wizard, "&Finish"); });
-    ASSERT_TRUE(Finish) << "no finish page";
-    Sleep(1500);
-    EXPECT_TRUE(IsWindowVisible(Wizard)) << "the wizard closed";
-    EXPECT_TRUE(TopLevelWindows(Install.Id(), "Velmora Setup").empty()) << "the exit question came";
-    EXPECT_FALSE(FindWindowA(nullptr, "Velmora! Version 3.1")) << "Velmora was started";
-    SendMessageA(Button(Wizard, "Launch Velmora When I Click Finish"), BM_SETCHECK, BST_UNCHECKED, 0);
-    Click(Finish);
-    EXPECT_EQ(0u, Install.WaitForExit(20000));
 }
 
 // Alt+F4, or a click where Cancel stood, made during the last wait of the removal is dropped: the
