@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "Globals.h"
 #include "Names.h"
 #include "Removal.h"
 #include "Sysutils.h"
