@@ -409,7 +409,30 @@ TForm* GetParentForm(TControl* Control) {
     return nullptr;
 }
 
+namespace {
+DWORD InputDroppedAt = 0;  // key and mouse input made before this tick is stale
+
+bool IsUserInput(UINT Msg) {
+    return (Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) || (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST) ||
+           (Msg >= WM_NCMOUSEMOVE && Msg <= WM_NCXBUTTONDBLCLK);
+}
+
+// Input can reach the queue after the drop that was meant for it: under Wine another process (the
+// desktop's) may turn it into messages late. Its time tells when it was made; every loop of the
+// thread, a message box's too, then gets it as WM_NULL.
+LRESULT CALLBACK DropStaleInput(int Code, WPARAM Removal, LPARAM Message) {
+    auto* Msg = reinterpret_cast<MSG*>(Message);
+    if (Code == HC_ACTION && IsUserInput(Msg->message) && static_cast<LONG>(Msg->time - InputDroppedAt) < 0)
+        Msg->message = WM_NULL;
+    return CallNextHookEx(nullptr, Code, Removal, Message);
+}
+}  // namespace
+
 void DropPendingInput(HWND Window) {
+    // Once, for the one thread that runs the windows.
+    static const HHOOK Hook = SetWindowsHookExA(WH_GETMESSAGE, DropStaleInput, nullptr, GetCurrentThreadId());
+    (void)Hook;
+    InputDroppedAt = GetTickCount();
     struct TRange {
         UINT First, Last;
         bool OfWindow;  // only what was posted to Window and its controls
