@@ -43,4 +43,5 @@ void TfrmRemove::FormShow(TObject*) {
     } else {
         lblRemove->SetCaption(kNotRemoved);
     }
+    DropPendingInput(Handle());  // made during the removal: it would close the dialog unread
 }

@@ -170,10 +170,12 @@ void TfrmSelect::ApplySkin() {
     if (ConvertPictureToSkin(this, dlgSelect->FileName, SkinFile, Stretched, SkinHeight) &&
         SetToolbarBitmap(SkinFile)) {
         if (chkCloseExplorerWindows->Checked()) CloseExplorerWindows();
+        DropPendingInput(Handle());  // made while the apply blocked: it would answer the box unread
         Application->MessageBox(kApplied, Application->Title, MB_ICONINFORMATION, Handle());
         OpenInBrowser(WebSiteAddress(kApplyPagePath));
         Close();
     } else {
+        DropPendingInput(Handle());
         Application->MessageBox(kApplyFailed, Application->Title, MB_ICONWARNING, Handle());
     }
 }

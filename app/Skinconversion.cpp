@@ -47,6 +47,7 @@ bool ConvertPictureToSkin(TForm* Owner, const std::string& PictureFile, const st
         DeleteSkinFilesExcept(ExtractFileName(SkinFile));
         return true;
     } catch (const Exception& E) {
+        DropPendingInput(Owner ? Owner->Handle() : nullptr);  // made while the conversion blocked
         Application->MessageBox(E.Message, Application->Title, MB_ICONERROR, Owner ? Owner->Handle() : nullptr);
         return false;
     }

@@ -93,7 +93,10 @@ void TStatusDialog::btnAbortClick(TObject*) {
     FinishWithMessage();
 }
 
+// The conversions and applies of a request block without turning the loop: a click at Abort made then
+// would land on the closing button in its place.
 void TStatusDialog::FinishWithMessage() {
+    DropPendingInput(Handle());
     btnAbort->Hide();
     btnClose->Show();
     FocusControl(btnClose);

@@ -185,6 +185,8 @@ void TfrmTextColor::btnOKClick(TObject*) {
         Failure = StoreColors();
     }
     ColorsPreviewed = false;
+    // Made while the colours were applied: it would land on the main window behind the dialog.
+    DropPendingInput(Handle());
     Close();
     if (Failure) std::rethrow_exception(Failure);
 }

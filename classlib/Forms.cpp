@@ -409,6 +409,55 @@ TForm* GetParentForm(TControl* Control) {
     return nullptr;
 }
 
+namespace {
+DWORD InputDroppedAt = 0;  // key and mouse input made before this tick is stale
+
+bool IsUserInput(UINT Msg) {
+    return (Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) || (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST) ||
+           (Msg >= WM_NCMOUSEMOVE && Msg <= WM_NCXBUTTONDBLCLK);
+}
+
+// Input can reach the queue after the drop that was meant for it: under Wine another process (the
+// desktop's) may turn it into messages late. Its time tells when it was made; every loop of the
+// thread, a message box's too, then gets it as WM_NULL.
+LRESULT CALLBACK DropStaleInput(int Code, WPARAM Removal, LPARAM Message) {
+    auto* Msg = reinterpret_cast<MSG*>(Message);
+    if (Code == HC_ACTION && IsUserInput(Msg->message) && static_cast<LONG>(Msg->time - InputDroppedAt) < 0)
+        Msg->message = WM_NULL;
+    return CallNextHookEx(nullptr, Code, Removal, Message);
+}
+}  // namespace
+
+void DropPendingInput(HWND Window) {
+    // Once, for the one thread that runs the windows.
+    static const HHOOK Hook = SetWindowsHookExA(WH_GETMESSAGE, DropStaleInput, nullptr, GetCurrentThreadId());
+    (void)Hook;
+    InputDroppedAt = GetTickCount();
+    struct TRange {
+        UINT First, Last;
+        bool OfWindow;  // only what was posted to Window and its controls
+    };
+    // Alt+F4 is a WM_SYSKEYDOWN until it is handled; a click on the caption is non-client mouse input.
+    // A click a program posted (BM_CLICK), or one a control has already turned into WM_COMMAND, and a
+    // posted close or system command are aimed at this window only.
+    static const TRange Ranges[] = {
+        {WM_KEYFIRST, WM_KEYLAST, false},
+        {WM_MOUSEFIRST, WM_MOUSELAST, false},
+        {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, false},
+        {WM_CLOSE, WM_CLOSE, true},
+        {WM_SYSCOMMAND, WM_SYSCOMMAND, true},
+        {WM_COMMAND, WM_COMMAND, true},
+        {BM_CLICK, BM_CLICK, true},
+    };
+    MSG Msg;
+    for (const TRange& Range : Ranges) {
+        if (Range.OfWindow && !Window) continue;
+        // Bounded: input that keeps coming (a held key) must not hold the program here.
+        for (int Left = 10000; Left > 0; --Left)
+            if (!PeekMessageA(&Msg, Range.OfWindow ? Window : nullptr, Range.First, Range.Last, PM_REMOVE)) break;
+    }
+}
+
 // ---- TApplication ----
 
 TApplication::TApplication() : TComponent(nullptr) {}

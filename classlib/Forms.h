@@ -137,6 +137,13 @@ private:
 // The form that Control lies on (Control itself when it is a form), or null.
 TForm* GetParentForm(TControl* Control);
 
+// Drops what the user did while a step blocked the program without turning the message loop: the
+// thread's key and mouse input made until now, also what reaches the queue later, and the close
+// requests, system commands and clicks posted to Window or its controls (none when Window is null).
+// Call it from the user-interface thread before a page, a state or a message box takes the place that
+// input was aimed at, so that it cannot act on what shows next.
+void DropPendingInput(HWND Window);
+
 // What a message box asked; a test responder answers it instead of a person.
 struct TMessageBoxRequest {
     HWND Owner;

@@ -20,9 +20,11 @@ const char* const kLinkDescription = "Velmora for Internet Explorer";
 constexpr int kApplicationResource = 101;
 
 // Owned by the wizard, the program's main window, which is disabled while the box shows: a second
-// Next cannot start a second installation inside this one.
+// Next cannot start a second installation inside this one. What the user did while the installation
+// blocked the wizard is dropped first: an Enter would answer the box unread.
 void ShowProblem(const std::string& Text) {
     TForm* Wizard = Application->MainForm();
+    DropPendingInput(Wizard ? Wizard->Handle() : nullptr);
     Application->MessageBox(Text, Application->Title, MB_ICONEXCLAMATION, Wizard ? Wizard->Handle() : nullptr);
 }
 

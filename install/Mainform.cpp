@@ -153,6 +153,8 @@ void TfrmMain::btnNextClick(TObject*) {
         }
         // Express: the default folder and group with a desktop link, whatever the custom page holds.
         InstalledExePath = PerformInstallation(GetDefaultInstallDir(), kExpressGroup, true);
+        // A click at Exit made during the installation would otherwise land on Finish in its place.
+        DropPendingInput(Handle());
         if (InstalledExePath != kFailedResult) return ShowFinishPage();
         Application->MessageBox(kExpressFailed, Application->Title, MB_ICONERROR, Handle());
         Close();
@@ -166,6 +168,7 @@ void TfrmMain::btnNextClick(TObject*) {
         return;
     }
     InstalledExePath = PerformInstallation(txtPath->Text(), Group, chkDesktopShortcut->Checked());
+    DropPendingInput(Handle());
     if (InstalledExePath != kFailedResult) return ShowFinishPage();
     Application->MessageBox(kCustomFailed, Application->Title, MB_ICONERROR, Handle());
 }

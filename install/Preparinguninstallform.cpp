@@ -12,7 +12,6 @@ namespace {
 const TFormLayout kLayout{"", 285, 82, clBlack, bsSingle, biSystemMenu, poScreenCenter};
 const char* const kTitle = "Preparing to Uninstall.  Please Wait...";  // two blanks
 const char* const kNotWritten = "Temporary uninstall file could not be written!\n\nPlease restart your computer and try again.";
-constexpr int kTickMs = 50;
 int ProgressPercent = 0;  // counts from 0 to 100, a step a tick
 
 void ArialBold(TFont& Font, TColor Color) {
@@ -46,9 +45,7 @@ std::string UninstallerArgument(const std::string& ProgramPath) {
     return Folder.empty() ? "" : "\"" + Folder + "\\\"";
 }
 
-TfrmPreparingUninstall::TfrmPreparingUninstall(TComponent* Owner) : TForm(Owner) {
-    ApplyLayout(kLayout);
-    FormStyle = fsStayOnTop;
+TfrmPreparingUninstall::TfrmPreparingUninstall(TComponent* Owner) : TUninstallWindow(Owner, kLayout, 10, 53) {
     lblTitle = CreateControl<TLabel>(this, this, "lblTitle", Bounds(8, 4, 269, 49));
     lblTitle->AutoSize = false;
     lblTitle->WordWrap = true;
@@ -56,15 +53,6 @@ TfrmPreparingUninstall::TfrmPreparingUninstall(TComponent* Owner) : TForm(Owner)
     lblTitle->Layout = tlCenter;
     ArialBold(lblTitle->Font, clYellow);
     lblTitle->SetCaption(kTitle);
-    const TProgressBarParts Bar = AddProgressBar(this, 10, 53);
-    pnlProgress = Bar.Panel;
-    imgProgress = Bar.Image;
-    shpProgressBorder = Bar.Border;
-    lblProgress = Bar.Percent;
-    timProgress = new TTimer(this);
-    timProgress->Name = "timProgress";
-    timProgress->SetEnabled(false);
-    timProgress->SetInterval(kTickMs);
     timWatch = new TTimer(this);
     timWatch->Name = "timWatch";
     timWatch->SetEnabled(false);
@@ -72,7 +60,6 @@ TfrmPreparingUninstall::TfrmPreparingUninstall(TComponent* Owner) : TForm(Owner)
 
     OnCreate = [this](TObject* S) { FormCreate(S); };
     OnActivate = [this](TObject* S) { FormActivate(S); };
-    OnCloseQuery = [this](TObject* S, bool& CanClose) { FormCloseQuery(S, CanClose); };
     timProgress->OnTimer = [this](TObject* S) { timProgressTimer(S); };
     timWatch->OnTimer = [this](TObject* S) { timWatchTimer(S); };
 }
@@ -81,14 +68,7 @@ TfrmPreparingUninstall::~TfrmPreparingUninstall() {
     if (FUninstaller) CloseHandle(FUninstaller);
 }
 
-// No system menu: the window cannot be closed while it prepares.
-void TfrmPreparingUninstall::FormCreate(TObject*) {
-    EmptySystemMenu(Handle());
-    SetCaption(kPreparingCaption);
-    AllowClose = false;
-    imgProgress->SetWidth(0);
-    lblProgress->SetCaption("0%");
-}
+void TfrmPreparingUninstall::FormCreate(TObject*) { Prepare(kPreparingCaption); }
 
 std::string TfrmPreparingUninstall::CreateTempUninstaller() {
     std::string Folder = FolderFrom(TempFolder);
@@ -100,9 +80,11 @@ std::string TfrmPreparingUninstall::CreateTempUninstaller() {
     return Result;
 }
 
+// The copy, or the start, blocked the window: what the user did meanwhile would answer the message.
 void TfrmPreparingUninstall::Fail() {
+    DropPendingInput(Handle());
     MessageBoxA(Handle(), kNotWritten, Application->Title.c_str(), MB_ICONERROR);
-    AllowClose = true;
+    PermitClose();
     Close();
 }
 
@@ -112,8 +94,6 @@ void TfrmPreparingUninstall::FormActivate(TObject*) {
     if (CreateTempUninstaller() == "SUCCESS") timProgress->SetEnabled(true);
     else Fail();
 }
-
-void TfrmPreparingUninstall::FormCloseQuery(TObject*, bool& CanClose) { CanClose = AllowClose; }
 
 // Starts the copy with the installation folder, in its own folder: a program working in the
 // installation folder would keep it from being removed. False when it could not be started.
@@ -140,18 +120,18 @@ bool TfrmPreparingUninstall::StartTempUninstaller() {
 }
 
 void TfrmPreparingUninstall::timProgressTimer(TObject*) {
-    imgProgress->SetWidth(ProgressWidth(ProgressPercent, lblProgress->Width()));
-    lblProgress->SetCaption(IntToStr(ProgressPercent) + "%");
+    ShowProgress(ProgressPercent);
     Application->ProcessMessages();
     if (ProgressPercent == 100) {
         timProgress->SetEnabled(false);
         Application->ProcessMessages();
-        Sleep(1000);
+        Wait(1000);
         if (!StartTempUninstaller()) {
             ++ProgressPercent;
             return Fail();
         }
-        AllowClose = true;
+        // Hidden, it stays until the uninstaller closes it: an Alt+F4 made during the wait must not.
+        PermitClose();
         Hide();
         // Without a handle nothing could tell when the copy ends: this program ends now rather than
         // stay hidden for ever; the copy, if it runs, finds no preparing window to close.

@@ -12,22 +12,17 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
+#include "Uninstallwindow.h"
 
-class TfrmPreparingUninstall : public TForm {
+class TfrmPreparingUninstall : public TUninstallWindow {
 public:
     explicit TfrmPreparingUninstall(TComponent* Owner);
     ~TfrmPreparingUninstall() override;
     // Components
     TLabel* lblTitle;
-    TPanel* pnlProgress;
-    TImage* imgProgress;
-    TShape* shpProgressBorder;
-    TLabel* lblProgress;  // "N%"; its width is the bar's full width
-    TTimer* timProgress;
     TTimer* timWatch;  // while hidden: ends this program once the temporary copy has ended
     // The temporary copy, once written.
     std::string TempUninstallerPath;
-    bool AllowClose = false;
     // Starts a program as ShellExecuteEx does; tests stand in for it.
     std::function<bool(SHELLEXECUTEINFOA&)> StartProgram = [](SHELLEXECUTEINFOA& Start) {
         return ShellExecuteExA(&Start) != FALSE;
@@ -39,7 +34,6 @@ public:
     // Event handlers
     void FormCreate(TObject* Sender);
     void FormActivate(TObject* Sender);
-    void FormCloseQuery(TObject* Sender, bool& CanClose);
     void timProgressTimer(TObject* Sender);
     void timWatchTimer(TObject* Sender);
 

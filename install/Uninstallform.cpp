@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "Globals.h"
 #include "Names.h"
 #include "Removal.h"
 #include "Sysutils.h"
@@ -18,7 +17,6 @@ const char* const kRemovingEntries = "Removing registry entries\n\nPlease Wait..
 const char* const kFinishing = "Finishing Uninstall Process\n\nPlease Wait...";
 const char* const kRestoring = "Restoring Files...";
 const char* const kCancelQuestion = "Are you sure you want to cancel?";
-constexpr int kTickMs = 50;
 constexpr UINT kCloseWaitMs = 3000;  // the preparing window answers at once when it is alive
 int ProgressPercent = 0;  // the percentage the next tick shows
 }  // namespace
@@ -29,9 +27,7 @@ void ClosePreparingWindow() {
         SendMessageTimeoutA(Preparing, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseWaitMs, nullptr);
 }
 
-TfrmUninstall::TfrmUninstall(TComponent* Owner) : TForm(Owner) {
-    ApplyLayout(kLayout);
-    FormStyle = fsStayOnTop;
+TfrmUninstall::TfrmUninstall(TComponent* Owner) : TUninstallWindow(Owner, kLayout, 30, 166) {
     lblMessage = CreateControl<TLabel>(this, this, "lblMessage", Bounds(10, 8, 305, 155));
     lblMessage->AutoSize = false;
     lblMessage->WordWrap = true;
@@ -41,35 +37,21 @@ TfrmUninstall::TfrmUninstall(TComponent* Owner) : TForm(Owner) {
     lblMessage->Font.Height = 16;
     lblMessage->Font.Style = fsBold;
     lblMessage->Font.Color = clYellow;
-    const TProgressBarParts Bar = AddProgressBar(this, 30, 166);
-    pnlProgress = Bar.Panel;
-    imgProgress = Bar.Image;
-    shpProgressBorder = Bar.Border;
-    lblProgress = Bar.Percent;
     btnCancel = CreateControl<TButton>(this, this, "btnCancel", Bounds(120, 194, 85, 25));
     btnCancel->SetCaption("&Cancel");
     btnOK = CreateControl<TButton>(this, this, "btnOK", Bounds(120, 194, 85, 25));
     btnOK->SetCaption("&OK");
     btnOK->SetVisible(false);
-    timProgress = new TTimer(this);
-    timProgress->Name = "timProgress";
-    timProgress->SetEnabled(false);
-    timProgress->SetInterval(kTickMs);
 
     OnCreate = [this](TObject* S) { FormCreate(S); };
     OnActivate = [this](TObject* S) { FormActivate(S); };
-    OnCloseQuery = [this](TObject* S, bool& CanClose) { FormCloseQuery(S, CanClose); };
     timProgress->OnTimer = [this](TObject* S) { timProgressTimer(S); };
     btnCancel->OnClick = [this](TObject* S) { btnCancelClick(S); };
     btnOK->OnClick = [this](TObject* S) { btnOKClick(S); };
 }
 
 void TfrmUninstall::FormCreate(TObject*) {
-    EmptySystemMenu(Handle());
-    SetCaption(kUninstallingCaption);
-    AllowClose = false;
-    imgProgress->SetWidth(0);
-    lblProgress->SetCaption("0%");
+    Prepare(kUninstallingCaption);
     Cancelled = false;
     lblMessage->SetCaption(kRemovingFiles);
 }
@@ -81,18 +63,15 @@ void TfrmUninstall::FormActivate(TObject*) {
     timProgress->SetEnabled(true);
 }
 
-void TfrmUninstall::FormCloseQuery(TObject*, bool& CanClose) { CanClose = AllowClose; }
-
 void TfrmUninstall::timProgressTimer(TObject*) {
-    imgProgress->SetWidth(ProgressWidth(ProgressPercent, lblProgress->Width()));
-    lblProgress->SetCaption(IntToStr(ProgressPercent) + "%");
+    ShowProgress(ProgressPercent);
     if (Cancelled) {
         if (ProgressPercent == 0) {
             Application->ProcessMessages();
             timProgress->SetEnabled(false);
             ClosePreparingWindow();
-            Sleep(1500);
-            AllowClose = true;
+            Wait(1500);
+            PermitClose();
             Close();
         }
         --ProgressPercent;
@@ -114,22 +93,22 @@ void TfrmUninstall::RemoveInstallation() {
     lblMessage->SetCaption(kRemovingShortcuts);
     Application->ProcessMessages();
     if (!Folder.empty()) RemoveShortcuts(Folder + kUninstallListFile);
-    Sleep(2000);
+    Wait(2000);
 
     lblMessage->SetCaption(kRemovingEntries);
     Application->ProcessMessages();
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
-    Sleep(2000);
+    Wait(2000);
 
     // The first process runs Uninstall.exe from the folder: it ends before the files go.
     lblMessage->SetCaption(kFinishing);
     Application->ProcessMessages();
     ClosePreparingWindow();
-    Sleep(4000);
+    Wait(4000);
 
     lblMessage->SetCaption(Folder.empty() ? kFolderModified : RemoveProgramFiles(Folder));
     SetCaption(kCompleteCaption);
-    AllowClose = true;
+    PermitClose();
     btnOK->Show();
 }
 

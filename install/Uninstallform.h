@@ -7,25 +7,19 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
+#include "Uninstallwindow.h"
 
-class TfrmUninstall : public TForm {
+class TfrmUninstall : public TUninstallWindow {
 public:
     explicit TfrmUninstall(TComponent* Owner);
     // Components
     TLabel* lblMessage;
     TButton *btnCancel, *btnOK;
-    TPanel* pnlProgress;
-    TImage* imgProgress;
-    TShape* shpProgressBorder;
-    TLabel* lblProgress;
-    TTimer* timProgress;
-    bool AllowClose = false;
     bool Cancelled = false;  // the bar runs back
 
     // Event handlers
     void FormCreate(TObject* Sender);
     void FormActivate(TObject* Sender);
-    void FormCloseQuery(TObject* Sender, bool& CanClose);
     void timProgressTimer(TObject* Sender);
     void btnCancelClick(TObject* Sender);
     void btnOKClick(TObject* Sender);

@@ -514,3 +514,37 @@ TEST_F(GetStatus, ManyPageChangesAndAppliesHoldNothingMore) {
     EXPECT_LT(After.MemoryKiB, Before.MemoryKiB + 1024);
     EXPECT_TRUE(Boxes.Asked.empty());
 }
+
+// A click at "&Abort" made while the skin is applied (closing Explorer windows blocks without turning
+// the loop) is dropped: it does not land on "&OK", shown in its place, so the outcome waits to be read.
+TEST_F(GetStatus, AClickAtAbortDuringTheApplyLeavesTheOutcomeShown) {
+    TBoxAnswerer Boxes;
+    TScratchFolder Folder;
+    TStandInBrowser Browser(RECORDER_EXE, Folder.Path() + "browser.txt");
+    TfrmGet* F = frmGet;
+    F->CategoryLabels[0]->SetCaption("Nature");
+    F->CategoryIndex = 0;
+    F->SkinIndex = 0;
+    GalleryEntries[0] = GalleryEntry{};
+    GalleryEntries[0].SkinUrl = Site + "/programs/velmora3/gallery/nature/ocean.jpg";
+    ASSERT_TRUE(ClearToolbarValues());
+    DeleteSkinFiles();
+    const bool WasTicked = F->chkCloseExplorerWindows->Checked();
+    F->chkCloseExplorerWindows->SetChecked(true);
+    HWND Abort = frmGetStatus->btnAbort->Handle();
+    ASSERT_TRUE(MakeStepWindow("CabinetWClass", WM_SYSCOMMAND, [Abort] { ClickCenter(Abort); }));
+    bool Rested = false;  // the pointer waits on "&Abort" while the skin downloads
+    F->ResetRequests();
+    F->ReqSkin = true;
+    const TEnding Ending = WatchWhile(
+        frmGetStatus, [] { frmGetStatus->ShowModal(); },
+        [&](TStatusDialog* D) {
+            if (!Rested && D->btnAbort->Visible()) MoveMouseTo(D->btnAbort->Handle(), 5, 5);
+            Rested = true;
+        },
+        true);
+    F->chkCloseExplorerWindows->SetChecked(WasTicked);
+    EXPECT_TRUE(EndedWith(Ending, "Your new skin has been applied.\n\nClick OK", false, false));
+    DeleteSkinFiles();
+    SetToolbarBitmap("");
+}

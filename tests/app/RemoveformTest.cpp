@@ -56,3 +56,20 @@ TEST(RemoveDialog, WithoutTheToolbarKeyTheSkinFilesStay) {
     DeleteSkinFiles();
     ClearToolbarValues();
 }
+
+// A click at "&OK" made while the skin is removed (no input is read meanwhile) is dropped: the
+// dialog stays with its outcome until OK is clicked afterwards.
+TEST(RemoveDialog, AClickMadeDuringTheRemovalLeavesTheOutcomeShown) {
+    ASSERT_TRUE(ClearToolbarValues());
+    bool Before = false, StayedOpen = false;
+    EXPECT_EQ(mrOk, RunModal(frmRemove, [&] {
+                  ClickCenter(frmRemove->btnOK->Handle());
+                  Before = InputPending();
+                  frmRemove->FormShow(nullptr);  // the removal, as a showing runs it
+                  PumpFor(300);
+                  StayedOpen = frmRemove->Visible() && frmRemove->ModalResult == mrNone;
+                  SendMessageA(frmRemove->btnOK->Handle(), BM_CLICK, 0, 0);
+              }));
+    EXPECT_TRUE(Before) << "no click was waiting";
+    EXPECT_TRUE(StayedOpen);
+}

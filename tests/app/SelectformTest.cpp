@@ -336,3 +336,36 @@ TEST_F(SelectDialog, TheFrameSaysWhatAClickDoesWhenThePointerRestsOnIt) {
     SendMessageA(Tip, TTM_GETTEXTA, sizeof Text, reinterpret_cast<LPARAM>(&Tool));
     EXPECT_STREQ("Select a skin", Text);
 }
+
+// A click made while the skin is converted and applied (no input is read meanwhile) is gone by the
+// time the outcome is told: it would answer that message unread. It is still there at the question.
+TEST_F(SelectDialog, AClickMadeDuringTheApplyIsGoneWhenTheOutcomeIsTold) {
+    TfrmSelect* F = frmSelect;
+    const struct {
+        const char* Height;
+        bool ToolbarKey;
+        const char* Told;
+    } Cases[] = {
+        {"0", true, "Error! Skin could not be applied."},  // after the conversion's own error
+        {"116", false, "Error! Skin could not be applied."},
+        {"116", true, "Your new skin has been applied."},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(std::string(Case.Height) + (Case.ToolbarKey ? "" : ", no toolbar key"));
+        TBoxAnswerer Boxes({IDYES});
+        Choose(Halves);
+        F->txtHeight->SetText(Case.Height);
+        if (!Case.ToolbarKey) RegDeleteKeyA(HKEY_CURRENT_USER, kToolbarKey);
+        std::vector<bool> Pending;
+        Boxes.OnAsk = [&](const TMessageBoxRequest&) { Pending.push_back(InputPending()); };
+        ClickCenter(F->txtHeight->Handle());
+        Click(F->btnApply);
+        ASSERT_TRUE(ClearToolbarValues());
+        ASSERT_FALSE(Pending.empty());
+        EXPECT_TRUE(Pending.front()) << "no click was waiting at the question";
+        EXPECT_EQ(Case.Told, Boxes.Asked.back().Text);
+        for (size_t I = 1; I < Pending.size(); ++I) EXPECT_FALSE(Pending[I]) << Boxes.Asked[I].Text;
+        PumpFor(100);
+    }
+    F->txtHeight->SetText("116");
+}

@@ -178,3 +178,18 @@ TEST_F(TextColorDialog, MenuOnlyWithANewTextColourGivesTheMenuTheButtonFace) {
                   std::to_string(GetBValue(Face)) + '\0',
               Registry(3));
 }
+
+// A click made while OK applies and stores the colours (no input is read meanwhile) is gone once the
+// dialog has closed: it would land on the window behind it.
+TEST_F(TextColorDialog, AClickMadeWhileOkAppliesIsGoneWhenTheDialogCloses) {
+    bool Before = false, After = true;
+    EXPECT_EQ(mrCancel, RunModal(F, [&] {
+                  Pick(F->btnTextColor, kPink);
+                  ClickCenter(F->btnPreview->Handle());
+                  Before = InputPending();
+                  Click(F->btnOK);
+                  After = InputPending();
+              }));
+    EXPECT_TRUE(Before) << "no click was waiting";
+    EXPECT_FALSE(After);
+}

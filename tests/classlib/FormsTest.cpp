@@ -213,3 +213,80 @@ TEST(Forms, EnterPressesTheShownDefaultButtonWhereverItSits) {
         delete Form;
     }
 }
+
+// What the user does while a step blocks the window (no message is handled meanwhile) is dropped.
+// Without the drop each case acts once the loop turns again; a close posted to another window stays.
+TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
+    TForm* Form = NewForm(200, 80);
+    auto* Button = CreateControl<TButton>(Form, Form, "btn", Bounds(10, 10, 80, 25));
+    TForm* Other = NewForm(40, 40);
+    Other->SetLeft(400);
+    int Acted = 0, OtherCloses = 0;
+    Button->OnClick = [&](TObject*) { ++Acted; };
+    Form->OnCloseQuery = [&](TObject*, bool& CanClose) {
+        ++Acted;
+        CanClose = false;
+    };
+    Other->OnCloseQuery = [&](TObject*, bool& CanClose) {
+        ++OtherCloses;
+        CanClose = false;
+    };
+    Other->Show();
+    Form->Show();
+    const auto Post = [](HWND Window, UINT Msg, WPARAM W, LPARAM L) {
+        return [=] { PostMessageA(Window, Msg, W, L); };
+    };
+    const HWND Self = Form->Handle(), Control = Button->Handle();
+    const LPARAM FromButton = reinterpret_cast<LPARAM>(Control);
+    const struct {
+        const char* Name;
+        std::function<void()> Input;
+    } Cases[] = {
+        {"a click", [&] { ClickCenter(Control); }},
+        {"Alt+F4", [] { PressKey(VK_F4, false, false, true); }},
+        {"a posted click", Post(Control, BM_CLICK, 0, 0)},
+        {"a click the button has told", Post(Self, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), FromButton)},
+        {"a posted close", Post(Self, WM_CLOSE, 0, 0)},
+        {"a close from the system menu", Post(Self, WM_SYSCOMMAND, SC_CLOSE, 0)},
+    };
+    for (bool Drop : {false, true}) {
+        for (const auto& Case : Cases) {
+            SCOPED_TRACE(std::string(Case.Name) + (Drop ? ", dropped" : ", kept"));
+            SetForegroundWindow(Self);
+            ASSERT_TRUE(PumpUntil([&] { return Form->Active(); }));
+            Acted = OtherCloses = 0;
+            Case.Input();
+            PostMessageA(Other->Handle(), WM_CLOSE, 0, 0);
+            Sleep(200);  // the step that blocks
+            if (Drop) DropPendingInput(Self);
+            PumpFor(300);
+            EXPECT_EQ(Drop ? 0 : 1, Acted);
+            EXPECT_EQ(1, OtherCloses);
+        }
+    }
+    // Alt+F4 made before the drop that reaches the queue only after it (the desktop's process may pass
+    // input on late) is dropped as well; made after the drop, it closes.
+    for (bool Stale : {true, false}) {
+        SCOPED_TRACE(Stale ? "Alt+F4 made before the drop, queued after it" : "Alt+F4 made after the drop");
+        SetForegroundWindow(Self);
+        ASSERT_TRUE(PumpUntil([&] { return Form->Active(); }));
+        const DWORD Made = GetTickCount();
+        Sleep(50);
+        DropPendingInput(Self);
+        Acted = 0;
+        INPUT Keys[4]{};
+        const WORD Codes[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
+        for (int I = 0; I < 4; ++I) {
+            Keys[I].type = INPUT_KEYBOARD;
+            Keys[I].ki.wVk = Codes[I];
+            Keys[I].ki.dwFlags = I < 2 ? 0 : KEYEVENTF_KEYUP;
+            Keys[I].ki.time = Stale ? Made : 0;  // 0: stamped as it is sent
+        }
+        SendInput(4, Keys, sizeof Keys[0]);
+        PumpFor(300);
+        EXPECT_EQ(Stale ? 0 : 1, Acted);
+    }
+    Form->OnCloseQuery = Other->OnCloseQuery = nullptr;
+    delete Other;
+    delete Form;
+}

@@ -120,3 +120,45 @@ inline HWND Button(HWND Window, const char* Text) {
     HWND Found = FindWindowExA(Window, nullptr, "Button", Text);
     return Found && IsWindowVisible(Found) ? Found : nullptr;
 }
+
+// Real input, as a person gives it (SendInput): it reaches whatever window is under the pointer, or
+// has the focus, when the program that owns it next reads its input.
+// Moves the pointer to the middle of Window and gives the program a moment to see it there: under Wine
+// a click whose move arrives while the program blocks does not always reach the control under it, so a
+// test that clicks during a blocking step moves the pointer before the step.
+inline void RealMoveTo(HWND Window) {
+    RECT R;
+    GetWindowRect(Window, &R);
+    INPUT Input{};
+    Input.type = INPUT_MOUSE;
+    Input.mi.dx = (R.left + R.right) / 2 * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    Input.mi.dy = (R.top + R.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    Input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &Input, sizeof Input);
+    Sleep(200);
+}
+// A left click where the pointer is.
+inline void RealClick() {
+    INPUT Input[2]{};
+    Input[0].type = Input[1].type = INPUT_MOUSE;
+    Input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    Input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, Input, sizeof Input[0]);
+}
+// A key pressed and released, with Alt held when asked, to the window with the focus.
+inline void RealKey(WORD Key, bool Alt = false) {
+    std::vector<INPUT> Input;
+    const auto Add = [&](WORD Code, bool Up) {
+        INPUT Each{};
+        Each.type = INPUT_KEYBOARD;
+        Each.ki.wVk = Code;
+        Each.ki.wScan = static_cast<WORD>(MapVirtualKeyA(Code, MAPVK_VK_TO_VSC));
+        Each.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+        Input.push_back(Each);
+    };
+    if (Alt) Add(VK_MENU, false);
+    Add(Key, false);
+    Add(Key, true);
+    if (Alt) Add(VK_MENU, true);
+    SendInput(static_cast<UINT>(Input.size()), Input.data(), sizeof(INPUT));
+}

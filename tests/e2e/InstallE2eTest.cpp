@@ -801,3 +801,77 @@ TEST_F(Setup, CancelComesTooLateOnceTheRemovalHasBegun) {
     Click(Ok);
     EXPECT_EQ(0u, Copy.WaitForExit(20000));
 }
+
+// A click at Exit made while an installation runs (Enter pressed Next; the first file is there, the
+// finish page not yet) is dropped, not delivered to Finish in its place: the wizard stays on the finish
+// page and starts nothing. Express, and custom from its own page.
+TEST_F(Setup, AClickMadeDuringTheInstallationDoesNotReachFinish) {
+    for (bool Custom : {false, true}) {
+        SCOPED_TRACE(Custom ? "custom" : "express");
+        RemoveInstallation();
+        TProgram Install(INSTALL_EXE);
+        HWND Wizard = WaitForWindow(Install.Id(), kWizard);
+        ASSERT_TRUE(Wizard);
+        if (Custom) {
+            Click(Button(Wizard, "Custom Setup"));
+            Click(Button(Wizard, "&Next"));  // the focus stays on Next
+            ASSERT_TRUE(WaitFor([&] { return Button(Wizard, "Place a shortcut on the desktop"); }));
+        }
+        HWND Exit = Button(Wizard, "E&xit");
+        ASSERT_TRUE(Exit);
+        RealMoveTo(Exit);
+        RealKey(VK_RETURN);
+        const DWORD Start = GetTickCount();
+        while (!Exists(Folder + "Velmora3.exe") && GetTickCount() - Start < 10000) {
+        }
+        ASSERT_FALSE(Button(Wizard, "&Finish")) << "the installation ended before the click could be made";
+        RealClick();
+        HWND Finish = WaitFor([&] { return Button(Wizard, "&Finish"); });
+        ASSERT_TRUE(Finish) << "no finish page";
+        Sleep(1500);
+        EXPECT_TRUE(IsWindowVisible(Wizard)) << "the wizard closed";
+        EXPECT_TRUE(TopLevelWindows(Install.Id(), "Velmora Setup").empty()) << "the exit question came";
+        EXPECT_FALSE(FindWindowA(nullptr, "Velmora! Version 3.1")) << "Velmora was started";
+        EndProcessesOf("Velmora! Version 3.1");
+        SendMessageA(Button(Wizard, "Launch Velmora When I Click Finish"), BM_SETCHECK, BST_UNCHECKED, 0);
+        Click(Finish);
+        EXPECT_EQ(0u, Install.WaitForExit(20000));
+    }
+}
+
+// Alt+F4, or a click where Cancel stood, made during the last wait of the removal is dropped: the
+// completion message stays until OK is clicked.
+TEST_F(Setup, InputMadeDuringTheRemovalLeavesTheCompletionMessageOpen) {
+    for (bool AltF4 : {true, false}) {
+        SCOPED_TRACE(AltF4 ? "Alt+F4" : "a click where Cancel stood");
+        ASSERT_TRUE(InstallExpress());
+        TProgram Copy(CopyAs("vlmuntmp0.exe"), " " + ShortPath(Folder));
+        HWND Uninstaller = WaitForWindow(Copy.Id(), "Velmora V3.1 - Uninstalling...");
+        ASSERT_TRUE(Uninstaller);
+        HWND Cancel = WaitFor([&] { return Button(Uninstaller, "&Cancel"); });
+        ASSERT_TRUE(Cancel);
+        // During the count: a click on the message gives the window the keys, then the pointer waits on Cancel.
+        RealMoveTo(Uninstaller);
+        RealClick();
+        RealMoveTo(Cancel);
+        ASSERT_TRUE(WaitFor([&]() -> HWND { return IsWindowVisible(Cancel) ? nullptr : Cancel; }, 30000));
+        Sleep(5500);  // the removal's last wait: 4 s to 8 s after Cancel went
+        if (AltF4)
+            RealKey(VK_F4, true);
+        else
+            RealClick();
+        HWND Complete = nullptr;
+        WaitFor(
+            [&]() -> HWND {
+                const std::vector<HWND> Found = TopLevelWindows(Copy.Id(), "Velmora V3.1 - Uninstall Complete");
+                if (!Found.empty()) return Complete = Found[0];
+                return Copy.WaitForExit(0) == STILL_ACTIVE ? nullptr : GetDesktopWindow();
+            },
+            60000);
+        if (Complete) Sleep(1500);
+        EXPECT_TRUE(Complete && IsWindowVisible(Complete)) << "closed before its message could be read";
+        if (HWND Ok = Complete ? WaitFor([&] { return Button(Complete, "&OK"); }, 3000) : nullptr) Click(Ok);
+        EXPECT_EQ(0u, Copy.WaitForExit(20000));
+        EXPECT_FALSE(Exists(Folder));
+    }
+}

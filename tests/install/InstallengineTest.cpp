@@ -208,3 +208,23 @@ TEST_F(Installing, FailuresStopWhereTheyHappenAndSayWhy) {
         RemoveDirectoryA((Programs + Group + "\\Velmora3.lnk").c_str());
     }
 }
+
+// A click made while the installation runs (no input is read meanwhile) is gone by the time a failure
+// is told: it would answer that message unread.
+TEST_F(Installing, AClickMadeDuringTheInstallationIsGoneWhenAFailureIsTold) {
+    auto* Window = new TForm(Application);
+    Window->ApplyLayout(TFormLayout{"clicked during the installation", 120, 60, clWhite, bsNone, 0, poScreenCenter});
+    Window->Show();
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    std::ofstream(Path("Velmora3.exe")) << "running";
+    HANDLE Running = CreateFileA(Path("Velmora3.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ClickCenter(Window->Handle());
+    EXPECT_TRUE(InputPending()) << "no click was waiting";
+    bool Pending = true;
+    Boxes.OnAsk = [&](const TMessageBoxRequest&) { Pending = InputPending(); };
+    EXPECT_EQ("FAILED", PerformInstallation(Folder, Group, true));
+    CloseHandle(Running);
+    ASSERT_EQ(1u, Boxes.Asked.size());
+    EXPECT_FALSE(Pending);
+    delete Window;
+}

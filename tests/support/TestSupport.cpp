@@ -238,13 +238,15 @@ bool ShowsWindowAt(HWND Window, POINT Screen) {
 }
 }  // namespace
 
-void PressKey(WORD VirtualKey, bool Shift, bool Control) {
+void PressKey(WORD VirtualKey, bool Shift, bool Control, bool Alt) {
+    if (Alt) SendKey(VK_MENU, false);
     if (Control) SendKey(VK_CONTROL, false);
     if (Shift) SendKey(VK_SHIFT, false);
     SendKey(VirtualKey, false);
     SendKey(VirtualKey, true);
     if (Shift) SendKey(VK_SHIFT, true);
     if (Control) SendKey(VK_CONTROL, true);
+    if (Alt) SendKey(VK_MENU, true);
 }
 
 void TypeKeys(const std::string& Text) {
@@ -261,6 +263,46 @@ void MoveMouseTo(HWND Window, int X, int Y) {
     if (!PumpUntil([&] { return ShowsWindowAt(Window, P); }))
         ADD_FAILURE() << "another window lies at " << X << "," << Y << " of the window to click";
     SendMouse(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, P);
+}
+
+bool InputPending() {
+    MSG Msg;
+    return PeekMessageA(&Msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) ||
+           PeekMessageA(&Msg, nullptr, WM_LBUTTONDOWN, WM_MOUSELAST, PM_NOREMOVE);
+}
+
+namespace {
+struct TStepHook {
+    UINT Message;
+    std::function<void()> Action;
+};
+std::map<HWND, TStepHook>& StepHooks() {
+    static std::map<HWND, TStepHook> Hooks;
+    return Hooks;
+}
+
+LRESULT CALLBACK StepWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
+    auto Found = StepHooks().find(Window);
+    if (Found != StepHooks().end()) {
+        if (Msg == Found->second.Message && Found->second.Action) Found->second.Action();
+        if (Msg == WM_NCDESTROY) StepHooks().erase(Window);
+    }
+    return DefWindowProcA(Window, Msg, WParam, LParam);
+}
+}  // namespace
+
+HWND MakeStepWindow(const char* ClassName, UINT Message, std::function<void()> Action) {
+    WNDCLASSA Class{};
+    Class.lpfnWndProc = DefWindowProcA;
+    Class.hInstance = GetModuleHandleA(nullptr);
+    Class.lpszClassName = ClassName;
+    RegisterClassA(&Class);  // fails harmlessly when a test made the class before
+    HWND Window = CreateWindowA(ClassName, "Stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                Class.hInstance, nullptr);
+    if (!Window) return nullptr;
+    StepHooks()[Window] = TStepHook{Message, std::move(Action)};
+    SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StepWindowProc));
+    return Window;
 }
 
 void TurnWheel(int Notches) { SendMouse(MOUSEEVENTF_WHEEL, {}, static_cast<DWORD>(Notches * WHEEL_DELTA)); }

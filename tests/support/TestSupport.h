@@ -115,11 +115,17 @@ private:
 // waits until Window is the one at the point (a test failure if it never is); from the first move on, no
 // input but the test's own moves the pointer.
 void TypeKeys(const std::string& Text);
-void PressKey(WORD VirtualKey, bool Shift = false, bool Control = false);
+void PressKey(WORD VirtualKey, bool Shift = false, bool Control = false, bool Alt = false);
 void MoveMouseTo(HWND Window, int X, int Y);  // client coordinates of Window
 void ClickAt(HWND Window, int X, int Y);
 void ClickCenter(HWND Window);
 void TurnWheel(int Notches);  // positive away from the user
+// Whether a key or a mouse button (not a mere move) waits in this thread's queue, to be delivered
+// when the loop turns.
+bool InputPending();
+// A top-level window of class ClassName, made by the test, that runs Action whenever it is sent Message:
+// the test's way into a step that sends it (a broadcast, a close request) and then goes on blocking.
+HWND MakeStepWindow(const char* ClassName, UINT Message, std::function<void()> Action);
 
 // Runs Action with the next open-file dialog titled Title once it shows (from the dialog's message loop).
 void WhenOpenDialogShows(const std::string& Title, std::function<void(HWND Dialog)> Action);
