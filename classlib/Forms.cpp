@@ -411,6 +411,7 @@ TForm* GetParentForm(TControl* Control) {
 
 namespace {
 DWORD InputDroppedAt = 0;  // key and mouse input made before this tick is stale
+constexpr DWORD kStaleInputMs = 60000;
 
 bool IsUserInput(UINT Msg) {
     return (Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) || (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST) ||
@@ -422,8 +423,12 @@ bool IsUserInput(UINT Msg) {
 // thread, a message box's too, then gets it as WM_NULL.
 LRESULT CALLBACK DropStaleInput(int Code, WPARAM Removal, LPARAM Message) {
     auto* Msg = reinterpret_cast<MSG*>(Message);
-    if (Code == HC_ACTION && IsUserInput(Msg->message) && static_cast<LONG>(Msg->time - InputDroppedAt) < 0)
-        Msg->message = WM_NULL;
+    // Stale: made in the last minute before the drop. The age is bounded so that input of a program
+    // left running for weeks (the tick count wraps) is never taken for stale.
+    if (Code == HC_ACTION && IsUserInput(Msg->message)) {
+        const DWORD Age = InputDroppedAt - Msg->time;
+        if (Age > 0 && Age <= kStaleInputMs) Msg->message = WM_NULL;
+    }
     return CallNextHookEx(nullptr, Code, Removal, Message);
 }
 }  // namespace

@@ -64,10 +64,6 @@ TfrmPreparingUninstall::TfrmPreparingUninstall(TComponent* Owner) : TUninstallWi
     timWatch->OnTimer = [this](TObject* S) { timWatchTimer(S); };
 }
 
-TfrmPreparingUninstall::~TfrmPreparingUninstall() {
-    if (FUninstaller) CloseHandle(FUninstaller);
-}
-
 void TfrmPreparingUninstall::FormCreate(TObject*) { Prepare(kPreparingCaption); }
 
 std::string TfrmPreparingUninstall::CreateTempUninstaller() {
@@ -115,7 +111,7 @@ bool TfrmPreparingUninstall::StartTempUninstaller() {
     Start.lpDirectory = WorkingFolder.c_str();
     Start.nShow = SW_SHOWNORMAL;
     if (!StartProgram(Start)) return false;
-    FUninstaller = Start.hProcess;
+    FUninstaller.Reset(Start.hProcess);
     return true;
 }
 
@@ -144,7 +140,7 @@ void TfrmPreparingUninstall::timProgressTimer(TObject*) {
 // The uninstaller closes this window when it is done; one that ended without doing so (it could not
 // run, or was ended) must not leave this program hidden for ever, refusing every later start.
 void TfrmPreparingUninstall::timWatchTimer(TObject*) {
-    if (WaitForSingleObject(FUninstaller, 0) != WAIT_OBJECT_0) return;
+    if (WaitForSingleObject(FUninstaller.Get(), 0) != WAIT_OBJECT_0) return;
     timWatch->SetEnabled(false);
     Close();
 }

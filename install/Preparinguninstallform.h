@@ -11,13 +11,13 @@
 
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "Handles.h"
 #include "StdCtrls.h"
 #include "Uninstallwindow.h"
 
 class TfrmPreparingUninstall : public TUninstallWindow {
 public:
     explicit TfrmPreparingUninstall(TComponent* Owner);
-    ~TfrmPreparingUninstall() override;
     // Components
     TLabel* lblTitle;
     TTimer* timWatch;  // while hidden: ends this program once the temporary copy has ended
@@ -40,7 +40,7 @@ public:
 private:
     void Fail();
     bool StartTempUninstaller();
-    HANDLE FUninstaller = nullptr;
+    THeldHandle FUninstaller;  // the temporary copy's process, when the start gave one
 };
 
 // The argument the temporary copy gets: the folder of ProgramPath, quoted, its trailing backslash

@@ -265,9 +265,17 @@ TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
         }
     }
     // Alt+F4 made before the drop that reaches the queue only after it (the desktop's process may pass
-    // input on late) is dropped as well; made after the drop, it closes.
-    for (bool Stale : {true, false}) {
-        SCOPED_TRACE(Stale ? "Alt+F4 made before the drop, queued after it" : "Alt+F4 made after the drop");
+    // input on late) is dropped as well; made after the drop, it closes, also in a program left running
+    // long enough for the tick count to wrap (stamped 2^31 ms on).
+    const struct {
+        const char* Name;
+        DWORD After;  // the stamp's distance from Made; 0: stamped as it is sent
+        bool Stale;
+    } Stamps[] = {{"Alt+F4 made before the drop, queued after it", 0, true},
+                  {"Alt+F4 made after the drop", 0, false},
+                  {"Alt+F4 made weeks after the drop", 0x80000100, false}};
+    for (const auto& Stamp : Stamps) {
+        SCOPED_TRACE(Stamp.Name);
         SetForegroundWindow(Self);
         ASSERT_TRUE(PumpUntil([&] { return Form->Active(); }));
         const DWORD Made = GetTickCount();
@@ -280,11 +288,11 @@ TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
             Keys[I].type = INPUT_KEYBOARD;
             Keys[I].ki.wVk = Codes[I];
             Keys[I].ki.dwFlags = I < 2 ? 0 : KEYEVENTF_KEYUP;
-            Keys[I].ki.time = Stale ? Made : 0;  // 0: stamped as it is sent
+            Keys[I].ki.time = Stamp.Stale || Stamp.After ? Made + Stamp.After : 0;
         }
         SendInput(4, Keys, sizeof Keys[0]);
         PumpFor(300);
-        EXPECT_EQ(Stale ? 0 : 1, Acted);
+        EXPECT_EQ(Stamp.Stale ? 0 : 1, Acted);
     }
     Form->OnCloseQuery = Other->OnCloseQuery = nullptr;
     delete Other;
