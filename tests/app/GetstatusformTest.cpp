@@ -36,6 +36,17 @@ protected:
         Saved.CategoryName = frmGet->CategoryLabels[0]->Caption();
         Saved.Height = frmGet->txtHeight->Text();
     }
+    // The gallery on Nature's first skin, the sample site's ocean picture, with no skin applied;
+    // false when the toolbar values could not be cleared.
+    bool ChooseOceanSkin() {
+        frmGet->CategoryLabels[0]->SetCaption("Nature");
+        frmGet->CategoryIndex = 0;
+        frmGet->SkinIndex = 0;
+        GalleryEntries[0] = GalleryEntry{};
+        GalleryEntries[0].SkinUrl = Site + "/programs/velmora3/gallery/nature/ocean.jpg";
+        DeleteSkinFiles();
+        return ClearToolbarValues();
+    }
     void TearDown() override {
         if (Site.empty()) return;
         Get("/_test/reset");
@@ -367,14 +378,8 @@ TEST_F(GetStatus, AnAppliedSkinClosesExplorerWindowsAndOkOpensItsApplyPage) {
     TScratchFolder Folder;
     TStandInBrowser Browser(RECORDER_EXE, Folder.Path() + "browser.txt");
     TfrmGet* F = frmGet;
-    F->CategoryLabels[0]->SetCaption("Nature");
-    F->CategoryIndex = 0;
-    F->SkinIndex = 0;
-    GalleryEntries[0] = GalleryEntry{};
-    GalleryEntries[0].SkinUrl = Site + "/programs/velmora3/gallery/nature/ocean.jpg";
+    ASSERT_TRUE(ChooseOceanSkin());
     GalleryEntries[0].ApplyUrl = Site + "/programs/velmora3/gallery/sponsor.html";
-    ASSERT_TRUE(ClearToolbarValues());
-    DeleteSkinFiles();
     ::DeleteFileA(GetSkinCachePath("Nature", GalleryEntries[0].SkinUrl).c_str());
     const bool WasTicked = F->chkCloseExplorerWindows->Checked();
     F->chkCloseExplorerWindows->SetChecked(true);
@@ -522,13 +527,7 @@ TEST_F(GetStatus, AClickAtAbortDuringTheApplyLeavesTheOutcomeShown) {
     TScratchFolder Folder;
     TStandInBrowser Browser(RECORDER_EXE, Folder.Path() + "browser.txt");
     TfrmGet* F = frmGet;
-    F->CategoryLabels[0]->SetCaption("Nature");
-    F->CategoryIndex = 0;
-    F->SkinIndex = 0;
-    GalleryEntries[0] = GalleryEntry{};
-    GalleryEntries[0].SkinUrl = Site + "/programs/velmora3/gallery/nature/ocean.jpg";
-    ASSERT_TRUE(ClearToolbarValues());
-    DeleteSkinFiles();
+    ASSERT_TRUE(ChooseOceanSkin());
     const bool WasTicked = F->chkCloseExplorerWindows->Checked();
     F->chkCloseExplorerWindows->SetChecked(true);
     HWND Abort = frmGetStatus->btnAbort->Handle();
