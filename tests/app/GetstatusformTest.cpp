@@ -35,6 +35,7 @@ protected:
         Saved.Entry = GalleryEntries[0];
         Saved.CategoryName = frmGet->CategoryLabels[0]->Caption();
         Saved.Height = frmGet->txtHeight->Text();
+        Saved.Ticked = frmGet->chkCloseExplorerWindows->Checked();
     }
     // The gallery on Nature's first skin, the sample site's ocean picture, with no skin applied;
     // false when the toolbar values could not be cleared.
@@ -60,6 +61,7 @@ protected:
         GalleryEntries[0] = Saved.Entry;
         frmGet->CategoryLabels[0]->SetCaption(Saved.CategoryName);
         frmGet->txtHeight->SetText(Saved.Height);
+        frmGet->chkCloseExplorerWindows->SetChecked(Saved.Ticked);
     }
     void Get(const std::string& Path) { SiteGet(Path); }
     // Makes the gallery's request the way the gallery does, and shows the dialog for it.
@@ -73,6 +75,7 @@ protected:
         int Category;
         GalleryEntry Entry;
         std::string CategoryName, Height;
+        bool Ticked;
     } Saved;
 };
 
@@ -381,13 +384,11 @@ TEST_F(GetStatus, AnAppliedSkinClosesExplorerWindowsAndOkOpensItsApplyPage) {
     ASSERT_TRUE(ChooseOceanSkin());
     GalleryEntries[0].ApplyUrl = Site + "/programs/velmora3/gallery/sponsor.html";
     ::DeleteFileA(GetSkinCachePath("Nature", GalleryEntries[0].SkinUrl).c_str());
-    const bool WasTicked = F->chkCloseExplorerWindows->Checked();
     F->chkCloseExplorerWindows->SetChecked(true);
     HWND FolderWindow = MakeExplorerWindow();
     ASSERT_TRUE(FolderWindow);
 
     const TEnding Ending = Run(&TfrmGet::ReqSkin, true);  // "&OK" pressed with Enter
-    F->chkCloseExplorerWindows->SetChecked(WasTicked);
     EXPECT_TRUE(EndedWith(Ending, "Your new skin has been applied.\n\nClick OK", false, false));
     EXPECT_EQ("100%", frmGetStatus->lblProgress->Caption());
     EXPECT_EQ(frmGetStatus->pnlProgress->Width(), frmGetStatus->imgProgress->Width());
@@ -477,7 +478,6 @@ TEST_F(GetStatus, ManyPageChangesAndAppliesHoldNothingMore) {
         GalleryEntries[I].ThumbUrl = Gallery + "nature/" + Names[I % 3] + "-thumb.jpg";
         GalleryEntries[I].SkinUrl = Gallery + "nature/" + Names[I % 3] + ".jpg";
     }
-    const bool WasTicked = F->chkCloseExplorerWindows->Checked();
     F->chkCloseExplorerWindows->SetChecked(false);
     const std::string Previews = GetAppFolder() + "Previews\\Soak\\";
     int Pages = 0, Applies = 0, Failures = 0;
@@ -497,7 +497,6 @@ TEST_F(GetStatus, ManyPageChangesAndAppliesHoldNothingMore) {
     const THoldings Before = Holdings();
     for (int Number = 20; Number < 200; ++Number) Round(Number);
     const THoldings After = Holdings();
-    F->chkCloseExplorerWindows->SetChecked(WasTicked);
     EmptyFolder(Previews);
     RemoveDirectoryA(Previews.c_str());
     for (int I = 0; I < 3; ++I) ::DeleteFileA(GetSkinCachePath("Soak", GalleryEntries[I].SkinUrl).c_str());
@@ -528,7 +527,6 @@ TEST_F(GetStatus, AClickAtAbortDuringTheApplyLeavesTheOutcomeShown) {
     TStandInBrowser Browser(RECORDER_EXE, Folder.Path() + "browser.txt");
     TfrmGet* F = frmGet;
     ASSERT_TRUE(ChooseOceanSkin());
-    const bool WasTicked = F->chkCloseExplorerWindows->Checked();
     F->chkCloseExplorerWindows->SetChecked(true);
     HWND Abort = frmGetStatus->btnAbort->Handle();
     ASSERT_TRUE(MakeStepWindow("CabinetWClass", WM_SYSCOMMAND, [Abort] { ClickCenter(Abort); }));
@@ -542,7 +540,6 @@ TEST_F(GetStatus, AClickAtAbortDuringTheApplyLeavesTheOutcomeShown) {
             Rested = true;
         },
         true);
-    F->chkCloseExplorerWindows->SetChecked(WasTicked);
     EXPECT_TRUE(EndedWith(Ending, "Your new skin has been applied.\n\nClick OK", false, false));
     DeleteSkinFiles();
     SetToolbarBitmap("");
