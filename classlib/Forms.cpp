@@ -411,7 +411,9 @@ TForm* GetParentForm(TControl* Control) {
 
 namespace {
 DWORD InputDroppedAt = 0;  // key and mouse input made before this tick is stale
-constexpr DWORD kStaleInputMs = 60000;
+bool InputDropped = false;
+// How long after a drop input made before it may still reach the queue.
+constexpr DWORD kLateInputMs = 2000;
 
 bool IsUserInput(UINT Msg) {
     return (Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) || (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST) ||
@@ -423,12 +425,11 @@ bool IsUserInput(UINT Msg) {
 // thread, a message box's too, then gets it as WM_NULL.
 LRESULT CALLBACK DropStaleInput(int Code, WPARAM Removal, LPARAM Message) {
     auto* Msg = reinterpret_cast<MSG*>(Message);
-    // Stale: made in the last minute before the drop. The age is bounded so that input of a program
-    // left running for weeks (the tick count wraps) is never taken for stale.
-    if (Code == HC_ACTION && IsUserInput(Msg->message)) {
-        const DWORD Age = InputDroppedAt - Msg->time;
-        if (Age > 0 && Age <= kStaleInputMs) Msg->message = WM_NULL;
-    }
+    // Stale: made before the drop, however long the step before it blocked. Looked for only shortly
+    // after a drop, when the two times lie close enough that the tick count's wrap cannot confuse them.
+    if (Code == HC_ACTION && InputDropped && IsUserInput(Msg->message) &&
+        GetTickCount() - InputDroppedAt <= kLateInputMs && static_cast<LONG>(InputDroppedAt - Msg->time) > 0)
+        Msg->message = WM_NULL;
     return CallNextHookEx(nullptr, Code, Removal, Message);
 }
 }  // namespace
@@ -438,6 +439,7 @@ void DropPendingInput(HWND Window) {
     static const HHOOK Hook = SetWindowsHookExA(WH_GETMESSAGE, DropStaleInput, nullptr, GetCurrentThreadId());
     (void)Hook;
     InputDroppedAt = GetTickCount();
+    InputDropped = true;
     struct TRange {
         UINT First, Last;
         bool OfWindow;  // only what was posted to Window and its controls

@@ -265,15 +265,18 @@ TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
         }
     }
     // Alt+F4 made before the drop that reaches the queue only after it (the desktop's process may pass
-    // input on late) is dropped as well; made after the drop, it closes, also in a program left running
-    // long enough for the tick count to wrap (stamped 2^31 ms on).
+    // input on late) is dropped as well, however long before the drop it was made; made after the drop,
+    // it closes, also in a program left running long enough for the tick count to wrap (stamped 2^31 ms
+    // on, and coming when the drop is long past).
     const struct {
         const char* Name;
-        DWORD After;  // the stamp's distance from Made; 0: stamped as it is sent
+        DWORD After;   // the stamp's distance from Made; 0: stamped as it is sent
+        DWORD WaitMs;  // from the drop until it comes
         bool Stale;
-    } Stamps[] = {{"Alt+F4 made before the drop, queued after it", 0, true},
-                  {"Alt+F4 made after the drop", 0, false},
-                  {"Alt+F4 made weeks after the drop", 0x80000100, false}};
+    } Stamps[] = {{"Alt+F4 made before the drop, queued after it", 0, 0, true},
+                  {"Alt+F4 made a minute and more before the drop", static_cast<DWORD>(-67000), 0, true},
+                  {"Alt+F4 made after the drop", 0, 0, false},
+                  {"Alt+F4 made weeks after the drop", 0x80000100, 2100, false}};
     for (const auto& Stamp : Stamps) {
         SCOPED_TRACE(Stamp.Name);
         SetForegroundWindow(Self);
@@ -281,6 +284,7 @@ TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
         const DWORD Made = GetTickCount();
         Sleep(50);
         DropPendingInput(Self);
+        Sleep(Stamp.WaitMs);
         Acted = 0;
         INPUT Keys[4]{};
         const WORD Codes[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
