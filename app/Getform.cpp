@@ -23,6 +23,8 @@ constexpr int kDesignedPixelsPerInch = 96;
 constexpr int kCategoryLabelWidth = 90;  // at 96 pixels per inch; wider on larger screen fonts
 constexpr int kCategoryLeft = 7, kCategoryGap = 5, kCategoriesPerRow = 3;
 constexpr char kBackspace = 8;
+// A preview is a 398 x 58 thumbnail: a larger picture than this is not one.
+constexpr long long kMaxPreviewSide = 2048;
 
 // The preview slots with their courtesy note and link, top to bottom; the previews are laid out
 // again at creation to fit the apply frame, their Top stays.
@@ -87,21 +89,22 @@ bool FileExists(const std::string& Path) {
     return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// False when the file is no picture of a known kind; the picture keeps what it had.
-bool LoadPicture(TPicture& Picture, const std::string& Path) {
+// False when the file is no JPEG or bitmap, or one larger than MaxSide; the picture keeps what it had.
+// The site named the file: a name of its choosing never makes it a metafile or an icon.
+bool LoadPicture(TPicture& Picture, const std::string& Path, long long MaxSide = kMaxPictureSide) {
     try {
-        Picture.LoadFromFile(Path);
+        Picture.LoadJpegOrBitmapFromFile(Path, MaxSide);
         return true;
     } catch (const Exception&) {
         return false;
     }
 }
 
-// As LoadPicture, for a preview: the picture is also drawn once at the preview's size, so that a JPEG
-// that cannot be decoded (damaged, or made to exhaust the decoder) counts as not loaded. The decode is
-// kept for the preview's painting.
+// As LoadPicture, for a preview, which is a thumbnail: the picture is also drawn once at the preview's
+// size, so that a JPEG that cannot be decoded (damaged, or made to exhaust the decoder) counts as not
+// loaded. The decode is kept for the preview's painting.
 bool LoadPreview(TImage* Preview, const std::string& Path) {
-    if (!LoadPicture(Preview->Picture, Path)) return false;
+    if (!LoadPicture(Preview->Picture, Path, kMaxPreviewSide)) return false;
     try {
         TBitmap Trial;
         Trial.SetSize(Preview->Width(), Preview->Height());
@@ -206,6 +209,7 @@ TfrmGet::TfrmGet(TComponent* Owner) : TForm(Owner) {
     OnShow = [this](TObject* S) { FormShow(S); };
     OnActivate = [this](TObject* S) { FormActivate(S); };
     OnCloseQuery = [this](TObject* S, bool& CanClose) { FormCloseQuery(S, CanClose); };
+    OnHide = [this](TObject* S) { FormHide(S); };
     OnDestroy = [this](TObject* S) { FormDestroy(S); };
     const TMouseMoveEvent Hide2 = [this](TObject* S, TShiftState Shift, int X, int Y) {
         MouseMoveHide2(S, Shift, X, Y);
@@ -317,10 +321,7 @@ void TfrmGet::FormShow(TObject*) {
         Label->Hide();
     }
     for (TLabel* Label : PageLabels) Label->Hide();
-    for (TImage* Preview : PreviewImages) {
-        Preview->Picture.SetGraphic(nullptr);
-        Preview->Hide();
-    }
+    ClearPreviews();
     imgIE->Hide();  // left showing if the gallery was closed while the pointer was on a preview
     FConnectStarted = false;
 }
@@ -339,6 +340,16 @@ void TfrmGet::FormCloseQuery(TObject*, bool& CanClose) {
     http->Abort();
     frmVelmora->Show();
     CanClose = true;
+}
+
+// The pictures of a closed gallery are not kept: Select or the next opening may need the memory.
+void TfrmGet::FormHide(TObject*) { ClearPreviews(); }
+
+void TfrmGet::ClearPreviews() {
+    for (TImage* Preview : PreviewImages) {
+        Preview->Picture.SetGraphic(nullptr);
+        Preview->Hide();
+    }
 }
 
 // The category labels are owned by the window and go with it.
@@ -553,10 +564,7 @@ bool TfrmGet::LoadCategory(int Index) {
             Page->SetEnabled(true);
             Page->Hide();
         }
-        for (TImage* Preview : PreviewImages) {
-            Preview->Picture.SetGraphic(nullptr);
-            Preview->Hide();
-        }
+        ClearPreviews();
         // Entry n takes the n-th value of each key, counted per key.
         const std::string List = http->Body;
         int Count = 0;
@@ -589,10 +597,7 @@ bool TfrmGet::LoadCategory(int Index) {
 void TfrmGet::ShowGalleryPage(int Page) {
     SetStatusText(kDownloadingPreviews);
     ClearCourtesyLabels();
-    for (TImage* Preview : PreviewImages) {
-        Preview->Picture.SetGraphic(nullptr);
-        Preview->Hide();
-    }
+    ClearPreviews();
     if (Page >= 1 && Page <= kPageCount) {
         for (int Slot = 0; Slot < kSlotCount; ++Slot) {
             if (frmGetStatus->Aborted) continue;
@@ -661,9 +666,8 @@ bool TfrmGet::DownloadAndApplySkin(int Index) {
     if (!DownloadSkinFile(SkinUrl)) return false;
     const std::string Dest = NewSkinFileName();
     const int Height = StrToInt(txtHeight->Text());
-    if (!ConvertPictureToSkin(frmGetStatus, GetSkinCachePath(CurrentCategoryName(), SkinUrl), Dest, true, Height))
-        return false;
-    return SetToolbarBitmap(Dest);
+    return ConvertAndSetSkin(frmGetStatus, GetSkinCachePath(CurrentCategoryName(), SkinUrl), Dest, true, Height,
+                             TPictureOrigin::Downloaded);
 }
 
 void TfrmGet::ShowCourtesy(int Index, int Slot) {

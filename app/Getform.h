@@ -67,6 +67,7 @@ public:
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormHide(TObject* Sender);
     void FormDestroy(TObject* Sender);
     void MouseMoveHide2(TObject* Sender, TShiftState Shift, int X, int Y);
     void imgSkinMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
@@ -87,6 +88,7 @@ public:
     void ResetHighlights();
     void ClearCourtesyLabels();
     void ClearGallery();
+    void ClearPreviews();  // empties and hides the three previews
     // Downloads, caches and applying, run by the status dialog.
     bool LoadCategoryList();
     bool LoadCategory(int Index);

@@ -131,7 +131,9 @@ void TfrmSelect::SelectSkin() {
         TBitmap Trial;
         Trial.SetSize(imgSkin->Width(), imgSkin->Height());
         Trial.Canvas()->StretchDraw(Rect(0, 0, imgSkin->Width(), imgSkin->Height()), Chosen.Graphic());
-        imgSkin->Picture.Assign(&Chosen);
+        // Handed over with what the drawing decoded, not copied: a copy would take the picture's memory
+        // twice, and a JPEG's would be decoded again.
+        imgSkin->Picture.SetGraphic(Chosen.ReleaseGraphic());
         if (optTiled->Checked())
             ShowTiledPreview();
         else
@@ -167,8 +169,7 @@ void TfrmSelect::ApplySkin() {
     const std::string SkinFile = NewSkinFileName();
     const int SkinHeight = StrToInt(txtHeight->Text());
     const bool Stretched = optStretched->Checked();
-    if (ConvertPictureToSkin(this, dlgSelect->FileName, SkinFile, Stretched, SkinHeight) &&
-        SetToolbarBitmap(SkinFile)) {
+    if (ConvertAndSetSkin(this, dlgSelect->FileName, SkinFile, Stretched, SkinHeight, TPictureOrigin::UsersOwn)) {
         if (chkCloseExplorerWindows->Checked()) CloseExplorerWindows();
         DropPendingInput(Handle());  // made while the apply blocked: it would answer the box unread
         Application->MessageBox(kApplied, Application->Title, MB_ICONINFORMATION, Handle());

@@ -4,7 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include "PictureBudget.h"
 
 struct TBmpLayout {
     int Width = 0;
@@ -14,25 +17,27 @@ struct TBmpLayout {
     uint32_t Compression = 0;
     size_t InfoOffset = 14;   // the info header (and colour table) start right after the file header
     size_t InfoBytes = 0;     // info header plus masks plus colour table
+    size_t ColorsOffset = 0;  // the colour table: Colors entries of ColorBytes (blue, green, red[, 0])
+    size_t Colors = 0;
+    size_t ColorBytes = 4;
     size_t BitsOffset = 0;
     size_t BitsBytes = 0;     // bytes of pixel data available in the file
 };
 
-// Largest picture we agree to load: 16384 x 16384 and 128 million pixels in all.
-constexpr int kMaxBitmapSide = 16384;
-constexpr long long kMaxBitmapPixels = 128LL * 1024 * 1024;
-// Most memory one picture's pixels may take, so that it fits a 32-bit process beside the rest of the
-// program (and a second copy while a skin is made).
-constexpr long long kMaxBitmapBytes = 256LL * 1024 * 1024;
+constexpr uint32_t kBmpRgb = 0, kBmpRle8 = 1, kBmpRle4 = 2, kBmpBitFields = 3;
 
-// Bytes of a bitmap's pixels with its rows padded to 4 bytes; sides up to kMaxBitmapSide.
-constexpr long long BitmapBytes(long long Width, long long Height, int BitCount) {
-    return (Width * BitCount + 31) / 32 * 4 * Height;
-}
-
-// True when Data holds a bitmap we can safely give to GDI; otherwise false with Error set.
+// True when Data holds a bitmap we can safely give to GDI; otherwise false with Error set. A bitmap
+// larger than the picture budget is "Bitmap image is too large".
 bool ParseBmpLayout(const std::string& Data, TBmpLayout& Layout, std::string& Error);
 
-// A bottom-up BI_RGB bitmap file of 24 or 32 bits a pixel. Pixels holds the rows top to bottom, Stride
-// bytes apart, blue first; the file's rows are padded to 4 bytes.
+// Writes the pixels of an RLE8 or RLE4 bitmap, blue, green and red from its colour table, into the rows
+// that Row(Y) gives (Y counted from the top; BytesPerPixel bytes a pixel). Pixels the data skips or
+// never reaches keep what they had; a run past a row's end or the picture's top is cut off there.
+void ExpandRleBitmap(const std::string& Data, const TBmpLayout& Layout, int BytesPerPixel,
+                     const std::function<unsigned char*(int Y)>& Row);
+
+// The file and info headers of a bottom-up BI_RGB bitmap file of 24 or 32 bits a pixel, whose rows,
+// padded to 4 bytes, follow them bottom row first.
+std::string BmpFileHeaders(int Width, int Height, int BitCount);
+// Such a file whole. Pixels holds the rows top to bottom, Stride bytes apart, blue first.
 std::string WriteBmpFile(int Width, int Height, int BitCount, const unsigned char* Pixels, size_t Stride);

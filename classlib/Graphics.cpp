@@ -1,11 +1,14 @@
 #include "Graphics.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <new>
+#include <vector>
 
 #include "BmpFormat.h"
 #include "Delayload.h"
+#include "Handles.h"
 #include "IconFormat.h"
 #include "MetafileFormat.h"
 
@@ -177,23 +180,28 @@ void TGraphic::LoadFromFile(const std::string& FileName) {
 }
 
 namespace {
-struct THandleCloser {
-    HANDLE Handle;
-    ~THandleCloser() {
-        if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
-    }
-};
+// How much of a picture's pixels one GDI call or one write takes.
+constexpr long long kBandBytes = 4LL * 1024 * 1024;
 
-// Writes the whole file or, failing that, removes what was written.
-void WriteFileBytes(const std::string& FileName, const std::string& Data) {
-    THandleCloser File{
-        CreateFileA(FileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (File.Handle == INVALID_HANDLE_VALUE) throw Exception("Cannot create file \"" + FileName + "\"");
-    DWORD Count = 0;
-    bool Written = WriteFile(File.Handle, Data.data(), static_cast<DWORD>(Data.size()), &Count, nullptr) &&
-                   Count == Data.size();
-    Written = CloseHandle(File.Handle) && Written;  // a full disk may only show now
-    File.Handle = INVALID_HANDLE_VALUE;
+// Writes a file through the calls Parts makes to the Write it is given; whatever fails (the file
+// cannot be created, a write or the closing fails, memory runs out) removes what was written.
+void WriteFileInParts(const std::string& FileName,
+                      const std::function<void(const std::function<void(const char*, size_t)>&)>& Parts) {
+    THeldHandle File(
+        CreateFileA(FileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!File) throw Exception("Cannot create file \"" + FileName + "\"");
+    bool Written = true;
+    try {
+        Parts([&](const char* Data, size_t Size) {
+            DWORD Count = 0;
+            Written = Written && WriteFile(File.Get(), Data, static_cast<DWORD>(Size), &Count, nullptr) && Count == Size;
+        });
+    } catch (...) {
+        File.Reset();
+        DeleteFileA(FileName.c_str());
+        throw;
+    }
+    Written = CloseHandle(File.Release()) && Written;  // a full disk may only show now
     if (!Written) {
         DeleteFileA(FileName.c_str());
         throw Exception("Cannot write file \"" + FileName + "\"");
@@ -223,9 +231,7 @@ int TBitmap::RowBytes() const {
 
 void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat Format, const TBitmap* CopyFrom) {
     if (AWidth < 0 || AHeight < 0) throw EInvalidGraphic("Invalid bitmap size");
-    if (static_cast<long long>(AWidth) * AHeight > kMaxBitmapPixels || AWidth > kMaxBitmapSide ||
-        AHeight > kMaxBitmapSide || BitmapBytes(AWidth, AHeight, Format == pf24bit ? 24 : 32) > kMaxBitmapBytes)
-        throw EInvalidGraphic("Bitmap image is too large");
+    if (!FitsPictureBudget(AWidth, AHeight)) throw EInvalidGraphic("Bitmap image is too large");
     HBITMAP NewHandle = nullptr;
     void* NewBits = nullptr;
     if (AWidth > 0 && AHeight > 0) {
@@ -322,17 +328,29 @@ void TBitmap::LoadFromBytes(std::string Data) {
     TBmpLayout Layout;
     std::string Error;
     if (!ParseBmpLayout(Data, Layout, Error)) throw EInvalidGraphic(Error);
-    // The info header with its masks and colour table, aligned for GDI.
-    std::string Info = Data.substr(Layout.InfoOffset, Layout.InfoBytes);
-    if (Layout.BitCount <= 8 && Layout.Compression != BI_RGB && Info.size() >= sizeof(BITMAPINFOHEADER)) {
-        reinterpret_cast<BITMAPINFOHEADER*>(&Info[0])->biSizeImage = static_cast<DWORD>(Layout.BitsBytes);
-    }
     Recreate(Layout.Width, Layout.Height, Layout.BitCount == 32 ? pf32bit : pf24bit, nullptr);
+    // RLE is expanded here, straight into the bitmap: GDI would first expand it into a second buffer of
+    // the picture's whole size, whatever few bytes the file holds.
+    if (Layout.Compression == kBmpRle8 || Layout.Compression == kBmpRle4) {
+        ExpandRleBitmap(Data, Layout, FPixelFormat == pf24bit ? 3 : 4, [this](int Y) { return ScanLine(Y); });
+        return;
+    }
+    // The rest goes through GDI a band of rows at a time, so that what it converts them with stays small.
+    std::string Info = Data.substr(Layout.InfoOffset, Layout.InfoBytes);
+    const bool Core = Info.size() < sizeof(BITMAPINFOHEADER);
+    const long long Stride = (static_cast<long long>(Layout.Width) * Layout.BitCount + 31) / 32 * 4;
+    const int Band = static_cast<int>(std::max(1LL, kBandBytes / Stride));
     HDC DC = Canvas()->Handle;
-    const int Lines = StretchDIBits(DC, 0, 0, Layout.Width, Layout.Height, 0, 0, Layout.Width, Layout.Height,
-                                    Data.data() + Layout.BitsOffset, reinterpret_cast<BITMAPINFO*>(&Info[0]),
-                                    DIB_RGB_COLORS, SRCCOPY);
-    if (Lines == 0) throw EInvalidGraphic("Bitmap image is not valid");
+    for (int First = 0; First < Layout.Height; First += Band) {  // rows in the order the file holds them
+        const int Rows = std::min(Band, Layout.Height - First);
+        if (Core) reinterpret_cast<BITMAPCOREHEADER*>(&Info[0])->bcHeight = static_cast<WORD>(Rows);
+        else reinterpret_cast<BITMAPINFOHEADER*>(&Info[0])->biHeight = Layout.TopDown ? -Rows : Rows;
+        const int Top = Layout.TopDown ? First : Layout.Height - First - Rows;
+        const char* Bits = Data.data() + Layout.BitsOffset + First * Stride;
+        if (StretchDIBits(DC, 0, Top, Layout.Width, Rows, 0, 0, Layout.Width, Rows, Bits,
+                          reinterpret_cast<BITMAPINFO*>(&Info[0]), DIB_RGB_COLORS, SRCCOPY) == 0)
+            throw EInvalidGraphic("Bitmap image is not valid");
+    }
 }
 
 std::string TBitmap::SaveToBytes() const {
@@ -341,8 +359,25 @@ std::string TBitmap::SaveToBytes() const {
     return WriteBmpFile(FWidth, FHeight, FPixelFormat == pf24bit ? 24 : 32, FBits, RowBytes());
 }
 
+// Written from the bitmap's own rows a stretch at a time: a large skin is never held twice.
 void TBitmap::SaveToFile(const std::string& FileName) {
-    OrOutOfMemory([&] { WriteFileBytes(FileName, SaveToBytes()); });
+    if (!FBits) throw EInvalidGraphic("Cannot save an empty bitmap");
+    GdiFlush();
+    const size_t Stride = static_cast<size_t>(RowBytes());
+    const int Rows = static_cast<int>(std::max<size_t>(1, kBandBytes / Stride));
+    OrOutOfMemory([&] { WriteFileInParts(FileName, [&](const std::function<void(const char*, size_t)>& Write) {
+        const std::string Headers = BmpFileHeaders(FWidth, FHeight, FPixelFormat == pf24bit ? 24 : 32);
+        Write(Headers.data(), Headers.size());
+        std::vector<char> Stretch;
+        for (int Y = FHeight - 1; Y >= 0;) {  // the file's rows run from the bottom
+            Stretch.clear();
+            for (int Row = 0; Row < Rows && Y >= 0; ++Row, --Y) {
+                const char* Bits = reinterpret_cast<const char*>(FBits) + static_cast<size_t>(Y) * Stride;
+                Stretch.insert(Stretch.end(), Bits, Bits + Stride);
+            }
+            Write(Stretch.data(), Stretch.size());
+        }
+    }); });
 }
 
 std::unique_ptr<TGraphic> TBitmap::Clone() const {
@@ -436,9 +471,12 @@ std::unique_ptr<TGraphic> TMetafile::Clone() const {
 // ---- TPicture ----
 
 namespace {
+bool IsJpeg(const std::string& Data) {
+    return Data.size() >= 2 && static_cast<unsigned char>(Data[0]) == 0xFF && static_cast<unsigned char>(Data[1]) == 0xD8;
+}
+
 std::unique_ptr<TGraphic> GraphicForContent(const std::string& Data) {
-    if (Data.size() >= 2 && static_cast<unsigned char>(Data[0]) == 0xFF && static_cast<unsigned char>(Data[1]) == 0xD8)
-        return std::make_unique<TJPEGImage>();
+    if (IsJpeg(Data)) return std::make_unique<TJPEGImage>();
     return std::make_unique<TBitmap>();
 }
 }  // namespace
@@ -486,6 +524,37 @@ void TPicture::LoadFromFile(const std::string& FileName) {
         throw EInvalidGraphic("Unknown picture file extension (." + ExtractFileExt(FileName).substr(Ext.empty() ? 0 : 1) + ")");
     NewGraphic->LoadFromFile(FileName);
     SetGraphic(std::move(NewGraphic));
+}
+
+void TPicture::LoadJpegOrBitmapFromFile(const std::string& FileName, long long MaxSide) {
+    OrOutOfMemory([&] {
+        std::string Data = ReadFileBytes(FileName);
+        std::unique_ptr<TGraphic> NewGraphic;
+        // The size is checked before the pixels are read: a JPEG's loading reads its header only, and a
+        // bitmap's headers are read here first.
+        if (IsJpeg(Data)) {
+            NewGraphic = std::make_unique<TJPEGImage>();
+            NewGraphic->LoadFromBytes(std::move(Data));
+            if (NewGraphic->Width() > MaxSide || NewGraphic->Height() > MaxSide)
+                throw EInvalidGraphic("JPEG image is too large");
+        } else {
+            TBmpLayout Layout;
+            std::string Error;
+            if (!ParseBmpLayout(Data, Layout, Error)) throw EInvalidGraphic(Error);
+            if (Layout.Width > MaxSide || Layout.Height > MaxSide) throw EInvalidGraphic("Bitmap image is too large");
+            NewGraphic = std::make_unique<TBitmap>();
+            NewGraphic->LoadFromBytes(std::move(Data));
+        }
+        SetGraphic(std::move(NewGraphic));
+    });
+}
+
+std::unique_ptr<TGraphic> TPicture::ReleaseGraphic() {
+    Materialize();
+    std::unique_ptr<TGraphic> Graphic = std::move(FGraphic);
+    if (Graphic) Graphic->OnChange = nullptr;
+    if (OnChange) OnChange();
+    return Graphic;
 }
 
 void TPicture::LoadFromResourceName(HINSTANCE Instance, const std::string& ResName) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Classes.h"
+#include "PictureBudget.h"
 #include "Sysutils.h"
 
 // A colour is 0x00BBGGRR, or 0x80000000 | a system colour index.
@@ -148,9 +149,18 @@ private:
 
 // A JPEG picture. Loading reads only its header; the pixels are decoded by libjpeg when first drawn, at
 // the smallest of libjpeg's scales (1/8 to 8/8) that still covers the target, and kept for later draws.
-// Decoding errors raise EInvalidGraphic "JPEG error #<libjpeg's message code>".
+// Decoding errors raise EInvalidGraphic "JPEG error #<libjpeg's message code>"; an arithmetic-coded
+// file is one, and so is one that would make the decoder work more than kMaxScans and kMaxBlocks allow.
 class TJPEGImage : public TGraphic {
 public:
+    // Every scan walks every block of the components it covers, whatever data it holds (an empty scan
+    // too), so a decode's work is the blocks of all its scans. A progressive 8000 x 8000 photo with its
+    // colour at full resolution walks 14 million in libjpeg's usual ten scans (1.5 s here); the bound
+    // leaves room for encoders that write more, and its emptiest scans take half that time. Real
+    // encoders write a few dozen scans at most.
+    static constexpr int kMaxScans = 100;
+    static constexpr long long kMaxBlocks = 8 * 3 * kMaxPicturePixels / 64;
+
     int Width() const override { return FWidth; }
     int Height() const override { return FHeight; }
     void Draw(TCanvas* Canvas, const TRect& R) override;
@@ -223,6 +233,12 @@ public:
     int Height() const { return Graphic() ? FGraphic->Height() : 0; }
     // Chooses the format by the file's extension: .bmp, .jpg, .jpeg, .ico, .wmf, .emf.
     void LoadFromFile(const std::string& FileName);
+    // For a file from elsewhere (a web site), whose name says nothing: a JPEG or a Windows bitmap, told
+    // by its content, at most MaxSide pixels wide and high. Anything else raises EInvalidGraphic before
+    // any of its pixels take memory: it is never played as a metafile or shown as an icon.
+    void LoadJpegOrBitmapFromFile(const std::string& FileName, long long MaxSide = kMaxPictureSide);
+    // Hands the graphic over to another owner; the picture is empty afterwards.
+    std::unique_ptr<TGraphic> ReleaseGraphic();
     // The graphic as a bitmap; a picture that holds none, or another kind, gets a new empty bitmap.
     TBitmap* Bitmap();
     // A picture stored in the program's resources as RCDATA (BMP or JPEG content). It is read and

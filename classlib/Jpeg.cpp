@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <new>
 
-#include "BmpFormat.h"
 #include "Graphics.h"
+#include "PictureBudget.h"
 
 extern "C" {
 #include <jerror.h>
@@ -29,15 +29,39 @@ void JpegEmitMessage(j_common_ptr Info, int Level) {
     if (Level < 0) Info->err->num_warnings++;
 }
 
-// Real encoders write a few dozen scans at most; libjpeg takes a scan repeated thousands of times with
-// warnings only, and each pass over a large picture costs milliseconds.
-constexpr int kMaxJpegScans = 100;
+// The coefficients that a file of several scans keeps for the whole picture, even for a reduced
+// decode: 128 bytes for each 8 x 8 block of each component. Room for every picture of the budget
+// with three components at full resolution (384 MB at 8000 x 8000), its blocks padded at the edges.
+constexpr long long kMaxCoefficientBytes = kMaxPicturePixels * 3 * 2 + 16 * 1024 * 1024;
 
-// Called by libjpeg as it reads the scans of a file, before each row of blocks.
-void JpegCheckScans(j_common_ptr Info) {
-    if (reinterpret_cast<j_decompress_ptr>(Info)->input_scan_number <= kMaxJpegScans) return;
-    Info->err->msg_code = JERR_BAD_PROGRESSION;
+struct TJpegProgress {
+    jpeg_progress_mgr Public{};
+    int Scan = 0;          // the last scan counted
+    long long Blocks = 0;  // the blocks of the scans counted so far
+};
+
+void Refuse(j_common_ptr Info, int Code) {
+    Info->err->msg_code = Code;
     JpegErrorExit(Info);
+}
+
+// The blocks that one pass over a component walks, padded as the decoder pads them.
+long long BlocksOf(const jpeg_component_info& Component) {
+    const long long Wide = (Component.width_in_blocks + Component.h_samp_factor - 1) / Component.h_samp_factor,
+                    High = (Component.height_in_blocks + Component.v_samp_factor - 1) / Component.v_samp_factor;
+    return Wide * Component.h_samp_factor * High * Component.v_samp_factor;
+}
+
+// Counts a scan's work when it begins, before any of it is done. Called by libjpeg as it reads the
+// file, before each row of blocks.
+void JpegCountWork(j_common_ptr Common) {
+    auto* Info = reinterpret_cast<j_decompress_ptr>(Common);
+    auto* Progress = reinterpret_cast<TJpegProgress*>(Common->progress);
+    if (Info->input_scan_number == Progress->Scan) return;
+    Progress->Scan = Info->input_scan_number;
+    for (int C = 0; C < Info->comps_in_scan; ++C) Progress->Blocks += BlocksOf(*Info->cur_comp_info[C]);
+    if (Progress->Scan > TJPEGImage::kMaxScans || Progress->Blocks > TJPEGImage::kMaxBlocks)
+        Refuse(Common, JERR_BAD_PROGRESSION);
 }
 
 // A decompressor over the bytes of a file. The caller calls setjmp on Errors.Jump before Open, and
@@ -45,24 +69,38 @@ void JpegCheckScans(j_common_ptr Info) {
 struct TJpegReader {
     jpeg_decompress_struct Info{};
     TJpegErrorManager Errors;
-    jpeg_progress_mgr Progress{};
+    TJpegProgress Progress;
     TJpegReader() {
         Info.err = jpeg_std_error(&Errors.Public);
         Errors.Public.error_exit = JpegErrorExit;
         Errors.Public.emit_message = JpegEmitMessage;
-        Progress.progress_monitor = JpegCheckScans;
+        Progress.Public.progress_monitor = JpegCountWork;
     }
     ~TJpegReader() { jpeg_destroy_decompress(&Info); }
+    // Reads the header and the first scan's: arithmetic coding is refused as damage (web browsers do
+    // not decode it either, and its decoder walks empty scans at great cost).
     void Open(const std::string& Data) {
         jpeg_create_decompress(&Info);
-        Info.progress = &Progress;
-        // A progressive file keeps every coefficient of the picture, even for a reduced decode: past
-        // the budget libjpeg fails (it has no disk to spill to) instead of taking it.
-        Info.mem->max_memory_to_use = static_cast<long>(kMaxBitmapBytes);
+        Info.progress = &Progress.Public;
+        // Past the budget libjpeg fails (it has no disk to spill to) instead of taking more.
+        Info.mem->max_memory_to_use = static_cast<long>(kMaxCoefficientBytes + 32 * 1024 * 1024);
         jpeg_mem_src(&Info, reinterpret_cast<const unsigned char*>(Data.data()), static_cast<unsigned long>(Data.size()));
         jpeg_read_header(&Info, TRUE);
+        if (Info.arith_code) Refuse(reinterpret_cast<j_common_ptr>(&Info), JERR_ARITH_NOTIMPL);
     }
-    std::string ErrorText() const { return "JPEG error #" + std::to_string(Errors.Public.msg_code); }
+    // The coefficients the decoder keeps for the whole picture: only a file of several scans needs them.
+    long long CoefficientBytes() const {
+        if (!Info.progressive_mode && Info.comps_in_scan == Info.num_components) return 0;
+        long long Blocks = 0;
+        for (int C = 0; C < Info.num_components; ++C) Blocks += BlocksOf(Info.comp_info[C]);
+        return Blocks * 128;
+    }
+    // Running out of memory is not damage.
+    std::string ErrorText() const {
+        const int Code = Errors.Public.msg_code;
+        if (Code == JERR_OUT_OF_MEMORY || Code == JERR_NO_BACKING_STORE) return "Out of memory";
+        return "JPEG error #" + std::to_string(Code);
+    }
 };
 
 // Adobe's CMYK JPEGs store inverted values.
@@ -92,7 +130,7 @@ void TJPEGImage::LoadFromBytes(std::string Data) {
     Reader.Open(*NewData);
     const long long W = Reader.Info.image_width, H = Reader.Info.image_height;
     // Checked before any pixel memory is asked for: a header may claim up to 65500 x 65500.
-    if (W > kMaxBitmapSide || H > kMaxBitmapSide || W * H > kMaxBitmapPixels)
+    if (!FitsPictureBudget(W, H) || Reader.CoefficientBytes() > kMaxCoefficientBytes)
         throw EInvalidGraphic("JPEG image is too large");
     FData = std::move(NewData);
     FWidth = static_cast<int>(W);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "BmpFormat.h"
 #include "ByteOrder.h"
+#include "PictureBudget.h"
 
 namespace {
 int16_t Int16(const std::string& D, size_t At) { return static_cast<int16_t>(Le16(D, At)); }
@@ -19,7 +19,7 @@ constexpr size_t kEmfHeaderBytes = 88;
 constexpr int kHundredthMmPerInch = 2540, kPixelsPerInch = 96;
 
 bool SetSize(TMetafileLayout& L, long long Width, long long Height) {
-    if (Width <= 0 || Height <= 0 || Width > kMaxBitmapSide || Height > kMaxBitmapSide) return false;
+    if (Width <= 0 || Height <= 0 || Width > kMaxPictureSide || Height > kMaxPictureSide) return false;
     L.Width = static_cast<int>(Width);
     L.Height = static_cast<int>(Height);
     if (L.MMWidth == 0) {

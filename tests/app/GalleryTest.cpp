@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "Getform.h"
 #include "Getstatusform.h"
@@ -159,6 +161,39 @@ TEST_F(GalleryDownloads, ApplyingWritesOneSkinAndBothToolbarValues) {
     EXPECT_TRUE(Boxes.Asked.empty());
 }
 
+// A gallery skin is a JPEG or a bitmap, whatever its name: a metafile or an arithmetic-coded JPEG is
+// told as the conversion's error, and the skin applied before stays with the toolbar values.
+TEST_F(GalleryDownloads, ASkinThatIsNoJpegOrBitmapKeepsTheOldSkin) {
+    ASSERT_TRUE(ClearToolbarValues());
+    OpenTestSkins();
+    TBoxAnswerer Boxes;
+    ASSERT_TRUE(F->DownloadAndApplySkin(0));
+    const std::vector<std::string> Before = FilesIn(GetAppFolder(), "*.skin");
+    const std::string Value = ToolbarValue("BackBitmap");
+    const std::string Served = SiteInfo() + "\\root\\hostile\\";
+    CreateDirectoryA(Served.c_str(), nullptr);
+    const struct {
+        const char* File;
+        std::string Data;
+    } Cases[] = {
+        {"skin.wmf", FilledWmf(1000, 120, RGB(255, 0, 0), true)},
+        {"skin.emf", FilledEmf(1000, 120, RGB(255, 0, 0))},
+        {"skin.jpg", EncodeJpeg(1000, 120, jsRgb, [](int, std::vector<unsigned char>& Row) {
+             std::fill(Row.begin(), Row.end(), 128); }, 95, false, true)},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.File);
+        WriteBytes(Served + Case.File, Case.Data);
+        GalleryEntries[1].SkinUrl = Site + "/hostile/" + Case.File;
+        Boxes.Asked.clear();
+        EXPECT_FALSE(F->DownloadAndApplySkin(1));
+        ASSERT_EQ(1u, Boxes.Asked.size());
+        EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Boxes.Asked[0].Flags);
+        EXPECT_EQ(Before, FilesIn(GetAppFolder(), "*.skin"));
+        EXPECT_EQ(Value, ToolbarValue("BackBitmap"));
+    }
+}
+
 TEST_F(GalleryDownloads, HostileNamesWriteNothingOutsideTheCaches) {
     OpenTestSkins();
     const std::string Thumb = GalleryEntries[0].ThumbUrl, Skin = GalleryEntries[0].SkinUrl;
@@ -186,30 +221,45 @@ TEST_F(GalleryDownloads, HostileNamesWriteNothingOutsideTheCaches) {
     EXPECT_TRUE(FilesIn(App, "*.skin").empty());
 }
 
-// Previews a hostile site made to hold the decoder (one scan written a thousand times) or to claim
-// hundreds of megabytes leave their slots hidden and stay in the cache, as damaged pictures do.
+// Previews a hostile site made to hold the decoder (one scan written a thousand times, arithmetic
+// coding), to claim hundreds of megabytes or to be played as a metafile (its name says .wmf or .emf)
+// leave their slots hidden, first from the site and then from the cache, where they stay, as damaged
+// pictures do; so does a picture larger than a thumbnail can be. A thumbnail up to that size shows.
 TEST_F(GalleryDownloads, PreviewsThatCannotBeDecodedLeaveTheirSlotsHidden) {
     OpenTestSkins();
     const std::string Served = SiteInfo() + "\\root\\hostile\\";
     CreateDirectoryA(Served.c_str(), nullptr);
+    const auto Grey = [](int, std::vector<unsigned char>& Row) { std::fill(Row.begin(), Row.end(), 128); };
     const struct {
         const char* File;
         std::string Data;
+        bool Shows;
     } Cases[] = {
-        {"scans.jpg", DcOnlyJpeg(398, 58, 1000)},
-        {"claims.jpg", DcOnlyJpeg(16384, 8192, 1)},
-        {"claims.bmp", EmptyRle8Bmp(16384, 8192)},
+        {"scans.jpg", DcOnlyJpeg(398, 58, 1000), false},
+        {"claims.jpg", DcOnlyJpeg(16384, 8192, 1), false},
+        {"claims.bmp", EmptyRle8Bmp(16384, 8192), false},
+        {"metafile.wmf", FilledWmf(398, 58, RGB(255, 0, 0), true), false},
+        {"metafile.emf", FilledEmf(398, 58, RGB(255, 0, 0)), false},
+        {"arithmetic.jpg", EncodeJpeg(398, 58, jsRgb, Grey, 95, true, true), false},
+        {"photo-sized.bmp", EmptyRle8Bmp(8000, 8000), false},
+        {"widest.jpg", EncodeJpeg(2048, 58, jsRgb, Grey), true},
+        {"too-wide.jpg", EncodeJpeg(2049, 58, jsRgb, Grey), false},
     };
-    for (int Slot = 0; Slot < kSlotCount; ++Slot) {
-        WriteBytes(Served + Cases[Slot].File, Cases[Slot].Data);
-        GalleryEntries[Slot].ThumbUrl = Site + "/hostile/" + Cases[Slot].File;
-    }
-    F->ShowGalleryPage(1);
-    for (int Slot = 0; Slot < kSlotCount; ++Slot) {
-        SCOPED_TRACE(Cases[Slot].File);
-        EXPECT_FALSE(F->PreviewImages[Slot]->Visible());
-        EXPECT_EQ("", F->NoteLabels[Slot]->Caption());
-        EXPECT_EQ(Cases[Slot].Data, WholeFile(Previews() + Cases[Slot].File));
+    for (int First = 0; First < static_cast<int>(std::size(Cases)); First += kSlotCount) {
+        for (int Slot = 0; Slot < kSlotCount; ++Slot) {
+            WriteBytes(Served + Cases[First + Slot].File, Cases[First + Slot].Data);
+            GalleryEntries[Slot].ThumbUrl = Site + "/hostile/" + Cases[First + Slot].File;
+        }
+        for (const char* Visit : {"from the site", "from the cache"}) {
+            F->ShowGalleryPage(1);
+            for (int Slot = 0; Slot < kSlotCount; ++Slot) {
+                const auto& Case = Cases[First + Slot];
+                SCOPED_TRACE(std::string(Case.File) + ", " + Visit);
+                EXPECT_EQ(Case.Shows, F->PreviewImages[Slot]->Visible());
+                if (!Case.Shows) EXPECT_EQ("", F->NoteLabels[Slot]->Caption());
+                EXPECT_EQ(Case.Data, WholeFile(Previews() + Case.File));
+            }
+        }
     }
     EXPECT_FALSE(F->RequestError);
 }

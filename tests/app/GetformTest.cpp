@@ -333,6 +333,7 @@ TEST_F(Gallery, ProgressOfASkinDownload) {
     F->ResetRequests();
 }
 
+// Closing lets the pictures go at once: the memory may be needed before the gallery opens again.
 TEST_F(Gallery, ReopeningClearsTheGalleryButKeepsTheOptions) {
     TfrmGet* F = frmGet;
     F->CategoryLabels[4]->SetCaption("Cars");
@@ -349,6 +350,7 @@ TEST_F(Gallery, ReopeningClearsTheGalleryButKeepsTheOptions) {
 
     F->Close();
     EXPECT_TRUE(frmVelmora->Visible());
+    EXPECT_EQ(nullptr, F->imgSkin2->Picture.Graphic()) << "a closed gallery keeps its pictures";
     F->Show();
     ASSERT_TRUE(PumpUntil([&] { return Requests.size() == 2; }));
     EXPECT_TRUE(Requests[1].Connect);

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "Globalfunctions.h"
@@ -185,8 +186,8 @@ TEST_F(SelectDialog, TheHeightTakesDigitsOnlyAndABadHeightIsShownAsAnError) {
     F->txtHeight->SetText("116");
 }
 
-// Pictures made to hold the decoder or to take hundreds of megabytes are refused with the loader's
-// error, as damaged ones are, and the picture chosen before stays.
+// Pictures made to hold the decoder are refused with the loader's error, as damaged ones are, and those
+// that claim more than the picture budget as too large; the picture chosen before stays.
 TEST_F(SelectDialog, HostilePicturesAreRefusedAsDamagedOnes) {
     TfrmSelect* F = frmSelect;
     TBoxAnswerer Boxes;
@@ -197,8 +198,10 @@ TEST_F(SelectDialog, HostilePicturesAreRefusedAsDamagedOnes) {
         const char* Error;
     } Cases[] = {
         {"scans.jpg", DcOnlyJpeg(400, 400, 1000), "JPEG error #"},
-        {"huge.jpg", DcOnlyJpeg(16384, 8192, 1), "JPEG error #"},
+        {"huge.jpg", DcOnlyJpeg(16384, 8192, 1), "JPEG image is too large"},
         {"huge.bmp", EmptyRle8Bmp(16384, 8192), "Bitmap image is too large"},
+        {"arithmetic.jpg", EncodeJpeg(400, 400, jsRgb, [](int, std::vector<unsigned char>& Row) {
+             std::fill(Row.begin(), Row.end(), 128); }, 95, true, true), "JPEG error #"},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.File);
@@ -343,7 +346,7 @@ TEST_F(SelectDialog, AClickMadeDuringTheApplyIsGoneWhenTheOutcomeIsTold) {
     TfrmSelect* F = frmSelect;
     const struct {
         const char* Height;
-        bool ToolbarKey;
+        bool Writable;  // the toolbar values can be written
         const char* Told;
     } Cases[] = {
         {"0", true, "Error! Skin could not be applied."},  // after the conversion's own error
@@ -351,11 +354,12 @@ TEST_F(SelectDialog, AClickMadeDuringTheApplyIsGoneWhenTheOutcomeIsTold) {
         {"116", true, "Your new skin has been applied."},
     };
     for (const auto& Case : Cases) {
-        SCOPED_TRACE(std::string(Case.Height) + (Case.ToolbarKey ? "" : ", no toolbar key"));
+        SCOPED_TRACE(std::string(Case.Height) + (Case.Writable ? "" : ", toolbar values that cannot be written"));
         TBoxAnswerer Boxes({IDYES});
         Choose(Halves);
         F->txtHeight->SetText(Case.Height);
-        if (!Case.ToolbarKey) RegDeleteKeyA(HKEY_CURRENT_USER, kToolbarKey);
+        if (!Case.Writable) ASSERT_TRUE(MakeToolbarKeyReadOnly());
+        DeleteSkinFiles();
         std::vector<bool> Pending;
         Boxes.OnAsk = [&](const TMessageBoxRequest&) { Pending.push_back(InputPending()); };
         ClickCenter(F->txtHeight->Handle());
@@ -364,6 +368,8 @@ TEST_F(SelectDialog, AClickMadeDuringTheApplyIsGoneWhenTheOutcomeIsTold) {
         ASSERT_FALSE(Pending.empty());
         EXPECT_TRUE(Pending.front()) << "no click was waiting at the question";
         EXPECT_EQ(Case.Told, Boxes.Asked.back().Text);
+        EXPECT_EQ(Case.Told == std::string("Your new skin has been applied.") ? 1u : 0u,
+                  FilesIn(GetAppFolder(), "*.skin").size()) << "a skin that no toolbar names stays";
         for (size_t I = 1; I < Pending.size(); ++I) EXPECT_FALSE(Pending[I]) << Boxes.Asked[I].Text;
         PumpFor(100);
     }

@@ -134,8 +134,8 @@ TEST_F(Conversion, FailuresShowOneErrorBoxAndKeepTheOldSkin) {
         {Huge, App + "skin9.skin", false, 116, "Bitmap image is too large"},
         {Scans, App + "skin9.skin", true, 116, "JPEG error #"},
         {Scans, App + "skin9.skin", false, 116, "JPEG error #"},
-        {Claims, App + "skin9.skin", true, 116, "JPEG error #"},
-        {Claims, App + "skin9.skin", false, 116, "Bitmap image is too large"},
+        {Claims, App + "skin9.skin", true, 116, "JPEG image is too large"},
+        {Claims, App + "skin9.skin", false, 116, "JPEG image is too large"},
         {Good, App + "skin9.skin", true, 0, "The skin height must be at least 1 pixel."},
         {Good, App + "skin9.skin", true, -5, "The skin height must be at least 1 pixel."},
         {Good, App + "no such folder\\skin9.skin", true, 116, "Cannot create file"},
@@ -182,9 +182,12 @@ TEST_F(ToolbarValues, AnEmptyPathDeletesBothAndSucceedsAgainWhenTheyAreGone) {
     EXPECT_TRUE(SetToolbarBitmap(""));
 }
 
-TEST_F(ToolbarValues, WithoutTheToolbarKeyNothingIsWrittenOrCreated) {
+// Without the key there is nothing to remove, but a skin is set all the same: the key is made.
+TEST_F(ToolbarValues, WithoutTheToolbarKeyASkinIsSetAndNothingRemoved) {
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, kToolbarKey));
-    EXPECT_FALSE(SetToolbarBitmap("C:\\skin1.skin"));
     EXPECT_FALSE(SetToolbarBitmap(""));
     EXPECT_EQ("<no key>", ToolbarValueData("BackBitmap"));
+    EXPECT_TRUE(SetToolbarBitmap("C:\\skin1.skin"));
+    for (const char* Name : {"BackBitmap", "BackBitmapIE5"})
+        EXPECT_EQ(std::string("C:\\skin1.skin") + '\0', ToolbarValueData(Name)) << Name;
 }

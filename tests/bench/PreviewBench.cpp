@@ -1,5 +1,6 @@
 // Time and peak memory of the open-picture dialog's preview of one file (load, then draw to fit the
-// preview), for pictures a hostile web site or mail may bring and for a real 8000 x 8000 photo.
+// preview) and of a tiled skin made from it, for pictures a hostile web site or mail may bring and for
+// real 8000 x 8000 photos and bitmaps.
 // Not a test: it prints its figures. Run it under Wine: cmake --build BUILD --target bench-preview
 #include <windows.h>
 
@@ -11,36 +12,64 @@
 #include <string>
 #include <vector>
 
+#include "Appfolder.h"
 #include "BenchSupport.h"
 #include "BmpFormat.h"
+#include "Forms.h"
 #include "Graphics.h"
+#include "Skinconversion.h"
 #include "TestPictures.h"
 
 namespace {
 constexpr int kRoomWidth = 146, kRoomHeight = 200;  // about the preview's frame
 
-std::string Photo(int Width, int Height, bool Progressive) {
-    unsigned Seed = 7;
-    return EncodeJpeg(Width, Height, jsRgb, [&](int Y, std::vector<unsigned char>& Row) {
-        for (int X = 0; X < Width; ++X) {
-            Seed = Seed * 1103515245u + 12345u;
-            const int Noise = static_cast<int>((Seed >> 16) % 21) - 10;
-            const double Texture = 20 * std::sin(X * 0.03) * std::cos(Y * 0.02);
-            for (int C = 0; C < 3; ++C)
-                Row[X * 3 + C] = static_cast<unsigned char>(
-                    std::clamp(static_cast<int>(60 + C * 40 + (X + Y) * 100 / (Width + Height) + Texture) + Noise, 0, 255));
-        }
-    }, 90, Progressive);
+// The colour of a photograph-like picture at (X, Y): gradients, texture and noise.
+unsigned char PhotoSample(int X, int Y, int C, int Width, int Height, unsigned& Seed) {
+    Seed = Seed * 1103515245u + 12345u;
+    const int Noise = static_cast<int>((Seed >> 16) % 21) - 10;
+    const double Texture = 20 * std::sin(X * 0.03) * std::cos(Y * 0.02);
+    return static_cast<unsigned char>(
+        std::clamp(static_cast<int>(60 + C * 40 + (X + Y) * 100 / (Width + Height) + Texture) + Noise, 0, 255));
 }
 
-// A progressive file whose frame claims Width x Height.
-std::string Claiming(std::string Progressive, int Width, int Height) {
-    const size_t Frame = Progressive.find("\xFF\xC2");
-    Progressive[Frame + 5] = static_cast<char>(Height >> 8);
-    Progressive[Frame + 6] = static_cast<char>(Height & 0xFF);
-    Progressive[Frame + 7] = static_cast<char>(Width >> 8);
-    Progressive[Frame + 8] = static_cast<char>(Width & 0xFF);
-    return Progressive;
+std::string Photo(int Width, int Height, bool Progressive, TJpegSamples Samples = jsRgb, bool Arithmetic = false) {
+    unsigned Seed = 7;
+    return EncodeJpeg(Width, Height, Samples, [&](int Y, std::vector<unsigned char>& Row) {
+        for (int X = 0; X < Width; ++X)
+            for (int C = 0; C < 3; ++C) Row[X * 3 + C] = PhotoSample(X, Y, C, Width, Height, Seed);
+    }, 90, Progressive, Arithmetic);
+}
+
+// A 24-bit bitmap file of the photograph-like picture.
+std::string PhotoBitmap(int Width, int Height) {
+    unsigned Seed = 7;
+    std::vector<unsigned char> Pixels(static_cast<size_t>(Width) * 3 * Height);
+    for (int Y = 0; Y < Height; ++Y)
+        for (int X = 0; X < Width; ++X)
+            for (int C = 0; C < 3; ++C)
+                Pixels[(static_cast<size_t>(Y) * Width + X) * 3 + 2 - C] = PhotoSample(X, Y, C, Width, Height, Seed);
+    return WriteBmpFile(Width, Height, 24, Pixels.data(), static_cast<size_t>(Width) * 3);
+}
+
+// A file whose frame (of any kind: baseline, progressive, arithmetic-coded) claims Width x Height.
+std::string Claiming(std::string Jpeg, int Width, int Height) {
+    size_t Frame = 2;
+    while (Frame + 9 < Jpeg.size()) {
+        const unsigned char Marker = static_cast<unsigned char>(Jpeg[Frame + 1]);
+        if (Marker >= 0xC0 && Marker <= 0xCF && Marker != 0xC4 && Marker != 0xC8 && Marker != 0xCC) break;
+        Frame += 2 + ((static_cast<unsigned char>(Jpeg[Frame + 2]) << 8) | static_cast<unsigned char>(Jpeg[Frame + 3]));
+    }
+    Jpeg[Frame + 5] = static_cast<char>(Height >> 8);
+    Jpeg[Frame + 6] = static_cast<char>(Height & 0xFF);
+    Jpeg[Frame + 7] = static_cast<char>(Width >> 8);
+    Jpeg[Frame + 8] = static_cast<char>(Width & 0xFF);
+    return Jpeg;
+}
+
+// The segments of a file up to its first scan and that scan's first bytes: a few hundred bytes whose
+// frame claims Width x Height and whose data ends at once.
+std::string EndingAtOnce(const std::string& Jpeg, int Width, int Height) {
+    return Claiming(Jpeg.substr(0, Jpeg.find("\xFF\xDA") + 200), Width, Height) + "\xFF\xD9";
 }
 
 // A progressive file's segments up to its first scan, its frame claiming Width x Height, then that
@@ -53,6 +82,19 @@ std::string RepeatedScans(const std::string& Progressive, int Width, int Height,
     const std::string ScanHeader = Progressive.substr(Scan, 2 + ScanLength);
     for (int I = 0; I < Scans; ++I) Head += ScanHeader + std::string(1, '\0');
     return Head + "\xFF\xD9";
+}
+
+// A tiled skin made of the file, as Select or the gallery applies one; what the conversion said.
+std::string ApplyTiledOnce(const std::string& Path) {
+    std::string Said = "applied";
+    Application->MessageBoxResponder = [&Said](const TMessageBoxRequest& Request) {
+        Said = Request.Text;
+        return IDOK;
+    };
+    const std::string Skin = NewSkinFileName();
+    ConvertPictureToSkin(nullptr, Path, Skin, false, 0);
+    DeleteFileA(Skin.c_str());
+    return Said;
 }
 
 // What the preview does with a file; the size it shows, or "(None)".
@@ -83,8 +125,8 @@ double PeakMegabytes() {
 }
 
 // Runs this program on one file in a process of its own, so that its peak memory is that file's.
-void RunChild(const std::string& Self, const std::string& Path) {
-    std::string Command = "\"" + Self + "\" \"" + Path + "\"";
+void RunChild(const std::string& Self, const char* Mode, const std::string& Path) {
+    std::string Command = "\"" + Self + "\" " + Mode + " \"" + Path + "\"";
     STARTUPINFOA Startup{};
     Startup.cb = sizeof Startup;
     PROCESS_INFORMATION Process{};
@@ -99,14 +141,15 @@ void RunChild(const std::string& Self, const std::string& Path) {
 }  // namespace
 
 int main(int Argc, char** Argv) {
-    if (Argc == 2) {
+    if (Argc == 3) {
+        const std::string Mode = Argv[1], Path = Argv[2];
         const double Before = PeakMegabytes();
         const auto Start = std::chrono::steady_clock::now();
-        const std::string Shown = PreviewOnce(Argv[1]);
+        const std::string Outcome = Mode == "tiled" ? ApplyTiledOnce(Path) : PreviewOnce(Path);
         const double Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
-        const std::string Name = std::string(Argv[1]).substr(std::string(Argv[1]).rfind('\\') + 1);
-        std::printf("%-34s %8.1f ms  peak %6.1f MB resident (%5.1f before)  shows %s\n", Name.c_str(), Ms,
-                    PeakMegabytes(), Before, Shown.c_str());
+        const std::string Name = Path.substr(Path.rfind('\\') + 1);
+        std::printf("%-7s %-36s %8.1f ms  peak %6.1f MB resident (%5.1f before)  %s\n", Mode.c_str(), Name.c_str(),
+                    Ms, PeakMegabytes(), Before, Outcome.c_str());
         std::fflush(stdout);
         return 0;
     }
@@ -119,13 +162,24 @@ int main(int Argc, char** Argv) {
     const struct {
         const char* Name;
         std::string Data;
+        bool Tiled;  // also made into a tiled skin
     } Files[] = {
-        {"scans-5000.jpg", RepeatedScans(Small, 8000, 8000, 5000)},
-        {"scans-20000.jpg", RepeatedScans(Small, 8000, 8000, 20000)},
-        {"rle-16384x8192.bmp", EmptyRle8Bmp(16384, 8192)},
-        {"progressive-claims-16384x8192.jpg", Claiming(Photo(1600, 1200, true), 16384, 8192)},
-        {"photo-8000x8000.jpg", Photo(8000, 8000, false)},
-        {"photo-8000x8000-progressive.jpg", Photo(8000, 8000, true)},
+        {"scans-5000.jpg", RepeatedScans(Small, 8000, 8000, 5000), false},
+        {"scans-20000.jpg", RepeatedScans(Small, 8000, 8000, 20000), false},
+        {"arithmetic-16384x8000-99-scans.jpg", RepeatedScans(Photo(64, 64, true, jsRgb, true), 16384, 8000, 99), true},
+        {"arithmetic-8000x8000-99-scans.jpg", RepeatedScans(Photo(64, 64, true, jsRgb, true), 8000, 8000, 99), true},
+        {"huffman-8000x8000-99-scans.jpg", RepeatedScans(Photo(64, 64, true), 8000, 8000, 99), true},
+        {"huffman-444-8000x8000-99-scans.jpg", RepeatedScans(Photo(64, 64, true, jsRgbFullColour), 8000, 8000, 99), true},
+        {"rle-16384x8192.bmp", EmptyRle8Bmp(16384, 8192), false},
+        {"rle-9450x9450.bmp", EmptyRle8Bmp(9450, 9450), true},
+        {"rle-8000x8000.bmp", EmptyRle8Bmp(8000, 8000), true},
+        {"baseline-claims-9440x9440.jpg", EndingAtOnce(Photo(64, 64, false), 9440, 9440), true},
+        {"baseline-claims-8000x8000.jpg", EndingAtOnce(Photo(64, 64, false), 8000, 8000), true},
+        {"progressive-claims-16384x8192.jpg", Claiming(Photo(1600, 1200, true), 16384, 8192), false},
+        {"photo-8000x8000.jpg", Photo(8000, 8000, false), true},
+        {"photo-8000x8000-progressive.jpg", Photo(8000, 8000, true), true},
+        {"photo-8000x8000-444-progressive.jpg", Photo(8000, 8000, true, jsRgbFullColour), true},
+        {"photo-8000x8000.bmp", PhotoBitmap(8000, 8000), true},
     };
     char Self[MAX_PATH];
     GetModuleFileNameA(nullptr, Self, MAX_PATH);
@@ -135,6 +189,10 @@ int main(int Argc, char** Argv) {
     }
     std::fflush(stdout);
     for (int Round = 0; Round < 2; ++Round)
-        for (const auto& File : Files) RunChild(Self, Folder + File.Name);
+        for (const auto& File : Files) {
+            RunChild(Self, "preview", Folder + File.Name);
+            if (File.Tiled) RunChild(Self, "tiled", Folder + File.Name);
+        }
+    for (const auto& File : Files) DeleteFileA((Folder + File.Name).c_str());
     return 0;
 }

@@ -113,29 +113,41 @@ std::string LoadError(const std::string& Path) {
 }
 }  // namespace
 
+// More rows than one stretch of a save or of a load, in a file with its rows from the bottom (as saved)
+// and one with its rows from the top.
 TEST(BitmapSave, TwentyFourBitFileReadsBackWithEveryPixel) {
     TScratchFolder Folder;
+    constexpr int Width = 2000, Height = 1000, Row = Width * 3;
+    const auto Value = [](int X, int Y) { return static_cast<unsigned char>(Y * 3 + X * 5 + Y / 100); };
     TBitmap Bitmap;
     Bitmap.SetPixelFormat(pf24bit);
-    Bitmap.SetSize(7, 3);  // 21 bytes a row in memory, padded to 24 in the file
-    for (int Y = 0; Y < 3; ++Y)
-        for (int X = 0; X < 21; ++X) Bitmap.ScanLine(Y)[X] = static_cast<unsigned char>(Y * 40 + X * 5);
+    Bitmap.SetSize(Width, Height);
+    for (int Y = 0; Y < Height; ++Y)
+        for (int X = 0; X < Row; ++X) Bitmap.ScanLine(Y)[X] = Value(X, Y);
     Bitmap.SaveToFile(Folder.Path() + "skin.bmp");
-    EXPECT_EQ(14u + 40 + 24 * 3, ReadFileBytes(Folder.Path() + "skin.bmp").size());
+    const std::string Saved = ReadFileBytes(Folder.Path() + "skin.bmp");
+    EXPECT_EQ(Bitmap.SaveToBytes(), Saved);
+    EXPECT_EQ(14u + 40 + static_cast<size_t>(Row) * Height, Saved.size());
+    std::string TopDown = Saved.substr(0, 54);
+    TopDown.replace(22, 4, std::string("\x18\xFC\xFF\xFF", 4));  // -1000
+    for (int Y = Height - 1; Y >= 0; --Y) TopDown += Saved.substr(54 + static_cast<size_t>(Y) * Row, Row);
+    WriteBytes(Folder.Path() + "top-down.bmp", TopDown);
 
-    TPicture Picture;
-    Picture.LoadFromFile(Folder.Path() + "skin.bmp");
-    TBitmap* Loaded = Picture.Bitmap();
-    ASSERT_EQ(7, Loaded->Width());
-    ASSERT_EQ(3, Loaded->Height());
-    EXPECT_EQ(pf24bit, Loaded->PixelFormat());
-    for (int Y = 0; Y < 3; ++Y)
-        for (int X = 0; X < 21; ++X)
-            ASSERT_EQ(Y * 40 + X * 5, Loaded->ScanLine(Y)[X]) << "row " << Y << ", byte " << X;
+    for (const char* File : {"skin.bmp", "top-down.bmp"}) {
+        SCOPED_TRACE(File);
+        TPicture Picture;
+        Picture.LoadFromFile(Folder.Path() + File);
+        TBitmap* Loaded = Picture.Bitmap();
+        ASSERT_EQ(Width, Loaded->Width());
+        ASSERT_EQ(Height, Loaded->Height());
+        EXPECT_EQ(pf24bit, Loaded->PixelFormat());
+        for (int Y = 0; Y < Height; ++Y)
+            for (int X = 0; X < Row; ++X) ASSERT_EQ(Value(X, Y), Loaded->ScanLine(Y)[X]) << "row " << Y << ", byte " << X;
+    }
 
     TBmpLayout Layout;
     std::string Error;
-    ASSERT_TRUE(ParseBmpLayout(Bitmap.SaveToBytes(), Layout, Error)) << Error;
+    ASSERT_TRUE(ParseBmpLayout(Saved, Layout, Error)) << Error;
     EXPECT_FALSE(Layout.TopDown);
     EXPECT_EQ(24, Layout.BitCount);
     EXPECT_EQ(54u, Layout.BitsOffset);
@@ -180,37 +192,10 @@ TEST(Icon, LargestImageIsDrawnStretchedThroughItsMask) {
 
 TEST(Metafile, EnhancedAndWindowsMetafilesLoadWithTheirSizeAndDraw) {
     TScratchFolder Folder;
-    RECT Frame{0, 0, 2540, 1270};  // 1 x 0.5 inch: 96 x 48 pixels
-    HDC Recorder = CreateEnhMetaFileA(nullptr, nullptr, &Frame, nullptr);
-    HBRUSH Red = CreateSolidBrush(RGB(255, 0, 0));
-    RECT All{0, 0, 96, 48};
-    FillRect(Recorder, &All, Red);
-    HENHMETAFILE Enhanced = CloseEnhMetaFile(Recorder);
-    std::string Emf(GetEnhMetaFileBits(Enhanced, 0, nullptr), '\0');
-    GetEnhMetaFileBits(Enhanced, static_cast<UINT>(Emf.size()), reinterpret_cast<BYTE*>(&Emf[0]));
-    DeleteEnhMetaFile(Enhanced);
-
-    HDC Old = CreateMetaFileA(nullptr);
-    SetWindowOrgEx(Old, 0, 0, nullptr);
-    SetWindowExtEx(Old, 100, 50, nullptr);
-    HBRUSH Blue = CreateSolidBrush(RGB(0, 0, 255));
-    SelectObject(Old, Blue);
-    SelectObject(Old, GetStockObject(NULL_PEN));
-    Rectangle(Old, 0, 0, 101, 51);
-    HMETAFILE Windows = CloseMetaFile(Old);
-    std::string Wmf(GetMetaFileBitsEx(Windows, 0, nullptr), '\0');
-    GetMetaFileBitsEx(Windows, static_cast<UINT>(Wmf.size()), &Wmf[0]);
-    DeleteMetaFile(Windows);
-    DeleteObject(Red);
-    DeleteObject(Blue);
-    // The placeable header: key, handle, bounds 0,0-1000,500 at 1000 units an inch, reserved, checksum.
-    std::string Placeable;
-    Put32(Placeable, 0x9AC6CDD7);
-    for (unsigned V : {0u, 0u, 0u, 1000u, 500u, 1000u, 0u, 0u, 0u}) Put16(Placeable, V);
-
+    const std::string Emf = FilledEmf(96, 48, RGB(255, 0, 0)), Wmf = FilledWmf(100, 50, RGB(0, 0, 255), false);
     WriteFile(Folder.Path() + "red.Emf", Emf);
     WriteFile(Folder.Path() + "plain.wmf", Wmf);
-    WriteFile(Folder.Path() + "placeable.WMF", Placeable + Wmf);
+    WriteFile(Folder.Path() + "placeable.WMF", FilledWmf(100, 50, RGB(0, 0, 255), true));
     const struct {
         const char* File;
         int Width, Height;
@@ -409,10 +394,13 @@ TEST(Image, CanvasOfAnEmptyImageIsABitmapOfItsSizeThatRepaintsTheImage) {
     delete Form;
 }
 
-// Files made to hold the decoder for seconds or take hundreds of megabytes fail at once as damaged
-// pictures do; real pictures of the same kinds and of large sizes still draw.
+// Files made to hold the decoder for seconds fail at once as damaged pictures do, and those that claim
+// more than the picture budget as too large; real pictures of the same kinds up to the budget still
+// draw. The work of a JPEG is bounded at its edges: in scans, and in blocks walked (an 8000 x 8000
+// 4:2:0 scan walks 1.5 million).
 TEST(Picture, HostileFilesFailAsDamagedOnesAndRealOnesStillDraw) {
     TScratchFolder Folder;
+    const int ScansAtTheBound = static_cast<int>(TJPEGImage::kMaxBlocks / 1500000);
     const struct {
         const char* File;
         std::string Data;
@@ -420,9 +408,16 @@ TEST(Picture, HostileFilesFailAsDamagedOnesAndRealOnesStillDraw) {
     } Cases[] = {
         {"progressive.jpg", DcOnlyJpeg(64, 64, 12), ""},
         {"photo-sized.jpg", DcOnlyJpeg(8000, 8000, 1), ""},
-        {"many-scans.jpg", DcOnlyJpeg(64, 64, 1000), "JPEG error #"},
-        {"huge-progressive.jpg", DcOnlyJpeg(16384, 8192, 1), "JPEG error #"},
+        {"100-scans.jpg", DcOnlyJpeg(64, 64, 100), ""},
+        {"101-scans.jpg", DcOnlyJpeg(64, 64, 101), "JPEG error #"},
+        {"work-at-the-bound.jpg", DcOnlyJpeg(8000, 8000, ScansAtTheBound), ""},
+        {"work-past-the-bound.jpg", DcOnlyJpeg(8000, 8000, ScansAtTheBound + 1), "JPEG error #"},
+        {"arithmetic.jpg", EncodeJpeg(64, 64, jsRgb, [](int, std::vector<unsigned char>& Row) {
+             std::fill(Row.begin(), Row.end(), 128); }, 95, true, true), "JPEG error #"},
+        {"huge-progressive.jpg", DcOnlyJpeg(16384, 8192, 1), "JPEG image is too large"},
+        {"past-the-budget.jpg", DcOnlyJpeg(8000, 8008, 1), "JPEG image is too large"},
         {"huge-rle.bmp", EmptyRle8Bmp(16384, 8192), "Bitmap image is too large"},
+        {"past-the-budget.bmp", EmptyRle8Bmp(8008, 8000), "Bitmap image is too large"},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.File);

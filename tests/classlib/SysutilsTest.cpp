@@ -123,9 +123,56 @@ TEST(BmpFormat, AcceptsWholeFilesAndRejectsDamagedOnes) {
             EXPECT_EQ(Header.first == 40 ? 52u : Header.first, L.InfoBytes) << Header.first;
         }
     }
-    // Sizes that would not fit in memory are refused before anything is allocated.
-    for (const auto& Huge : {BmpFile(100000, 10, 24, 64), BmpFile(16384, 16384, 1, 64)}) {
+    // Sizes past the picture budget are refused before anything is allocated, at any depth.
+    for (const auto& Huge : {BmpFile(100000, 10, 24, 64), BmpFile(16384, 16384, 1, 64), BmpFile(8000, 8001, 32, 64)}) {
         EXPECT_FALSE(ParseBmpLayout(Huge, L, Error));
         EXPECT_EQ("Bitmap image is too large", Error);
+    }
+}
+
+// RLE data is expanded here rather than by GDI, straight into the rows it is given: runs (of two
+// alternating indices in RLE4), literal runs padded to words, moves, row and picture ends; whatever
+// runs past a row, the top or the data's end is cut off, and an index past the colour table is black.
+// Rows are written from the top: '.' untouched, a digit an index of the table, 'k' black.
+TEST(BmpFormat, RleDataFillsOnlyThePixelsItNames) {
+    const struct {
+        const char* Case;
+        int Bits;
+        std::string Data;  // rows from the bottom, as files hold them
+        std::vector<std::string> Rows;
+    } Cases[] = {
+        {"runs and row ends", 8, std::string("\2\1\2\2\0\0\4\3\0\0\1\1\0\1", 14), {"1...", "3333", "1122"}},
+        {"a literal run padded to a word", 8, std::string("\0\3\1\2\3\0\1\1\0\1", 10), {"....", "....", "1231"}},
+        {"a move right and up", 8, std::string("\1\1\0\2\2\1\1\2\0\1", 10), {"....", "...2", "1..."}},
+        {"past the row's end and the top", 8, std::string("\6\1\0\0\0\0\0\0\5\2", 10), {"....", "....", "1111"}},
+        {"data cut off in a literal run", 8, std::string("\0\5\1\2", 4), {"....", "....", "...."}},
+        {"no end at all", 8, std::string("\2\1", 2), {"....", "....", "11.."}},
+        {"an index past the colour table", 8, std::string("\1\7\0\1", 4), {"....", "....", "k..."}},
+        {"four bits", 4, std::string("\5\x12\0\0\0\3\x31\x20\0\1", 10), {"....", "312.", "1212"}},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        constexpr int Width = 4, Height = 3;
+        std::string D = BmpFile(Width, Height, Case.Bits, 0, Case.Bits == 8 ? 1 : 2);
+        D[46] = 4;  // four colours used
+        for (char I = 0; I < 4; ++I) D.replace(54 + 4 * I, 3, {I, static_cast<char>(0x40 + I), static_cast<char>(0x80 + I)});
+        D += Case.Data;
+        TBmpLayout L;
+        std::string Error;
+        ASSERT_TRUE(ParseBmpLayout(D, L, Error)) << Error;
+        std::vector<std::string> Pixels(Height, std::string(Width * 3, '\xEE'));
+        ExpandRleBitmap(D, L, 3, [&](int Y) { return reinterpret_cast<unsigned char*>(&Pixels.at(Y)[0]); });
+        for (int Y = 0; Y < Height; ++Y) {
+            std::string Seen;
+            for (int X = 0; X < Width; ++X) {
+                const unsigned B = static_cast<unsigned char>(Pixels[Y][X * 3]), G = static_cast<unsigned char>(Pixels[Y][X * 3 + 1]),
+                               R = static_cast<unsigned char>(Pixels[Y][X * 3 + 2]);
+                Seen += B == 0xEE && G == 0xEE && R == 0xEE ? '.'
+                        : B + G + R == 0                    ? 'k'
+                        : B < 4 && G == 0x40 + B && R == 0x80 + B ? static_cast<char>('0' + B)
+                                                                   : '?';
+            }
+            EXPECT_EQ(Case.Rows[Y], Seen) << "row " << Y;
+        }
     }
 }

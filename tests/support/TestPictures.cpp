@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <windows.h>
+
 extern "C" {
 #include <jpeglib.h>
 }
@@ -42,7 +44,7 @@ std::string ReadBytes(const std::string& Path) {
 
 std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
                        const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality,
-                       bool Progressive) {
+                       bool Progressive, bool Arithmetic) {
     jpeg_compress_struct Info;
     jpeg_error_mgr Errors;
     Info.err = jpeg_std_error(&Errors);
@@ -56,7 +58,10 @@ std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
     Info.in_color_space = Samples == jsCmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&Info);
     jpeg_set_quality(&Info, Quality, TRUE);
+    if (Samples == jsRgbFullColour)
+        for (int C = 0; C < 3; ++C) Info.comp_info[C].h_samp_factor = Info.comp_info[C].v_samp_factor = 1;
     if (Progressive) jpeg_simple_progression(&Info);
+    Info.arith_code = Arithmetic ? TRUE : FALSE;
     jpeg_start_compress(&Info, TRUE);
     std::vector<unsigned char> Row(static_cast<size_t>(Width) * Info.input_components);
     while (Info.next_scanline < Info.image_height) {
@@ -103,6 +108,41 @@ std::string EmptyRle8Bmp(int Width, int Height) {
     for (int I = 0; I < 4; ++I) Put32(S, 0);
     for (int I = 0; I < 256; ++I) Put32(S, I * 0x010101u);  // greys
     return S + std::string("\0\1", 2);  // end of bitmap
+}
+
+std::string FilledEmf(int Width, int Height, uint32_t Color) {
+    RECT Frame{0, 0, Width * 2540 / 96, Height * 2540 / 96};  // in hundredths of a millimetre
+    HDC Recorder = CreateEnhMetaFileA(nullptr, nullptr, &Frame, nullptr);
+    HBRUSH Brush = CreateSolidBrush(Color);
+    RECT All{0, 0, Width, Height};
+    FillRect(Recorder, &All, Brush);
+    HENHMETAFILE Enhanced = CloseEnhMetaFile(Recorder);
+    std::string Emf(GetEnhMetaFileBits(Enhanced, 0, nullptr), '\0');
+    GetEnhMetaFileBits(Enhanced, static_cast<UINT>(Emf.size()), reinterpret_cast<BYTE*>(&Emf[0]));
+    DeleteEnhMetaFile(Enhanced);
+    DeleteObject(Brush);
+    return Emf;
+}
+
+std::string FilledWmf(int Width, int Height, uint32_t Color, bool Placeable) {
+    HDC Recorder = CreateMetaFileA(nullptr);
+    SetWindowOrgEx(Recorder, 0, 0, nullptr);
+    SetWindowExtEx(Recorder, Width, Height, nullptr);
+    HBRUSH Brush = CreateSolidBrush(Color);
+    SelectObject(Recorder, Brush);
+    SelectObject(Recorder, GetStockObject(NULL_PEN));
+    Rectangle(Recorder, 0, 0, Width + 1, Height + 1);
+    HMETAFILE Windows = CloseMetaFile(Recorder);
+    std::string Wmf(GetMetaFileBitsEx(Windows, 0, nullptr), '\0');
+    GetMetaFileBitsEx(Windows, static_cast<UINT>(Wmf.size()), &Wmf[0]);
+    DeleteMetaFile(Windows);
+    DeleteObject(Brush);
+    if (!Placeable) return Wmf;
+    // Key, handle, bounds, units an inch, reserved, checksum.
+    std::string Header;
+    Put32(Header, 0x9AC6CDD7);
+    for (unsigned V : {0u, 0u, 0u, Width * 10u, Height * 10u, 1000u, 0u, 0u, 0u}) Put16(Header, static_cast<uint16_t>(V));
+    return Header + Wmf;
 }
 
 void WriteBmp24(const std::string& Path, int Width, int Height, const std::function<TRgb(int X, int Y)>& Pixel) {

@@ -30,7 +30,38 @@ std::string ToolbarValue(const char* Name) {
     return Data;
 }
 
+namespace {
+// Gives the Toolbar key a list of who may do what: Allowed for everyone, or with none, all for all.
+bool SetToolbarKeyAccess(const REGSAM* Allowed) {
+    HKEY Key;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Key) == ERROR_SUCCESS) RegCloseKey(Key);
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kToolbarKey, 0, WRITE_DAC, &Key) != ERROR_SUCCESS) return false;
+    SECURITY_DESCRIPTOR Descriptor;
+    InitializeSecurityDescriptor(&Descriptor, SECURITY_DESCRIPTOR_REVISION);
+    alignas(DWORD) char Buffer[256];
+    auto* Acl = reinterpret_cast<PACL>(Buffer);
+    SID_IDENTIFIER_AUTHORITY World = SECURITY_WORLD_SID_AUTHORITY;
+    PSID Everyone = nullptr;
+    bool Done = false;
+    if (InitializeAcl(Acl, sizeof Buffer, ACL_REVISION) &&
+        AllocateAndInitializeSid(&World, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &Everyone)) {
+        Done = (!Allowed || AddAccessAllowedAce(Acl, ACL_REVISION, *Allowed, Everyone)) &&
+               SetSecurityDescriptorDacl(&Descriptor, TRUE, Allowed ? Acl : nullptr, FALSE) &&
+               RegSetKeySecurity(Key, DACL_SECURITY_INFORMATION, &Descriptor) == ERROR_SUCCESS;
+        FreeSid(Everyone);
+    }
+    RegCloseKey(Key);
+    return Done;
+}
+}  // namespace
+
+bool MakeToolbarKeyReadOnly() {
+    const REGSAM Read = KEY_READ;
+    return SetToolbarKeyAccess(&Read);
+}
+
 bool ClearToolbarValues() {
+    if (!SetToolbarKeyAccess(nullptr)) return false;
     HKEY Key;
     if (RegCreateKeyA(HKEY_CURRENT_USER, kToolbarKey, &Key) != ERROR_SUCCESS) return false;
     RegDeleteValueA(Key, "BackBitmap");

@@ -16,5 +16,8 @@ extern const char* const kToolbarKey;  // below HKEY_CURRENT_USER
 std::string ToolbarValueData(const char* Name, DWORD* Type = nullptr);
 // The path a value holds: its data without the terminating zero.
 std::string ToolbarValue(const char* Name);
-// Makes the Toolbar key if it is missing and deletes both values; false when the key cannot be made.
+// Makes the Toolbar key if it is missing, writable by all, and deletes both values; false when the key
+// cannot be made.
 bool ClearToolbarValues();
+// Lets everyone only read the Toolbar key (it is made when missing), so that no value can be written.
+bool MakeToolbarKeyReadOnly();
