@@ -240,7 +240,7 @@ TEST_F(GalleryDownloads, PreviewsThatCannotBeDecodedLeaveTheirSlotsHidden) {
         {"claims.bmp", EmptyRle8Bmp(16384, 8192), false},
         {"metafile.wmf", FilledWmf(398, 58, RGB(255, 0, 0), true), false},
         {"metafile.emf", FilledEmf(398, 58, RGB(255, 0, 0)), false},
-        {"arithmetic.jpg", EncodeJpeg(398, 58, jsRgb, Grey, 95, true, true), false},
+        {"arithmetic.jpg", RepeatedFirstScan(EncodeJpeg(64, 64, jsRgb, Grey, 95, true, true), 2048, 58, 99), false},
         {"photo-sized.bmp", EmptyRle8Bmp(8000, 8000), false},
         {"widest.jpg", EncodeJpeg(2048, 58, jsRgb, Grey), true},
         {"too-wide.jpg", EncodeJpeg(2049, 58, jsRgb, Grey), false},

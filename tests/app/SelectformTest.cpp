@@ -114,6 +114,28 @@ TEST_F(SelectDialog, ChoosePreviewStretchedAndTiledThenApply) {
     EXPECT_EQ(3u, Lines.size());
 }
 
+// A picture of the largest size, progressive with its colour at full resolution (as editors write photos
+// at high quality), whose coefficients alone take 384 MB, is chosen and applied as a tiled skin of its
+// own size.
+TEST_F(SelectDialog, APictureOfTheLargestSizeAppliesTiled) {
+    TfrmSelect* F = frmSelect;
+    const std::string Photo = Folder.Path() + "photo.jpg";
+    WriteBytes(Photo, DcOnlyJpeg(8000, 8000, 1, true));
+    TBoxAnswerer Boxes({IDYES});
+    Choose(Photo);
+    ASSERT_TRUE(Boxes.Asked.empty()) << Boxes.Asked[0].Text;
+    Click(F->optTiled);
+    EXPECT_TRUE(F->imgTiledSkin->Visible());
+    Click(F->btnApply);
+    ASSERT_EQ(2u, Boxes.Asked.size());
+    EXPECT_EQ("Your new skin has been applied.", Boxes.Asked[1].Text);
+    const TBmpFile Skin = ReadBmp(ToolbarValue("BackBitmap"), false);
+    EXPECT_TRUE(Skin.Valid);
+    EXPECT_EQ(8000, Skin.Width);
+    EXPECT_EQ(8000, Skin.Height);
+    EXPECT_EQ(24, Skin.BitCount);
+}
+
 TEST_F(SelectDialog, TiledApplyUsesThePicturesOwnSizeAndTinyPicturesShowNoPreview) {
     TfrmSelect* F = frmSelect;
     const std::string Tiny = Folder.Path() + "tiny.bmp";
@@ -225,21 +247,34 @@ TEST_F(SelectDialog, RunningOutOfMemoryWhileApplyingKeepsTheOldSkin) {
     ASSERT_TRUE(SetToolbarBitmap(Old));
     const std::string Large = Folder.Path() + "large.bmp";  // 5.8 MB
     WriteBmp24(Large, 1600, 1200, [](int X, int) { return X < 800 ? kRed : kBlue; });
-    TBoxAnswerer Boxes({IDYES});
-    Choose(Large);
-    Click(F->optTiled);
-    {
-        const TAddressSpaceFilled Full(4 << 20);
-        Click(F->btnApply);
+    const std::string Progressive = Folder.Path() + "progressive.jpg";  // 36 MB of coefficients in 60 KB
+    WriteBytes(Progressive, DcOnlyJpeg(4000, 3000, 1));
+    const struct {
+        std::string Picture;
+        TRadioButton* TfrmSelect::*Option;
+    } Cases[] = {
+        {Large, &TfrmSelect::optTiled},
+        {Large, &TfrmSelect::optStretched},
+        {Progressive, &TfrmSelect::optStretched},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Picture + (Case.Option == &TfrmSelect::optTiled ? ", tiled" : ", stretched"));
+        TBoxAnswerer Boxes({IDYES});
+        Choose(Case.Picture);
+        Click(F->*Case.Option);
+        {
+            const TAddressSpaceFilled Full(4 << 20);
+            Click(F->btnApply);
+        }
+        Click(F->optStretched);
+        ASSERT_EQ(3u, Boxes.Asked.size());
+        EXPECT_EQ("Out of memory", Boxes.Asked[1].Text) << "not told as a damaged picture";
+        EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Boxes.Asked[1].Flags);
+        EXPECT_EQ("Error! Skin could not be applied.", Boxes.Asked[2].Text);
+        EXPECT_TRUE(F->Visible());
+        EXPECT_EQ(Old, ToolbarValue("BackBitmap"));
+        EXPECT_TRUE(ReadBmp(Old).Valid);
     }
-    Click(F->optStretched);
-    ASSERT_EQ(3u, Boxes.Asked.size());
-    EXPECT_EQ("Out of memory", Boxes.Asked[1].Text);
-    EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Boxes.Asked[1].Flags);
-    EXPECT_EQ("Error! Skin could not be applied.", Boxes.Asked[2].Text);
-    EXPECT_TRUE(F->Visible());
-    EXPECT_EQ(Old, ToolbarValue("BackBitmap"));
-    EXPECT_TRUE(ReadBmp(Old).Valid);
 }
 
 TEST_F(SelectDialog, ReopeningClearsThePreviewButKeepsTheChoices) {

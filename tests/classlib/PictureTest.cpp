@@ -2,6 +2,8 @@
 // an image's own canvas.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -171,6 +173,31 @@ TEST(BitmapSave, FailuresRaiseAndLeaveNoFile) {
     Empty.SetPixelFormat(pf24bit);
     EXPECT_THROW(Empty.SaveToFile(Folder.Path() + "empty.bmp"), EInvalidGraphic);
     EXPECT_FALSE(FileExists(Folder.Path() + "empty.bmp"));
+}
+
+// Memory that runs out while a picture is drawn, stretched or not, is that picture's error, which a
+// conversion shows, rather than an end of the program.
+TEST(Picture, RunningOutOfMemoryWhileDrawingIsThePicturesError) {
+    class TGreedy : public TGraphic {
+    public:
+        int Width() const override { return 8; }
+        int Height() const override { return 8; }
+        void Draw(TCanvas*, const TRect&) override { throw std::bad_alloc(); }
+        void LoadFromBytes(std::string) override {}
+        std::unique_ptr<TGraphic> Clone() const override { return nullptr; }
+    } Greedy;
+    TBitmap Target;
+    Target.SetSize(8, 8);
+    for (bool Stretched : {false, true}) {
+        SCOPED_TRACE(Stretched ? "stretched" : "at its own size");
+        try {
+            if (Stretched) Target.Canvas()->StretchDraw(Rect(0, 0, 4, 4), &Greedy);
+            else Target.Canvas()->Draw(0, 0, &Greedy);
+            ADD_FAILURE() << "drawn";
+        } catch (const EInvalidGraphic& E) {
+            EXPECT_EQ("Out of memory", E.Message);
+        }
+    }
 }
 
 TEST(Icon, LargestImageIsDrawnStretchedThroughItsMask) {

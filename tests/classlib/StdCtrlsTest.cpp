@@ -402,7 +402,11 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
     WriteBytes(Folder.Path() + "d-empty.bmp", "");
     // Decoded at full size and shrunk, the photo would show one of its stripes' colours, not their mean.
     WriteBytes(Folder.Path() + "e-photo.jpg", JpegOf(4000, 3000, RGB(20, 200, 40), RGB(60, 20, 80), 8));
-    // Made to hold the decoder (a scan written a thousand times) and to take hundreds of megabytes.
+    // Made to hold the decoder (a scan written a thousand times, arithmetic coding whose empty scans of
+    // 8000 x 8000 took seconds each) and to take hundreds of megabytes.
+    WriteBytes(Folder.Path() + "f-arithmetic.jpg",
+               RepeatedFirstScan(EncodeJpeg(64, 64, jsRgb, [](int, std::vector<unsigned char>& Row) {
+                   std::fill(Row.begin(), Row.end(), 128); }, 95, true, true), 8000, 8000, 99));
     WriteBytes(Folder.Path() + "f-scans.jpg", DcOnlyJpeg(400, 400, 1000));
     WriteBytes(Folder.Path() + "g-huge.bmp", EmptyRle8Bmp(16384, 8192));
     const struct {
@@ -416,6 +420,7 @@ TEST(OpenPictureDialog, PreviewShowsTheChosenPictureOrNothingAndOpenAnswersIt) {
         {"c-blue.jpg", 320, 240, RGB(30, 60, 200)},
         {"d-empty.bmp", 0, 0, 0},
         {"e-photo.jpg", 4000, 3000, RGB(40, 110, 60)},
+        {"f-arithmetic.jpg", 0, 0, 0},
         {"f-scans.jpg", 0, 0, 0},
         {"g-huge.bmp", 0, 0, 0},
     };

@@ -76,20 +76,47 @@ std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
     return Jpeg;
 }
 
-std::string DcOnlyJpeg(int Width, int Height, int Scans) {
+std::string DcOnlyJpeg(int Width, int Height, int Scans, bool FullColour) {
     std::string Frame = {8, static_cast<char>(Height >> 8), static_cast<char>(Height & 0xFF),
                          static_cast<char>(Width >> 8), static_cast<char>(Width & 0xFF), 3};
-    Frame += std::string{1, 0x22, 0, 2, 0x11, 0, 3, 0x11, 0};  // Y at twice the resolution of Cb and Cr
+    // Y at twice the resolution of Cb and Cr, or all three at the same.
+    Frame += std::string{1, FullColour ? 0x11 : 0x22, 0, 2, 0x11, 0, 3, 0x11, 0};
     // The one DC code: the bit 0, "no change from the block before": the first block's grey for all.
     std::string DcTable(1, '\0');
     DcTable += std::string{1} + std::string(15, '\0') + std::string(1, '\0');
     const std::string ScanHeader = Segment(0xDA, std::string{3, 1, 0, 2, 0, 3, 0, 0, 0, 0});
-    const long long Mcus = ((Width + 15LL) / 16) * ((Height + 15LL) / 16);
-    const std::string ScanData(static_cast<size_t>((Mcus * 6 + 7) / 8), '\0');  // 6 blocks, one bit each
+    const int McuSide = FullColour ? 8 : 16, McuBlocks = FullColour ? 3 : 6;
+    const long long Mcus = ((Width + McuSide - 1LL) / McuSide) * ((Height + McuSide - 1LL) / McuSide);
+    const std::string ScanData(static_cast<size_t>((Mcus * McuBlocks + 7) / 8), '\0');  // one bit a block
     std::string J = "\xFF\xD8" + Segment(0xDB, std::string(1, '\0') + std::string(64, '\1')) + Segment(0xC2, Frame) +
                     Segment(0xC4, DcTable);
     for (int I = 0; I < Scans; ++I) J += ScanHeader + ScanData;
     return J + "\xFF\xD9";
+}
+
+std::string ClaimingSize(std::string Jpeg, int Width, int Height) {
+    // The frame, of whatever kind (baseline, progressive, arithmetic-coded): a marker C0 to CF other than
+    // C4 (Huffman tables), C8 and CC (arithmetic conditioning).
+    size_t Frame = 2;
+    while (Frame + 9 < Jpeg.size()) {
+        const uint8_t Marker = static_cast<uint8_t>(Jpeg[Frame + 1]);
+        if (Marker >= 0xC0 && Marker <= 0xCF && Marker != 0xC4 && Marker != 0xC8 && Marker != 0xCC) break;
+        Frame += 2 + ((static_cast<uint8_t>(Jpeg[Frame + 2]) << 8) | static_cast<uint8_t>(Jpeg[Frame + 3]));
+    }
+    Jpeg[Frame + 5] = static_cast<char>(Height >> 8);
+    Jpeg[Frame + 6] = static_cast<char>(Height & 0xFF);
+    Jpeg[Frame + 7] = static_cast<char>(Width >> 8);
+    Jpeg[Frame + 8] = static_cast<char>(Width & 0xFF);
+    return Jpeg;
+}
+
+std::string RepeatedFirstScan(const std::string& Jpeg, int Width, int Height, int Scans) {
+    const size_t Scan = Jpeg.find("\xFF\xDA");
+    std::string File = ClaimingSize(Jpeg.substr(0, Scan), Width, Height);
+    const size_t Length = (static_cast<uint8_t>(Jpeg[Scan + 2]) << 8) | static_cast<uint8_t>(Jpeg[Scan + 3]);
+    const std::string ScanHeader = Jpeg.substr(Scan, 2 + Length);
+    for (int I = 0; I < Scans; ++I) File += ScanHeader + std::string(1, '\0');
+    return File + "\xFF\xD9";
 }
 
 std::string EmptyRle8Bmp(int Width, int Height) {
@@ -171,9 +198,16 @@ void WriteBmp24(const std::string& Path, int Width, int Height, const std::funct
     WriteBytes(Path, S);
 }
 
-TBmpFile ReadBmp(const std::string& Path) {
+TBmpFile ReadBmp(const std::string& Path, bool Pixels) {
     std::ifstream In(Path, std::ios::binary);
-    const std::string S((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    std::string S;
+    if (Pixels) {
+        S.assign(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    } else {
+        S.resize(54);
+        In.read(&S[0], 54);
+        S.resize(static_cast<size_t>(In.gcount()));
+    }
     TBmpFile File;
     if (S.size() < 54 || S.compare(0, 2, "BM") != 0) return File;
     File.Width = static_cast<int>(Get32(S, 18));
@@ -185,6 +219,11 @@ TBmpFile ReadBmp(const std::string& Path) {
         return File;
     }
     const size_t Offset = Get32(S, 10), Row = (File.Width * 3 + 3) & ~3u;
+    if (!Pixels) {
+        In.seekg(0, std::ios::end);
+        File.Valid = static_cast<size_t>(In.tellg()) >= Offset + Row * File.Height;
+        return File;
+    }
     if (Offset + Row * File.Height > S.size()) return File;
     File.Pixels.resize(static_cast<size_t>(File.Width) * File.Height);
     for (int Y = 0; Y < File.Height; ++Y) {

@@ -24,10 +24,16 @@ enum TJpegSamples { jsRgb, jsRgbFullColour, jsCmyk };
 std::string EncodeJpeg(int Width, int Height, TJpegSamples Samples,
                        const std::function<void(int Y, std::vector<unsigned char>& Row)>& RowAt, int Quality = 95,
                        bool Progressive = false, bool Arithmetic = false);
-// A progressive 4:2:0 JPEG of one grey made of its DC scan alone, written Scans times over (a hostile
-// file repeats it thousands of times). Each scan's data is complete, so libjpeg has nothing to warn of
-// but the repetition; the file is about Width x Height / 340 bytes a scan.
-std::string DcOnlyJpeg(int Width, int Height, int Scans);
+// A progressive JPEG of one grey made of its DC scan alone, written Scans times over (a hostile file
+// repeats it thousands of times), 4:2:0 or with its colour at full resolution (4:4:4). Each scan's data
+// is complete, so libjpeg has nothing to warn of but the repetition; the file is about Width x Height /
+// 340 bytes a scan (4:2:0).
+std::string DcOnlyJpeg(int Width, int Height, int Scans, bool FullColour = false);
+// Jpeg with its frame (of whatever kind) claiming Width x Height.
+std::string ClaimingSize(std::string Jpeg, int Width, int Height);
+// A file of the segments of Jpeg up to its first scan, its frame claiming Width x Height, then that scan's
+// header with one byte of data, Scans times: how a hostile file is made from any progressive one.
+std::string RepeatedFirstScan(const std::string& Jpeg, int Width, int Height, int Scans);
 // An 8-bit RLE bitmap of Width x Height whose data ends the picture at once: a few bytes that claim
 // Width x Height pixels.
 std::string EmptyRle8Bmp(int Width, int Height);
@@ -46,4 +52,5 @@ struct TBmpFile {
     std::vector<TRgb> Pixels;  // top row first
     TRgb At(int X, int Y) const { return Pixels.at(static_cast<size_t>(Y) * Width + X); }
 };
-TBmpFile ReadBmp(const std::string& Path);
+// Without Pixels only the headers are read, and the file's size is checked against them.
+TBmpFile ReadBmp(const std::string& Path, bool Pixels = true);
