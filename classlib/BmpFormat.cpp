@@ -4,8 +4,9 @@
 
 #include "ByteOrder.h"
 
-bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error) {
+bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error, size_t FileSize) {
     L = TBmpLayout{};
+    if (FileSize == SIZE_MAX) FileSize = D.size();
     auto Fail = [&Error](const char* Why) {
         Error = Why;
         return false;
@@ -67,9 +68,9 @@ bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error) {
     L.Colors = Colors;
     L.InfoBytes = HeaderSize + Extra + Colors * L.ColorBytes;
     if (L.InfoBytes > D.size() - 14) return Fail("Bitmap image is not valid");
-    if (BitsOffset < 14 + L.InfoBytes || BitsOffset >= D.size()) return Fail("Bitmap image is not valid");
+    if (BitsOffset < 14 + L.InfoBytes || BitsOffset >= FileSize) return Fail("Bitmap image is not valid");
     L.BitsOffset = BitsOffset;
-    L.BitsBytes = D.size() - BitsOffset;
+    L.BitsBytes = FileSize - BitsOffset;
 
     if (L.Compression == kBmpRgb || L.Compression == kBmpBitFields) {
         const unsigned long long Stride = ((static_cast<unsigned long long>(L.Width) * Bits + 31) / 32) * 4;

@@ -27,8 +27,11 @@ struct TBmpLayout {
 constexpr uint32_t kBmpRgb = 0, kBmpRle8 = 1, kBmpRle4 = 2, kBmpBitFields = 3;
 
 // True when Data holds a bitmap we can safely give to GDI; otherwise false with Error set. A bitmap
-// larger than the picture budget is "Bitmap image is too large".
-bool ParseBmpLayout(const std::string& Data, TBmpLayout& Layout, std::string& Error);
+// larger than the picture budget is "Bitmap image is too large". Data may be only the file's start, at
+// least its headers and colour table, when FileSize gives the whole file's size.
+bool ParseBmpLayout(const std::string& Data, TBmpLayout& Layout, std::string& Error, size_t FileSize = SIZE_MAX);
+// How much of a file's start ParseBmpLayout needs at most: the longest headers and colour table.
+constexpr size_t kBmpHeadBytes = 14 + 124 + 12 + 256 * 4;
 
 // Writes the pixels of an RLE8 or RLE4 bitmap, blue, green and red from its colour table, into the rows
 // that Row(Y) gives (Y counted from the top; BytesPerPixel bytes a pixel). Pixels the data skips or

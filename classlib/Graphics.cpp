@@ -175,6 +175,17 @@ std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName) {
     return std::string(static_cast<const char*>(Data), SizeofResource(Instance, Res));
 }
 
+std::string ReadFileStart(const std::string& FileName, size_t Bytes, long long& FileSize) {
+    std::ifstream In(FileName, std::ios::binary | std::ios::ate);
+    if (!In) throw Exception("Cannot open file \"" + FileName + "\"");
+    FileSize = In.tellg();
+    std::string Data(static_cast<size_t>(std::max(0LL, std::min<long long>(FileSize, static_cast<long long>(Bytes)))), '\0');
+    In.seekg(0);
+    if (FileSize < 0 || !In.read(&Data[0], static_cast<std::streamsize>(Data.size())))
+        throw Exception("Cannot read file \"" + FileName + "\"");
+    return Data;
+}
+
 void TGraphic::LoadFromFile(const std::string& FileName) {
     OrOutOfMemory([&] { LoadFromBytes(ReadFileBytes(FileName)); });
 }
@@ -328,6 +339,48 @@ void TBitmap::LoadFromBytes(std::string Data) {
     TBmpLayout Layout;
     std::string Error;
     if (!ParseBmpLayout(Data, Layout, Error)) throw EInvalidGraphic(Error);
+    const long long Stride = (static_cast<long long>(Layout.Width) * Layout.BitCount + 31) / 32 * 4;
+    LoadPixels(Layout, Data, Data, [&](int First, int) { return Data.data() + Layout.BitsOffset + First * Stride; });
+}
+
+void TBitmap::LoadFromFile(const std::string& FileName) {
+    OrOutOfMemory([&] {
+        THeldHandle File(CreateFileA(FileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER Size{};
+        if (!File || !GetFileSizeEx(File.Get(), &Size)) throw Exception("Cannot open file \"" + FileName + "\"");
+        const auto ReadAt = [&](long long Offset, char* Into, size_t Bytes) {
+            LARGE_INTEGER At{};
+            At.QuadPart = Offset;
+            DWORD Count = 0;
+            if (!SetFilePointerEx(File.Get(), At, nullptr, FILE_BEGIN) ||
+                !ReadFile(File.Get(), Into, static_cast<DWORD>(Bytes), &Count, nullptr) || Count != Bytes)
+                throw Exception("Cannot read file \"" + FileName + "\"");
+        };
+        std::string Head(static_cast<size_t>(std::min<long long>(Size.QuadPart, kBmpHeadBytes)), '\0');
+        ReadAt(0, &Head[0], Head.size());
+        TBmpLayout Layout;
+        std::string Error;
+        if (Size.QuadPart > 0xFFFFFFFFLL ||
+            !ParseBmpLayout(Head, Layout, Error, static_cast<size_t>(Size.QuadPart)))
+            throw EInvalidGraphic(Error.empty() ? "Bitmap image is too large" : Error);
+        std::string Data;  // an RLE file whole: its rows cannot be found without reading those before
+        if (Layout.Compression == kBmpRle8 || Layout.Compression == kBmpRle4) {
+            Data.resize(static_cast<size_t>(Size.QuadPart));
+            ReadAt(0, &Data[0], Data.size());
+        }
+        const long long Stride = (static_cast<long long>(Layout.Width) * Layout.BitCount + 31) / 32 * 4;
+        std::vector<char> Band;
+        LoadPixels(Layout, Head, Data, [&](int First, int Count) {
+            Band.resize(static_cast<size_t>(Count * Stride));
+            ReadAt(Layout.BitsOffset + First * Stride, Band.data(), Band.size());
+            return Band.data();
+        });
+    });
+}
+
+void TBitmap::LoadPixels(const TBmpLayout& Layout, const std::string& Head, const std::string& Data,
+                         const std::function<const char*(int First, int Count)>& Rows) {
     Recreate(Layout.Width, Layout.Height, Layout.BitCount == 32 ? pf32bit : pf24bit, nullptr);
     // RLE is expanded here, straight into the bitmap: GDI would first expand it into a second buffer of
     // the picture's whole size, whatever few bytes the file holds.
@@ -336,18 +389,17 @@ void TBitmap::LoadFromBytes(std::string Data) {
         return;
     }
     // The rest goes through GDI a band of rows at a time, so that what it converts them with stays small.
-    std::string Info = Data.substr(Layout.InfoOffset, Layout.InfoBytes);
+    std::string Info = Head.substr(Layout.InfoOffset, Layout.InfoBytes);
     const bool Core = Info.size() < sizeof(BITMAPINFOHEADER);
     const long long Stride = (static_cast<long long>(Layout.Width) * Layout.BitCount + 31) / 32 * 4;
     const int Band = static_cast<int>(std::max(1LL, kBandBytes / Stride));
     HDC DC = Canvas()->Handle;
     for (int First = 0; First < Layout.Height; First += Band) {  // rows in the order the file holds them
-        const int Rows = std::min(Band, Layout.Height - First);
-        if (Core) reinterpret_cast<BITMAPCOREHEADER*>(&Info[0])->bcHeight = static_cast<WORD>(Rows);
-        else reinterpret_cast<BITMAPINFOHEADER*>(&Info[0])->biHeight = Layout.TopDown ? -Rows : Rows;
-        const int Top = Layout.TopDown ? First : Layout.Height - First - Rows;
-        const char* Bits = Data.data() + Layout.BitsOffset + First * Stride;
-        if (StretchDIBits(DC, 0, Top, Layout.Width, Rows, 0, 0, Layout.Width, Rows, Bits,
+        const int Count = std::min(Band, Layout.Height - First);
+        if (Core) reinterpret_cast<BITMAPCOREHEADER*>(&Info[0])->bcHeight = static_cast<WORD>(Count);
+        else reinterpret_cast<BITMAPINFOHEADER*>(&Info[0])->biHeight = Layout.TopDown ? -Count : Count;
+        const int Top = Layout.TopDown ? First : Layout.Height - First - Count;
+        if (StretchDIBits(DC, 0, Top, Layout.Width, Count, 0, 0, Layout.Width, Count, Rows(First, Count),
                           reinterpret_cast<BITMAPINFO*>(&Info[0]), DIB_RGB_COLORS, SRCCOPY) == 0)
             throw EInvalidGraphic("Bitmap image is not valid");
     }
@@ -528,22 +580,24 @@ void TPicture::LoadFromFile(const std::string& FileName) {
 
 void TPicture::LoadJpegOrBitmapFromFile(const std::string& FileName, long long MaxSide) {
     OrOutOfMemory([&] {
-        std::string Data = ReadFileBytes(FileName);
+        long long FileSize = 0;
+        const std::string Head = ReadFileStart(FileName, kBmpHeadBytes, FileSize);
         std::unique_ptr<TGraphic> NewGraphic;
         // The size is checked before the pixels are read: a JPEG's loading reads its header only, and a
-        // bitmap's headers are read here first.
-        if (IsJpeg(Data)) {
+        // bitmap's headers are read here first (its own loading tells what is wrong with them).
+        if (IsJpeg(Head)) {
             NewGraphic = std::make_unique<TJPEGImage>();
-            NewGraphic->LoadFromBytes(std::move(Data));
+            NewGraphic->LoadFromBytes(ReadFileBytes(FileName));
             if (NewGraphic->Width() > MaxSide || NewGraphic->Height() > MaxSide)
                 throw EInvalidGraphic("JPEG image is too large");
         } else {
             TBmpLayout Layout;
             std::string Error;
-            if (!ParseBmpLayout(Data, Layout, Error)) throw EInvalidGraphic(Error);
-            if (Layout.Width > MaxSide || Layout.Height > MaxSide) throw EInvalidGraphic("Bitmap image is too large");
+            if (FileSize <= 0xFFFFFFFFLL && ParseBmpLayout(Head, Layout, Error, static_cast<size_t>(FileSize)) &&
+                (Layout.Width > MaxSide || Layout.Height > MaxSide))
+                throw EInvalidGraphic("Bitmap image is too large");
             NewGraphic = std::make_unique<TBitmap>();
-            NewGraphic->LoadFromBytes(std::move(Data));
+            NewGraphic->LoadFromFile(FileName);
         }
         SetGraphic(std::move(NewGraphic));
     });

@@ -92,7 +92,7 @@ public:
     virtual void Draw(TCanvas* Canvas, const TRect& R) = 0;  // stretched into R
     // The whole content of a file of this format; raises EInvalidGraphic when it cannot be read.
     virtual void LoadFromBytes(std::string Data) = 0;
-    void LoadFromFile(const std::string& FileName);
+    virtual void LoadFromFile(const std::string& FileName);
     virtual std::unique_ptr<TGraphic> Clone() const = 0;
     // When the picture changes after it was loaded: a bitmap drawn on, resized.
     std::function<void()> OnChange;
@@ -127,6 +127,9 @@ public:
 
     void Draw(TCanvas* Canvas, const TRect& R) override;
     void LoadFromBytes(std::string Data) override;
+    // Reads the file's rows a stretch at a time, straight into the bitmap: a large file is never held
+    // beside its pixels.
+    void LoadFromFile(const std::string& FileName) override;
     std::unique_ptr<TGraphic> Clone() const override;
     void Assign(const TBitmap& Source);
     // A bottom-up BMP file of 24 bits a pixel (pf24bit) or 32; raises EInvalidGraphic for an empty bitmap.
@@ -136,6 +139,10 @@ public:
 
 private:
     void Recreate(int AWidth, int AHeight, TPixelFormat Format, const TBitmap* CopyFrom);
+    // The pixels of a file whose headers Head holds: RLE from Data, the rest from Rows(First, Count),
+    // which gives Count of the file's rows from its First on.
+    void LoadPixels(const struct TBmpLayout& Layout, const std::string& Head, const std::string& Data,
+                    const std::function<const char*(int First, int Count)>& Rows);
     void ReleaseCanvas();
     int FWidth = 0, FHeight = 0;
     TPixelFormat FPixelFormat = pfDevice;
@@ -257,5 +264,7 @@ private:
 
 // The whole content of a file; raises Exception when it cannot be read.
 std::string ReadFileBytes(const std::string& FileName);
+// The first Bytes of a file (all of a shorter one), and the whole file's size; raises as ReadFileBytes.
+std::string ReadFileStart(const std::string& FileName, size_t Bytes, long long& FileSize);
 // The bytes of an RCDATA resource of the instance; empty when there is none.
 std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName);

@@ -249,13 +249,15 @@ TEST_F(SelectDialog, RunningOutOfMemoryWhileApplyingKeepsTheOldSkin) {
     WriteBmp24(Large, 1600, 1200, [](int X, int) { return X < 800 ? kRed : kBlue; });
     const std::string Progressive = Folder.Path() + "progressive.jpg";  // 36 MB of coefficients in 60 KB
     WriteBytes(Progressive, DcOnlyJpeg(4000, 3000, 1));
+    // Neither is told as a damaged picture: a bitmap's memory is a system resource of its own.
     const struct {
         std::string Picture;
         TRadioButton* TfrmSelect::*Option;
+        const char* Told;
     } Cases[] = {
-        {Large, &TfrmSelect::optTiled},
-        {Large, &TfrmSelect::optStretched},
-        {Progressive, &TfrmSelect::optStretched},
+        {Large, &TfrmSelect::optTiled, "Out of system resources"},
+        {Large, &TfrmSelect::optStretched, "Out of system resources"},
+        {Progressive, &TfrmSelect::optStretched, "Out of memory"},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Picture + (Case.Option == &TfrmSelect::optTiled ? ", tiled" : ", stretched"));
@@ -268,7 +270,7 @@ TEST_F(SelectDialog, RunningOutOfMemoryWhileApplyingKeepsTheOldSkin) {
         }
         Click(F->optStretched);
         ASSERT_EQ(3u, Boxes.Asked.size());
-        EXPECT_EQ("Out of memory", Boxes.Asked[1].Text) << "not told as a damaged picture";
+        EXPECT_EQ(Case.Told, Boxes.Asked[1].Text);
         EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Boxes.Asked[1].Flags);
         EXPECT_EQ("Error! Skin could not be applied.", Boxes.Asked[2].Text);
         EXPECT_TRUE(F->Visible());

@@ -40,15 +40,16 @@ std::string Photo(int Width, int Height, bool Progressive, TJpegSamples Samples 
     }, 90, Progressive, Arithmetic);
 }
 
-// A 24-bit bitmap file of the photograph-like picture.
-std::string PhotoBitmap(int Width, int Height) {
+// A bitmap file of the photograph-like picture, of 24 or 32 bits a pixel.
+std::string PhotoBitmap(int Width, int Height, int BitCount) {
     unsigned Seed = 7;
-    std::vector<unsigned char> Pixels(static_cast<size_t>(Width) * 3 * Height);
+    const int Bytes = BitCount / 8;
+    std::vector<unsigned char> Pixels(static_cast<size_t>(Width) * Bytes * Height);
     for (int Y = 0; Y < Height; ++Y)
         for (int X = 0; X < Width; ++X)
             for (int C = 0; C < 3; ++C)
-                Pixels[(static_cast<size_t>(Y) * Width + X) * 3 + 2 - C] = PhotoSample(X, Y, C, Width, Height, Seed);
-    return WriteBmpFile(Width, Height, 24, Pixels.data(), static_cast<size_t>(Width) * 3);
+                Pixels[(static_cast<size_t>(Y) * Width + X) * Bytes + 2 - C] = PhotoSample(X, Y, C, Width, Height, Seed);
+    return WriteBmpFile(Width, Height, BitCount, Pixels.data(), static_cast<size_t>(Width) * Bytes);
 }
 
 // The segments of a file up to its first scan and that scan's first bytes: a few hundred bytes whose
@@ -152,7 +153,8 @@ int main(int Argc, char** Argv) {
         {"photo-8000x8000.jpg", Photo(8000, 8000, false), true},
         {"photo-8000x8000-progressive.jpg", Photo(8000, 8000, true), true},
         {"photo-8000x8000-444-progressive.jpg", Photo(8000, 8000, true, jsRgbFullColour), true},
-        {"photo-8000x8000.bmp", PhotoBitmap(8000, 8000), true},
+        {"photo-8000x8000.bmp", PhotoBitmap(8000, 8000, 24), true},
+        {"photo-8000x8000-32-bit.bmp", PhotoBitmap(8000, 8000, 32), true},
     };
     char Self[MAX_PATH];
     GetModuleFileNameA(nullptr, Self, MAX_PATH);

@@ -80,7 +80,7 @@ std::string DcOnlyJpeg(int Width, int Height, int Scans, bool FullColour) {
     std::string Frame = {8, static_cast<char>(Height >> 8), static_cast<char>(Height & 0xFF),
                          static_cast<char>(Width >> 8), static_cast<char>(Width & 0xFF), 3};
     // Y at twice the resolution of Cb and Cr, or all three at the same.
-    Frame += std::string{1, FullColour ? 0x11 : 0x22, 0, 2, 0x11, 0, 3, 0x11, 0};
+    Frame += std::string{1, static_cast<char>(FullColour ? 0x11 : 0x22), 0, 2, 0x11, 0, 3, 0x11, 0};
     // The one DC code: the bit 0, "no change from the block before": the first block's grey for all.
     std::string DcTable(1, '\0');
     DcTable += std::string{1} + std::string(15, '\0') + std::string(1, '\0');
