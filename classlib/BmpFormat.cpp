@@ -77,6 +77,7 @@ bool ParseBmpLayout(const std::string& D, TBmpLayout& L, std::string& Error, siz
         if (Stride * static_cast<unsigned long long>(L.Height) > L.BitsBytes)
             return Fail("Bitmap image is not valid");  // cut off before its last row
         L.BitsBytes = static_cast<size_t>(Stride * L.Height);
+        L.Stride = static_cast<size_t>(Stride);
     }
     return true;
 }

@@ -22,6 +22,7 @@ struct TBmpLayout {
     size_t ColorBytes = 4;
     size_t BitsOffset = 0;
     size_t BitsBytes = 0;     // bytes of pixel data available in the file
+    size_t Stride = 0;        // bytes a row takes, padded to 4 (not for RLE, whose rows vary)
 };
 
 constexpr uint32_t kBmpRgb = 0, kBmpRle8 = 1, kBmpRle4 = 2, kBmpBitFields = 3;

@@ -339,8 +339,8 @@ void TBitmap::LoadFromBytes(std::string Data) {
     TBmpLayout Layout;
     std::string Error;
     if (!ParseBmpLayout(Data, Layout, Error)) throw EInvalidGraphic(Error);
-    const long long Stride = (static_cast<long long>(Layout.Width) * Layout.BitCount + 31) / 32 * 4;
-    LoadPixels(Layout, Data, Data, [&](int First, int) { return Data.data() + Layout.BitsOffset + First * Stride; });
+    LoadPixels(Layout, Data, Data,
+               [&](int First, int) { return Data.data() + Layout.BitsOffset + First * Layout.Stride; });
 }
 
 void TBitmap::LoadFromFile(const std::string& FileName) {
@@ -369,11 +369,10 @@ void TBitmap::LoadFromFile(const std::string& FileName) {
             Data.resize(static_cast<size_t>(Size.QuadPart));
             ReadAt(0, &Data[0], Data.size());
         }
-        const long long Stride = (static_cast<long long>(Layout.Width) * Layout.BitCount + 31) / 32 * 4;
         std::vector<char> Band;
         LoadPixels(Layout, Head, Data, [&](int First, int Count) {
-            Band.resize(static_cast<size_t>(Count * Stride));
-            ReadAt(Layout.BitsOffset + First * Stride, Band.data(), Band.size());
+            Band.resize(Count * Layout.Stride);
+            ReadAt(Layout.BitsOffset + First * static_cast<long long>(Layout.Stride), Band.data(), Band.size());
             return Band.data();
         });
     });
@@ -381,18 +380,19 @@ void TBitmap::LoadFromFile(const std::string& FileName) {
 
 void TBitmap::LoadPixels(const TBmpLayout& Layout, const std::string& Head, const std::string& Data,
                          const std::function<const char*(int First, int Count)>& Rows) {
-    Recreate(Layout.Width, Layout.Height, Layout.BitCount == 32 ? pf32bit : pf24bit, nullptr);
+    // Held at 3 bytes a pixel whatever the file's depth (GDI shows no more of a 32-bit file): a picture
+    // is then made into a skin, which has 24 bits, without a copy.
+    Recreate(Layout.Width, Layout.Height, pf24bit, nullptr);
     // RLE is expanded here, straight into the bitmap: GDI would first expand it into a second buffer of
     // the picture's whole size, whatever few bytes the file holds.
     if (Layout.Compression == kBmpRle8 || Layout.Compression == kBmpRle4) {
-        ExpandRleBitmap(Data, Layout, FPixelFormat == pf24bit ? 3 : 4, [this](int Y) { return ScanLine(Y); });
+        ExpandRleBitmap(Data, Layout, 3, [this](int Y) { return ScanLine(Y); });
         return;
     }
     // The rest goes through GDI a band of rows at a time, so that what it converts them with stays small.
     std::string Info = Head.substr(Layout.InfoOffset, Layout.InfoBytes);
     const bool Core = Info.size() < sizeof(BITMAPINFOHEADER);
-    const long long Stride = (static_cast<long long>(Layout.Width) * Layout.BitCount + 31) / 32 * 4;
-    const int Band = static_cast<int>(std::max(1LL, kBandBytes / Stride));
+    const int Band = static_cast<int>(std::max(1LL, kBandBytes / static_cast<long long>(Layout.Stride)));
     HDC DC = Canvas()->Handle;
     for (int First = 0; First < Layout.Height; First += Band) {  // rows in the order the file holds them
         const int Count = std::min(Band, Layout.Height - First);
@@ -417,7 +417,7 @@ void TBitmap::SaveToFile(const std::string& FileName) {
     GdiFlush();
     const size_t Stride = static_cast<size_t>(RowBytes());
     const int Rows = static_cast<int>(std::max<size_t>(1, kBandBytes / Stride));
-    OrOutOfMemory([&] { WriteFileInParts(FileName, [&](const std::function<void(const char*, size_t)>& Write) {
+    const auto Parts = [&](const std::function<void(const char*, size_t)>& Write) {
         const std::string Headers = BmpFileHeaders(FWidth, FHeight, FPixelFormat == pf24bit ? 24 : 32);
         Write(Headers.data(), Headers.size());
         std::vector<char> Stretch;
@@ -429,7 +429,8 @@ void TBitmap::SaveToFile(const std::string& FileName) {
             }
             Write(Stretch.data(), Stretch.size());
         }
-    }); });
+    };
+    OrOutOfMemory([&] { WriteFileInParts(FileName, Parts); });
 }
 
 std::unique_ptr<TGraphic> TBitmap::Clone() const {

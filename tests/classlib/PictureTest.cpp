@@ -115,8 +115,8 @@ std::string LoadError(const std::string& Path) {
 }
 }  // namespace
 
-// More rows than one stretch of a save or of a load, in a file with its rows from the bottom (as saved)
-// and one with its rows from the top.
+// More rows than one stretch of a save or of a load, in a file with its rows from the bottom (as saved),
+// one with its rows from the top, and one of 32 bits a pixel, which is held at 24.
 TEST(BitmapSave, TwentyFourBitFileReadsBackWithEveryPixel) {
     TScratchFolder Folder;
     constexpr int Width = 2000, Height = 1000, Row = Width * 3;
@@ -134,8 +134,13 @@ TEST(BitmapSave, TwentyFourBitFileReadsBackWithEveryPixel) {
     TopDown.replace(22, 4, std::string("\x18\xFC\xFF\xFF", 4));  // -1000
     for (int Y = Height - 1; Y >= 0; --Y) TopDown += Saved.substr(54 + static_cast<size_t>(Y) * Row, Row);
     WriteBytes(Folder.Path() + "top-down.bmp", TopDown);
+    // The same pixels at 32 bits, the fourth byte of each set: it is not kept.
+    std::vector<unsigned char> Wide(static_cast<size_t>(Width) * 4 * Height, 0xA5);
+    for (int Y = 0; Y < Height; ++Y)
+        for (int X = 0; X < Row; ++X) Wide[static_cast<size_t>(Y) * Width * 4 + X / 3 * 4 + X % 3] = Value(X, Y);
+    WriteBytes(Folder.Path() + "32-bit.bmp", WriteBmpFile(Width, Height, 32, Wide.data(), static_cast<size_t>(Width) * 4));
 
-    for (const char* File : {"skin.bmp", "top-down.bmp"}) {
+    for (const char* File : {"skin.bmp", "top-down.bmp", "32-bit.bmp"}) {
         SCOPED_TRACE(File);
         TPicture Picture;
         Picture.LoadFromFile(Folder.Path() + File);
