@@ -1,5 +1,6 @@
 #include "Getform.h"
 
+#include "BmpFormat.h"
 #include "Getstatusform.h"
 #include "Globalfunctions.h"
 #include "Keyvaluetext.h"
@@ -23,6 +24,15 @@ constexpr int kDesignedPixelsPerInch = 96;
 constexpr int kCategoryLabelWidth = 90;  // at 96 pixels per inch; wider on larger screen fonts
 constexpr int kCategoryLeft = 7, kCategoryGap = 5, kCategoriesPerRow = 3;
 constexpr char kBackspace = 8;
+
+// The largest files the gallery downloads, so that a site cannot fill the disk. A bitmap file is as
+// large as its pixels at 4 bytes each plus its headers: the file header, the largest info header and
+// a colour table of 256 entries. No picture the gallery can show or apply is larger.
+constexpr long long kBitmapHeadersBytes = 14 + 124 + 256 * 4;
+// A skin: the largest picture of the picture budget, 64 megapixels (8000 x 8000): 256 million bytes.
+constexpr long long kMaxSkinFileBytes = BitmapBytes(8000, 8000, 32) + kBitmapHeadersBytes;
+// A preview: a thumbnail of 398 x 58, and none larger than 2048 x 2048 is shown: 16 MB.
+constexpr long long kMaxPreviewFileBytes = BitmapBytes(2048, 2048, 32) + kBitmapHeadersBytes;
 
 // The preview slots with their courtesy note and link, top to bottom; the previews are laid out
 // again at creation to fit the apply frame, their Top stays.
@@ -517,6 +527,7 @@ bool TfrmGet::LoadCategoryList() {
     ResetRequests();
     ReqConnect = true;
     http->InputFileMode = false;
+    http->MaxBody = kMaxKeyValueTextBytes;
     http->Body.clear();
     try {
         http->Get(CatListUrl);
@@ -542,6 +553,7 @@ bool TfrmGet::LoadCategory(int Index) {
     const std::string Name = CategoryLabels[Index]->Caption();
     SetStatusText(kChangingCategory);
     http->InputFileMode = false;
+    http->MaxBody = kMaxKeyValueTextBytes;
     try {
         ResetRequests();
         ReqCategory = true;
@@ -612,6 +624,7 @@ bool TfrmGet::DownloadPreview(const std::string& Url, int Slot) {
     ResetRequests();
     const std::string Path = GetPreviewCachePath(CurrentCategoryName(), Url);
     http->InputFileMode = true;
+    http->MaxBody = kMaxPreviewFileBytes;
     http->Body = Path;
     if (Path.empty()) return false;
     TImage* Preview = PreviewImages[Slot];
@@ -631,6 +644,7 @@ bool TfrmGet::DownloadSkinFile(const std::string& Url) {
     ResetRequests();
     const std::string Path = GetSkinCachePath(CurrentCategoryName(), Url);
     http->InputFileMode = true;
+    http->MaxBody = kMaxSkinFileBytes;
     http->Body = Path;
     if (Path.empty()) return false;
     if (FileExists(Path) && LoadPicture(Scratch, Path)) {

@@ -164,3 +164,15 @@ THttpReplyHead ParseReplyHead(const std::string& Head) {
     }
     return Result;
 }
+
+TBodyPiece TakeBodyPiece(long long ContentLength, long long Limit, long long Received, size_t Count) {
+    TBodyPiece Piece;
+    const auto Arrived = static_cast<long long>(Count);
+    if (ContentLength > Limit || (ContentLength < 0 && Received + Arrived > Limit)) {
+        Piece.TooLarge = true;
+        return Piece;
+    }
+    Piece.Take = ContentLength < 0 ? Count : static_cast<size_t>(std::min(Arrived, ContentLength - Received));
+    Piece.Complete = ContentLength >= 0 && Received + static_cast<long long>(Piece.Take) >= ContentLength;
+    return Piece;
+}

@@ -114,6 +114,37 @@ TEST(HttpReplyHead, EndOfHeadAndFields) {
     }
 }
 
+// What of the bytes that arrive belongs to a body of a stated length (or none) under a limit.
+TEST(HttpReplyBody, NeverPastItsLengthNorBeyondItsLimit) {
+    const struct {
+        long long Length, Limit, Received;
+        size_t Count, Take;
+        bool TooLarge, Complete;
+    } Cases[] = {
+        {1000, 5000, 0, 0, 0, false, false},        // before any byte: nothing to say yet
+        {1000, 5000, 0, 4000, 1000, false, true},   // what follows the length is not the body
+        {1000, 5000, 600, 300, 300, false, false},
+        {1000, 5000, 600, 400, 400, false, true},
+        {0, 5000, 0, 0, 0, false, true},            // an empty body is complete at once
+        {5000, 5000, 0, 0, 0, false, false},        // a length at the limit is taken
+        {5001, 5000, 0, 0, 0, true, false},         // one beyond it is refused before any byte
+        {107374182400, 5000, 0, 0, 0, true, false},
+        {-1, 5000, 0, 0, 0, false, false},
+        {-1, 5000, 0, 5000, 5000, false, false},    // without a length, up to the limit
+        {-1, 5000, 4000, 1000, 1000, false, false},
+        {-1, 5000, 4000, 1001, 0, true, false},     // and not a byte past it
+        {-1, 5000, 5000, 1, 0, true, false},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(testing::Message() << "length " << Case.Length << ", limit " << Case.Limit << ", "
+                                        << Case.Received << " + " << Case.Count);
+        const TBodyPiece Piece = TakeBodyPiece(Case.Length, Case.Limit, Case.Received, Case.Count);
+        EXPECT_EQ(Piece.Take, Case.Take);
+        EXPECT_EQ(Piece.TooLarge, Case.TooLarge);
+        EXPECT_EQ(Piece.Complete, Case.Complete);
+    }
+}
+
 TEST(FtpReplies, SingleAndMultiLineInAnyPieces) {
     const std::string Stream =
         "220 Welcome\r\n"
