@@ -22,6 +22,11 @@ THttpAddress SplitHttpAddress(const std::string& Url);
 // The absolute address that a Location header names, seen from the address that was requested.
 std::string ResolveLocation(const std::string& BaseUrl, const std::string& Location);
 
+// Whether a redirect to Location is followed: only when it stays on the web, an address of the http
+// scheme or one without a scheme. Any other (ftp:, file:, https:, mailto:) leaves the redirect reply
+// as the final one, which is no success.
+bool IsHttpLocation(const std::string& Location);
+
 // The request bytes: request line, our fixed headers, Content-Length and the data for PUT.
 std::string BuildHttpRequest(const std::string& Method, const std::string& Host, const std::string& Path,
                              const std::string& Data, bool WithBody);

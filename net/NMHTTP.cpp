@@ -110,7 +110,8 @@ void TNMHTTP::Request(CmdType Cmd, const std::string& Url, const std::string& Da
         const THttpReplyHead Head = ParseReplyHead(Received.substr(0, HeadEnd));
         Header = Received.substr(0, HeadEnd);
         BytesTotal = Head.ContentLength > 0 ? Head.ContentLength : 0;
-        const bool Redirect = Head.StatusCode >= 300 && Head.StatusCode <= 302 && !Head.Location.empty();
+        const bool Redirect = Head.StatusCode >= 300 && Head.StatusCode <= 302 && !Head.Location.empty() &&
+                              IsHttpLocation(Head.Location);
         if (Redirect && Redirects < kMaxRedirects) {
             Address = ResolveLocation(Address, Head.Location);
             BytesTotal = 0;

@@ -29,11 +29,13 @@ void Serve(const std::string& Request, SOCKET Client, TTestServer& Server) {
     if (Starts("/echo")) {
         TTestServer::SendAll(Client, TTestServer::Reply(200, Request));
     } else if (Starts("/status/")) {
-        // "/status/CODE", or "/status/CODE/bare" for a reply without a Location
+        // "/status/CODE", "/status/CODE/bare" for a reply without a Location, "/status/CODE/to/LOCATION"
         const int Code = static_cast<int>(NumberAfter(Path, "/status/"));
         const bool Bare = Path.find("/bare") != std::string::npos;
+        const size_t To = Path.find("/to/");
+        const std::string Location = To == std::string::npos ? "/status/200" : Path.substr(To + 4);
         TTestServer::SendAll(Client, TTestServer::Reply(Code, "status " + std::to_string(Code) + " body", true,
-                                                        Bare ? "" : "Location: /status/200\r\n"));
+                                                        Bare ? "" : "Location: " + Location + "\r\n"));
     } else if (Starts("/redirect/")) {
         const size_t Left = NumberAfter(Path, "/redirect/");
         if (Left == 0) TTestServer::SendAll(Client, TTestServer::Reply(200, "arrived"));
@@ -108,8 +110,10 @@ TEST_F(HttpTest, GetAndPutSendExactlyTheseBytes) {
 TEST_F(HttpTest, StatusDecidesSuccessAndRedirects) {
     // Every reply but the bare ones names /status/200 as Location: only 300 to 302 go there, and
     // without a Location they are the final reply.
+    // Only http addresses are followed: the others would be asked of this server as http.
+    const std::string Here = "127.0.0.1:" + std::to_string(Server.Port()) + "/status/200";
     struct {
-        const char* Status;
+        std::string Status;
         bool Success;
         size_t Requests;
         const char* Body;
@@ -122,12 +126,17 @@ TEST_F(HttpTest, StatusDecidesSuccessAndRedirects) {
         {"404", false, 1, "status 404 body"},     {"500", false, 1, "status 500 body"},
         {"300/bare", false, 1, "status 300 body"}, {"301/bare", false, 1, "status 301 body"},
         {"302/bare", false, 1, "status 302 body"},
+        {"302/to/HTTP://" + Here, true, 2, "status 200 body"},
+        {"302/to/ftp://" + Here, false, 1, "status 302 body"},
+        {"301/to/https://" + Here, false, 1, "status 301 body"},
+        {"300/to/file://" + Here, false, 1, "status 300 body"},
+        {"302/to/mailto:a@" + Here, false, 1, "status 302 body"},
     };
     size_t Before = 0;
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Status);
         Successes.clear();
-        EXPECT_NO_THROW(Http->Get(Server.Url(std::string("/status/") + Case.Status)));
+        EXPECT_NO_THROW(Http->Get(Server.Url("/status/" + Case.Status)));
         EXPECT_EQ(Successes.size(), Case.Success ? 1u : 0u);
         EXPECT_EQ(Http->Body, Case.Body);
         const size_t Now = Server.Requests().size();

@@ -46,22 +46,33 @@ TEST(HttpAddress, PathPortAndHostRules) {
     }
 }
 
+// Only addresses on the web are followed: those of another scheme are not resolved at all.
 TEST(HttpAddress, LocationResolvedAgainstRequestedAddress) {
     struct {
         const char* Base;
         const char* Location;
-        const char* Expected;
+        const char* Expected;  // nullptr: not followed
     } Cases[] = {
         {"http://h:81/a/b", "/c/d", "http://h:81/c/d"},
         {"http://h:81/a/b", "http://other/x", "http://other/x"},
+        {"http://h:81/a/b", " HTTP://other/x", "HTTP://other/x"},
         {"http://h/a/b?q=/z", "c", "http://h/a/c"},
         {"http://h", "c", "http://h/c"},
         {"http://h/a", "//g/x", "http://g/x"},
         {"http://h/a", " /sp ", "http://h/sp"},
+        {"http://h/a", "x/y:z", "http://h/x/y:z"},
+        {"http://h/a", "ftp://h/x", nullptr},
+        {"http://h/a", "https://h/x", nullptr},
+        {"http://h/a", "file:///C:/boot.ini", nullptr},
+        {"http://h/a", "file:C:/boot.ini", nullptr},
+        {"http://h/a", "C:\\boot.ini", nullptr},
+        {"http://h/a", "mailto:a@h", nullptr},
+        {"http://h/a", "svn+ssh.2-x://h/x", nullptr},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(std::string(Case.Base) + " + " + Case.Location);
-        EXPECT_EQ(ResolveLocation(Case.Base, Case.Location), Case.Expected);
+        EXPECT_EQ(IsHttpLocation(Case.Location), Case.Expected != nullptr);
+        if (Case.Expected) EXPECT_EQ(ResolveLocation(Case.Base, Case.Location), Case.Expected);
     }
 }
 
