@@ -536,9 +536,11 @@ bool TfrmGet::LoadCategoryList() {
     if (!ConnectDone) return false;
     // Categories and addresses are counted per key, so a block without its URL line takes the next one's.
     const std::string List = http->Body;
+    const std::vector<std::string> Names = GetKeyValues(List, "category", kCategoryCount);
+    const std::vector<std::string> Urls = GetKeyValues(List, "URL", kCategoryCount);
     for (int N = 0; N < kCategoryCount; ++N) {
-        const std::string Name = GetKeyValue(List, "category", N);
-        CategoryUrls[N] = GetKeyValue(List, "URL", N);
+        const std::string& Name = Names[N];
+        CategoryUrls[N] = Urls[N];
         if (Name.empty()) break;
         CategoryLabels[N]->SetCaption(Name);
         CategoryLabels[N]->Show();
@@ -571,17 +573,16 @@ bool TfrmGet::LoadCategory(int Index) {
         }
         // Entry n takes the n-th value of each key, counted per key.
         const std::string List = http->Body;
+        const std::vector<std::string> Thumbs = GetKeyValues(List, "thumb url", kEntryCount),
+                                       Skins = GetKeyValues(List, "skin url", kEntryCount),
+                                       Messages = GetKeyValues(List, "courtesy message", kEntryCount),
+                                       LinkMessages = GetKeyValues(List, "courtesy link message", kEntryCount),
+                                       LinkUrls = GetKeyValues(List, "courtesy link url", kEntryCount),
+                                       ApplyUrls = GetKeyValues(List, "apply url", kEntryCount);
         int Count = 0;
         for (int N = 0; N < kEntryCount; ++N) {
-            const std::string Thumb = GetKeyValue(List, "thumb url", N);
-            if (Thumb.empty()) break;
-            GalleryEntry& Entry = GalleryEntries[N];
-            Entry.ThumbUrl = Thumb;
-            Entry.SkinUrl = GetKeyValue(List, "skin url", N);
-            Entry.CourtesyMessage = GetKeyValue(List, "courtesy message", N);
-            Entry.CourtesyLinkMessage = GetKeyValue(List, "courtesy link message", N);
-            Entry.CourtesyLinkUrl = GetKeyValue(List, "courtesy link url", N);
-            Entry.ApplyUrl = GetKeyValue(List, "apply url", N);
+            if (Thumbs[N].empty()) break;
+            GalleryEntries[N] = {Thumbs[N], Skins[N], Messages[N], LinkMessages[N], LinkUrls[N], ApplyUrls[N]};
             ++Count;
         }
         for (int I = 0; I < (Count + kSlotCount - 1) / kSlotCount; ++I) PageLabels[I]->Show();
