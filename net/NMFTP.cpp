@@ -144,6 +144,8 @@ void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile,
         BytesSent = 0;
         File.seekg(0);
         const std::shared_ptr<TTransferState> State = FState;
+        // Only the server may send us the data connection: it comes from the address we talk to.
+        const in_addr Server = FControl->PeerAddress().sin_addr;
         TBlockingSocket Listener(State);
         Listener.Listen(FControl->LocalAddress());
         const sockaddr_in Local = Listener.LocalAddress();
@@ -151,7 +153,7 @@ void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile,
         Command("STOR " + (RemoteFile.empty() ? ExtractFileName(LocalFile) : RemoteFile), 301, INFINITE,
                 true);  // 125 or 150
         TBlockingSocket Data(State);
-        Data.Accept(Listener, kSendAborted);
+        Data.Accept(Listener, Server, kSendAborted);
         Listener.Close();
         // BytesSent follows what the connection takes, not what the system's buffers swallow: a
         // picture of 200 KB would otherwise count as sent at once however slow the line.
