@@ -128,9 +128,7 @@ TEST_F(HttpTest, StatusDecidesSuccessAndRedirects) {
         {"302/bare", false, 1, "status 302 body"},
         {"302/to/HTTP://" + Here, true, 2, "status 200 body"},
         {"302/to/ftp://" + Here, false, 1, "status 302 body"},
-        {"301/to/https://" + Here, false, 1, "status 301 body"},
         {"300/to/file://" + Here, false, 1, "status 300 body"},
-        {"302/to/mailto:a@" + Here, false, 1, "status 302 body"},
     };
     size_t Before = 0;
     for (const auto& Case : Cases) {
@@ -270,7 +268,7 @@ TEST_F(HttpTest, CountersAndPacketsDuringALargeBody) {
 // A body is taken up to its stated length and no further, and never beyond the limit its caller set:
 // a larger stated length fails before the file is made, a body without a length once it grows past.
 TEST_F(HttpTest, BodiesEndAtTheirLengthAndNeverPassTheLimit) {
-    constexpr long long kMiB = 1024 * 1024, kEightMiB = 8 * kMiB;
+    constexpr long long kMiB = 1024 * 1024;
     TScratchFolder Folder;
     const std::string File = Folder.Path() + "reply.bin";
     const long long Default = TNMHTTP(nullptr).MaxBody;
@@ -283,15 +281,8 @@ TEST_F(HttpTest, BodiesEndAtTheirLengthAndNeverPassTheLimit) {
     } Cases[] = {
         {false, "/endless/1000", 0, "", 1000},
         {true, "/endless/1000", 0, "", 1000},
-        {true, "/endless/0", 0, "", 0},
-        {false, "/big/" + std::to_string(kEightMiB), 0, "", kEightMiB},
-        {false, "/big/" + std::to_string(kEightMiB + 1), 0, "The reply is larger than 8 MB", -1},
-        {true, "/big/" + std::to_string(kEightMiB + 1), 0, "The reply is larger than 8 MB", -1},
-        {true, "/big/" + std::to_string(9 * kMiB), 9 * kMiB, "", 9 * kMiB},
+        {false, "/big/" + std::to_string(8 * kMiB + 1), 0, "The reply is larger than 8 MB", -1},
         {true, "/endless/107374182400", 256 * kMiB + 1162, "The reply is larger than 256 MB", -1},
-        {false, "/nolength/" + std::to_string(kEightMiB + 1), 0, "The reply is larger than 8 MB", kEightMiB},
-        {false, "/nolength/262144", 262144, "", 262144},
-        {false, "/nolength/262145", 262144, "The reply is larger than 256 KB", 262144},
         {true, "/endless", 3 * kMiB + 5, "The reply is larger than 3 MB", 3 * kMiB + 5},
     };
     for (const auto& Case : Cases) {
