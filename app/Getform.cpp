@@ -1,5 +1,6 @@
 #include "Getform.h"
 
+#include "BmpFormat.h"
 #include "Getstatusform.h"
 #include "Globalfunctions.h"
 #include "Keyvaluetext.h"
@@ -25,6 +26,15 @@ constexpr int kCategoryLeft = 7, kCategoryGap = 5, kCategoriesPerRow = 3;
 constexpr char kBackspace = 8;
 // A preview is a 398 x 58 thumbnail: a larger picture than this is not one.
 constexpr long long kMaxPreviewSide = 2048;
+
+// The largest files the gallery downloads, so that a site cannot fill the disk. A bitmap file is as
+// large as its pixels at 4 bytes each plus its headers: the file header, the largest info header and
+// a colour table of 256 entries. No picture the gallery can show or apply is larger.
+constexpr long long kBitmapHeadersBytes = 14 + 124 + 256 * 4;
+// A skin: the largest picture of the picture budget, 64 megapixels (8000 x 8000): 256 million bytes.
+constexpr long long kMaxSkinFileBytes = BitmapBytes(8000, 8000, 32) + kBitmapHeadersBytes;
+// A preview: a thumbnail of 398 x 58, and none larger than 2048 x 2048 is shown: 16 MB.
+constexpr long long kMaxPreviewFileBytes = BitmapBytes(2048, 2048, 32) + kBitmapHeadersBytes;
 
 // The preview slots with their courtesy note and link, top to bottom; the previews are laid out
 // again at creation to fit the apply frame, their Top stays.
@@ -528,6 +538,7 @@ bool TfrmGet::LoadCategoryList() {
     ResetRequests();
     ReqConnect = true;
     http->InputFileMode = false;
+    http->MaxBody = kMaxKeyValueTextBytes;
     http->Body.clear();
     try {
         http->Get(CatListUrl);
@@ -536,9 +547,11 @@ bool TfrmGet::LoadCategoryList() {
     if (!ConnectDone) return false;
     // Categories and addresses are counted per key, so a block without its URL line takes the next one's.
     const std::string List = http->Body;
+    const std::vector<std::string> Names = GetKeyValues(List, "category", kCategoryCount);
+    const std::vector<std::string> Urls = GetKeyValues(List, "URL", kCategoryCount);
     for (int N = 0; N < kCategoryCount; ++N) {
-        const std::string Name = GetKeyValue(List, "category", N);
-        CategoryUrls[N] = GetKeyValue(List, "URL", N);
+        const std::string& Name = Names[N];
+        CategoryUrls[N] = Urls[N];
         if (Name.empty()) break;
         CategoryLabels[N]->SetCaption(Name);
         CategoryLabels[N]->Show();
@@ -553,6 +566,7 @@ bool TfrmGet::LoadCategory(int Index) {
     const std::string Name = CategoryLabels[Index]->Caption();
     SetStatusText(kChangingCategory);
     http->InputFileMode = false;
+    http->MaxBody = kMaxKeyValueTextBytes;
     try {
         ResetRequests();
         ReqCategory = true;
@@ -567,17 +581,16 @@ bool TfrmGet::LoadCategory(int Index) {
         ClearPreviews();
         // Entry n takes the n-th value of each key, counted per key.
         const std::string List = http->Body;
+        const std::vector<std::string> Thumbs = GetKeyValues(List, "thumb url", kEntryCount),
+                                       Skins = GetKeyValues(List, "skin url", kEntryCount),
+                                       Messages = GetKeyValues(List, "courtesy message", kEntryCount),
+                                       LinkMessages = GetKeyValues(List, "courtesy link message", kEntryCount),
+                                       LinkUrls = GetKeyValues(List, "courtesy link url", kEntryCount),
+                                       ApplyUrls = GetKeyValues(List, "apply url", kEntryCount);
         int Count = 0;
         for (int N = 0; N < kEntryCount; ++N) {
-            const std::string Thumb = GetKeyValue(List, "thumb url", N);
-            if (Thumb.empty()) break;
-            GalleryEntry& Entry = GalleryEntries[N];
-            Entry.ThumbUrl = Thumb;
-            Entry.SkinUrl = GetKeyValue(List, "skin url", N);
-            Entry.CourtesyMessage = GetKeyValue(List, "courtesy message", N);
-            Entry.CourtesyLinkMessage = GetKeyValue(List, "courtesy link message", N);
-            Entry.CourtesyLinkUrl = GetKeyValue(List, "courtesy link url", N);
-            Entry.ApplyUrl = GetKeyValue(List, "apply url", N);
+            if (Thumbs[N].empty()) break;
+            GalleryEntries[N] = {Thumbs[N], Skins[N], Messages[N], LinkMessages[N], LinkUrls[N], ApplyUrls[N]};
             ++Count;
         }
         for (int I = 0; I < (Count + kSlotCount - 1) / kSlotCount; ++I) PageLabels[I]->Show();
@@ -617,6 +630,7 @@ bool TfrmGet::DownloadPreview(const std::string& Url, int Slot) {
     ResetRequests();
     const std::string Path = GetPreviewCachePath(CurrentCategoryName(), Url);
     http->InputFileMode = true;
+    http->MaxBody = kMaxPreviewFileBytes;
     http->Body = Path;
     if (Path.empty()) return false;
     TImage* Preview = PreviewImages[Slot];
@@ -636,6 +650,7 @@ bool TfrmGet::DownloadSkinFile(const std::string& Url) {
     ResetRequests();
     const std::string Path = GetSkinCachePath(CurrentCategoryName(), Url);
     http->InputFileMode = true;
+    http->MaxBody = kMaxSkinFileBytes;
     http->Body = Path;
     if (Path.empty()) return false;
     if (FileExists(Path) && LoadPicture(Scratch, Path)) {

@@ -190,6 +190,7 @@ bool TfrmVelmora::LoadAppData() {
     AppDataPending = true;
     try {
         http->InputFileMode = false;
+        http->MaxBody = kMaxKeyValueTextBytes;
         http->Get(AppDataAddress);
     } catch (const std::exception&) {
         // No connection, a refused or cut reply, an abort: not received.

@@ -3,14 +3,6 @@
 namespace {
 bool IsBlank(char C) { return static_cast<unsigned char>(C) <= 32; }
 
-char Lower1252(char C) {
-    const unsigned char U = static_cast<unsigned char>(C);
-    if ((U >= 'A' && U <= 'Z') || (U >= 0xC0 && U <= 0xDE && U != 0xD7)) return static_cast<char>(U + 32);
-    if (U == 0x8A || U == 0x8C || U == 0x8E) return static_cast<char>(U + 16);  // S, OE, Z with their marks
-    if (U == 0x9F) return static_cast<char>(0xFF);                               // Y with diaeresis
-    return C;
-}
-
 bool StartsWith(const std::string& Text, const char* Prefix) {
     return Text.compare(0, std::string(Prefix).size(), Prefix) == 0;
 }
@@ -30,9 +22,17 @@ std::string TrimRight(const std::string& S) {
 
 std::string Trim(const std::string& S) { return TrimLeft(TrimRight(S)); }
 
+char LowerCase1252(char C) {
+    const unsigned char U = static_cast<unsigned char>(C);
+    if ((U >= 'A' && U <= 'Z') || (U >= 0xC0 && U <= 0xDE && U != 0xD7)) return static_cast<char>(U + 32);
+    if (U == 0x8A || U == 0x8C || U == 0x8E) return static_cast<char>(U + 16);  // S, OE, Z with their marks
+    if (U == 0x9F) return static_cast<char>(0xFF);                               // Y with diaeresis
+    return C;
+}
+
 std::string LowerCase1252(const std::string& S) {
     std::string Result = S;
-    for (char& C : Result) C = Lower1252(C);
+    for (char& C : Result) C = LowerCase1252(C);
     return Result;
 }
 

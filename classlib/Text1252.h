@@ -11,6 +11,7 @@ std::string Trim(const std::string& S);
 // Lower case as Windows makes it in code page 1252: A-Z, the accented capitals from 0xC0 to 0xDE
 // (not 0xD7, the multiplication sign), and the four capitals of 0x8A, 0x8C, 0x8E and 0x9F.
 std::string LowerCase1252(const std::string& S);
+char LowerCase1252(char C);
 // A name Windows takes for a device whatever the folder: CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9
 // and LPT1-9 (also with the superscript digits of code page 1252), in any letter case, and also with
 // an extension or blanks after it ("nul .txt").

@@ -1,4 +1,5 @@
-// Addresses from the web site and Location headers: splitting, and resolving one against another.
+// Addresses from the web site and Location headers: splitting, and resolving one that is followed
+// against another.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     const size_t Break = Text.find('\n');
     const std::string Base = Text.substr(0, Break), Location = Break == std::string::npos ? "" : Text.substr(Break + 1);
     SplitHttpAddress(Text);
-    SplitHttpAddress(ResolveLocation(Base, Location));
+    if (IsHttpLocation(Location)) SplitHttpAddress(ResolveLocation(Base, Location));
     return 0;
 }

@@ -7,6 +7,8 @@
 struct TFtpReply {
     int Code = 0;
     std::string Text;  // every line of the reply, joined by CR LF, without the last line end
+    // A reply of 100 to 199 ("120 Service ready in 2 minutes"): the final reply to the command follows.
+    bool Preliminary() const { return Code >= 100 && Code <= 199; }
 };
 
 // Collects the bytes of a control connection and hands out whole replies. A reply is one line

@@ -106,6 +106,19 @@ std::string ResolveLocation(const std::string& BaseUrl, const std::string& Locat
     return Origin + Folder + Target;
 }
 
+bool IsHttpLocation(const std::string& Location) {
+    // A scheme is a letter, then letters, digits, '+', '-' or '.', ended by ':'; an address that does
+    // not start with one is relative.
+    const std::string Target = Trimmed(Location);
+    for (size_t I = 0; I < Target.size(); ++I) {
+        const char C = Target[I];
+        if (C == ':') return I > 0 && SameAscii(Target.substr(0, I), "http");
+        const bool Letter = (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z');
+        if (!Letter && (I == 0 || !((C >= '0' && C <= '9') || C == '+' || C == '-' || C == '.'))) return true;
+    }
+    return true;
+}
+
 std::string BuildHttpRequest(const std::string& Method, const std::string& Host, const std::string& Path,
                              const std::string& Data, bool WithBody) {
     std::string Request = Method + " " + Path + " HTTP/1.0\r\n";
@@ -163,4 +176,16 @@ THttpReplyHead ParseReplyHead(const std::string& Head) {
             Result.Location = Value;
     }
     return Result;
+}
+
+TBodyPiece TakeBodyPiece(long long ContentLength, long long Limit, long long Received, size_t Count) {
+    TBodyPiece Piece;
+    const auto Arrived = static_cast<long long>(Count);
+    if (ContentLength > Limit || (ContentLength < 0 && Received + Arrived > Limit)) {
+        Piece.TooLarge = true;
+        return Piece;
+    }
+    Piece.Take = ContentLength < 0 ? Count : static_cast<size_t>(std::min(Arrived, ContentLength - Received));
+    Piece.Complete = ContentLength >= 0 && Received + static_cast<long long>(Piece.Take) >= ContentLength;
+    return Piece;
 }

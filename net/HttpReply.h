@@ -22,6 +22,11 @@ THttpAddress SplitHttpAddress(const std::string& Url);
 // The absolute address that a Location header names, seen from the address that was requested.
 std::string ResolveLocation(const std::string& BaseUrl, const std::string& Location);
 
+// Whether a redirect to Location is followed: only when it stays on the web, an address of the http
+// scheme or one without a scheme. Any other (ftp:, file:, https:, mailto:) leaves the redirect reply
+// as the final one, which is no success.
+bool IsHttpLocation(const std::string& Location);
+
 // The request bytes: request line, our fixed headers, Content-Length and the data for PUT.
 std::string BuildHttpRequest(const std::string& Method, const std::string& Host, const std::string& Path,
                              const std::string& Data, bool WithBody);
@@ -51,3 +56,13 @@ struct THttpReplyHead {
 
 // Parses a head as FindReplyHeadEnd delimits it (the empty line may be included or not).
 THttpReplyHead ParseReplyHead(const std::string& Head);
+
+// What becomes of Count bytes that arrive after Received bytes of a body whose stated length is
+// ContentLength (-1 when none) and which may be at most Limit bytes long. Asked with Count 0 before
+// any byte, it tells a stated length beyond the limit, and an empty body, at once.
+struct TBodyPiece {
+    size_t Take = 0;        // the bytes that belong to the body; nothing past its stated length
+    bool TooLarge = false;  // the body would be larger than Limit: the request fails, nothing is taken
+    bool Complete = false;  // the body has all its stated length: nothing more is read
+};
+TBodyPiece TakeBodyPiece(long long ContentLength, long long Limit, long long Received, size_t Count);

@@ -70,11 +70,18 @@ TFtpReply TNMFTP::ReadReply(const TDeadline& Deadline) {
     return Reply;
 }
 
-TFtpReply TNMFTP::Command(const std::string& Line, int Limit, DWORD TimeoutMs) {
+TFtpReply TNMFTP::ReadFinalReply(const TDeadline& Deadline) {
+    TFtpReply Reply;
+    do Reply = ReadReply(Deadline);
+    while (Reply.Preliminary());
+    return Reply;
+}
+
+TFtpReply TNMFTP::Command(const std::string& Line, int Limit, DWORD TimeoutMs, bool OpensTransfer) {
     const std::shared_ptr<TBlockingSocket> Control = FControl;
     const TDeadline Deadline = TimeoutMs == INFINITE ? TDeadline::Never() : TDeadline::After(TimeoutMs);
     Control->Send(Line + "\r\n", kSendAborted);
-    TFtpReply Reply = ReadReply(Deadline);
+    TFtpReply Reply = OpensTransfer ? ReadReply(Deadline) : ReadFinalReply(Deadline);
     if (Reply.Code >= Limit) throw EFtpReplyError(Reply.Text);
     return Reply;
 }
@@ -86,7 +93,7 @@ void TNMFTP::Connect() {
         const auto Control = std::make_shared<TBlockingSocket>(FState);
         FControl = Control;
         Control->Connect(Remote);
-        TFtpReply Reply = ReadReply(TDeadline::Never());  // the greeting
+        TFtpReply Reply = ReadFinalReply(TDeadline::Never());  // the greeting, after any "120 Ready in ..."
         if (Reply.Code >= 400) throw ESockError(Reply.Text);
         try {
             Reply = Command("USER " + UserID);
@@ -137,13 +144,16 @@ void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile,
         BytesSent = 0;
         File.seekg(0);
         const std::shared_ptr<TTransferState> State = FState;
+        // Only the server may send us the data connection: it comes from the address we talk to.
+        const in_addr Server = FControl->PeerAddress().sin_addr;
         TBlockingSocket Listener(State);
         Listener.Listen(FControl->LocalAddress());
         const sockaddr_in Local = Listener.LocalAddress();
         Command("PORT " + FormatPortArgument(ntohl(Local.sin_addr.s_addr), ntohs(Local.sin_port)), 301);
-        Command("STOR " + (RemoteFile.empty() ? ExtractFileName(LocalFile) : RemoteFile), 301);  // 125 or 150
+        Command("STOR " + (RemoteFile.empty() ? ExtractFileName(LocalFile) : RemoteFile), 301, INFINITE,
+                true);  // 125 or 150
         TBlockingSocket Data(State);
-        Data.Accept(Listener, kSendAborted);
+        Data.Accept(Listener, Server, kSendAborted);
         Listener.Close();
         // BytesSent follows what the connection takes, not what the system's buffers swallow: a
         // picture of 200 KB would otherwise count as sent at once however slow the line.
@@ -162,7 +172,7 @@ void TNMFTP::Upload(const std::string& LocalFile, const std::string& RemoteFile,
             if (State->Aborted) throw ESockError(kSendAborted);
         }
         Data.Close();
-        const TFtpReply Reply = ReadReply(TDeadline::Never());
+        const TFtpReply Reply = ReadFinalReply(TDeadline::Never());
         if (Reply.Code >= 400) throw EFtpReplyError(Reply.Text);
     });
     if (OnSuccess) OnSuccess(cmdUpload);

@@ -57,9 +57,11 @@ public:
 
 private:
     // One command and its reply, which must be whole within TimeoutMs of sending the command; a
-    // code of Limit or more raises with the server's reply text.
-    TFtpReply Command(const std::string& Line, int Limit = 400, DWORD TimeoutMs = INFINITE);
+    // code of Limit or more raises with the server's reply text. A preliminary reply (1xx) is read
+    // past to the final one, unless the command opens a transfer: then it is the sign to send.
+    TFtpReply Command(const std::string& Line, int Limit = 400, DWORD TimeoutMs = INFINITE, bool OpensTransfer = false);
     TFtpReply ReadReply(const TDeadline& Deadline);
+    TFtpReply ReadFinalReply(const TDeadline& Deadline);
     // Runs one operation as the only one of this component; failures other than a refusal by the
     // server close the connection.
     void Run(const std::function<void()>& Operation);

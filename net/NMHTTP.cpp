@@ -11,7 +11,6 @@
 namespace {
 constexpr size_t kPieceBytes = 65536;
 constexpr size_t kMaxHeadBytes = 65536;
-const char* const kReplyTooLarge = "The reply is larger than 8 MiB";
 const char* const kHeadTooLarge = "The reply head is too long";
 
 // The file that receives a reply body in file mode. A partial file stays when the request fails.
@@ -34,6 +33,15 @@ public:
 private:
     HANDLE FHandle;
 };
+
+// "The reply is larger than 256 KB": the limit in whole kilobytes or megabytes of 1024 and 1048576 bytes,
+// as Windows shows file sizes, rounded down so that the text stays true.
+std::string ReplyTooLargeText(long long Limit) {
+    constexpr long long kKilobyte = 1024, kMegabyte = 1024 * 1024;
+    const std::string Size = Limit >= kMegabyte ? std::to_string(Limit / kMegabyte) + " MB"
+                                                : std::to_string(Limit / kKilobyte) + " KB";
+    return "The reply is larger than " + Size;
+}
 
 void RaiseAddressError(THttpAddress::TError Error) {
     switch (Error) {
@@ -80,7 +88,8 @@ void TNMHTTP::Request(CmdType Cmd, const std::string& Url, const std::string& Da
     if (!InputFileMode) Body.clear();
     const char* const Method = Cmd == CmdPUT ? "PUT" : "GET";
     std::string Address = Url;
-    std::vector<char> Piece(kPieceBytes);
+    std::vector<char> Buffer(kPieceBytes);
+    const long long Limit = MaxBody;
     for (int Redirects = 0;; ++Redirects) {
         const THttpAddress Target = SplitHttpAddress(Address);
         RaiseAddressError(Target.Error);
@@ -94,40 +103,49 @@ void TNMHTTP::Request(CmdType Cmd, const std::string& Url, const std::string& Da
         size_t HeadEnd;
         while ((HeadEnd = Finder.Find(Received)) == std::string::npos) {
             if (Received.size() > kMaxHeadBytes) throw ESockError(kHeadTooLarge);
-            const size_t Count = Socket.Receive(Piece.data(), Piece.size(), kReadlnAborted);
+            const size_t Count = Socket.Receive(Buffer.data(), Buffer.size(), kReadlnAborted);
             if (Count == 0) throw ESockError(kReplyIncomplete);  // also: closed with no byte at all
-            Received.append(Piece.data(), Count);
+            Received.append(Buffer.data(), Count);
         }
         const THttpReplyHead Head = ParseReplyHead(Received.substr(0, HeadEnd));
         Header = Received.substr(0, HeadEnd);
         BytesTotal = Head.ContentLength > 0 ? Head.ContentLength : 0;
-        const bool Redirect = Head.StatusCode >= 300 && Head.StatusCode <= 302 && !Head.Location.empty();
+        const bool Redirect = Head.StatusCode >= 300 && Head.StatusCode <= 302 && !Head.Location.empty() &&
+                              IsHttpLocation(Head.Location);
         if (Redirect && Redirects < kMaxRedirects) {
             Address = ResolveLocation(Address, Head.Location);
             BytesTotal = 0;
             continue;
         }
 
+        // A stated length beyond the limit is refused before the file is made.
+        const TBodyPiece AtStart = TakeBodyPiece(Head.ContentLength, Limit, 0, 0);
+        if (AtStart.TooLarge) throw ESockError(ReplyTooLargeText(Limit));
         const bool InMemory = !InputFileMode;
-        if (InMemory && Head.ContentLength > kMaxMemoryBody) throw ESockError(kReplyTooLarge);
         std::unique_ptr<TBodyFile> File;
         if (!InMemory) File = std::make_unique<TBodyFile>(Body);
-        // Takes one piece of the body; the handler of OnPacketRecvd may abort or free us.
+        // Takes what of one piece belongs to the body and tells whether the body is complete; the
+        // handler of OnPacketRecvd may abort or free us.
         auto TakePiece = [&](const char* Bytes, size_t Count) {
-            if (InMemory) {
-                if (static_cast<long long>(Body.size() + Count) > kMaxMemoryBody) throw ESockError(kReplyTooLarge);
-                Body.append(Bytes, Count);
-            } else {
-                File->Write(Bytes, Count);
-            }
-            BytesRecvd += static_cast<long long>(Count);
+            const TBodyPiece Taken = TakeBodyPiece(Head.ContentLength, Limit, BytesRecvd, Count);
+            if (Taken.TooLarge) throw ESockError(ReplyTooLargeText(Limit));
+            if (InMemory) Body.append(Bytes, Taken.Take);
+            else File->Write(Bytes, Taken.Take);
+            BytesRecvd += static_cast<long long>(Taken.Take);
             if (OnPacketRecvd) OnPacketRecvd(this);
             if (State->Aborted) throw ESockError(kCaptureAborted);
+            return Taken.Complete;
         };
-        if (Received.size() > HeadEnd) TakePiece(Received.data() + HeadEnd, Received.size() - HeadEnd);
+        // What follows the stated length is not the body: it is neither taken nor waited for.
+        bool Complete = AtStart.Complete;
+        if (!Complete && Received.size() > HeadEnd)
+            Complete = TakePiece(Received.data() + HeadEnd, Received.size() - HeadEnd);
         Received.clear();
-        while (const size_t Count = Socket.Receive(Piece.data(), Piece.size(), kCaptureAborted))
-            TakePiece(Piece.data(), Count);
+        while (!Complete) {
+            const size_t Count = Socket.Receive(Buffer.data(), Buffer.size(), kCaptureAborted);
+            if (Count == 0) break;
+            Complete = TakePiece(Buffer.data(), Count);
+        }
         Socket.Close();
         File.reset();
         if (Head.ContentLength >= 0 && BytesRecvd < Head.ContentLength) throw ESockError(kReplyIncomplete);

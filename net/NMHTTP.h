@@ -26,12 +26,14 @@ public:
     int Port = 0;                     // not used for requests: the address names its port (else 80)
     long long BytesRecvd = 0;         // reply body bytes received so far
     long long BytesTotal = 0;         // the reply's Content-Length, 0 when absent
+    // The largest reply body taken, in memory or into the file: a reply that states a larger length
+    // fails before any of its body is read or the file is made, one without a length fails when it
+    // grows beyond this. Each download sets what its kind of reply can be.
+    long long MaxBody = 8 * 1024 * 1024;
 
     THTTPSuccessEvent OnSuccess;  // after the whole body of a reply with a status below 299
     TNotifyEvent OnPacketRecvd;   // after each piece of the reply body
 
-    // A reply held in memory may not grow beyond this; a file has no limit.
-    static constexpr long long kMaxMemoryBody = 8 * 1024 * 1024;
     // Replies of 300 to 302 are followed this many times in a row, then taken as failed.
     static constexpr int kMaxRedirects = 5;
 

@@ -210,18 +210,23 @@ void TBlockingSocket::Listen(const sockaddr_in& Local) {
     }
 }
 
-void TBlockingSocket::Accept(TBlockingSocket& Listener, const char* AbortText) {
+void TBlockingSocket::Accept(TBlockingSocket& Listener, const in_addr& Peer, const char* AbortText) {
     Close();
     const DWORD Start = GetTickCount();
     while (true) {
         const TReadiness Ready = WaitSocket(Listener.FSocket, false, kWaitSliceUs);
         if (Ready == rdFailed) throw ESockError(kDataConnectionError);
         if (Ready == rdReady) {
-            FSocket = accept(Listener.FSocket, nullptr, nullptr);
+            sockaddr_in From{};
+            int Length = sizeof From;
+            FSocket = accept(Listener.FSocket, reinterpret_cast<sockaddr*>(&From), &Length);
             if (FSocket == INVALID_SOCKET) throw ESockError(kDataConnectionError);
-            u_long NonBlocking = 1;
-            ioctlsocket(FSocket, FIONBIO, &NonBlocking);
-            return;
+            if (From.sin_addr.s_addr == Peer.s_addr) {
+                u_long NonBlocking = 1;
+                ioctlsocket(FSocket, FIONBIO, &NonBlocking);
+                return;
+            }
+            Close();  // a stranger's: the awaited one may still come
         }
         Pump(AbortText, true);
         if (GetTickCount() - Start > kAcceptTimeoutMs) throw ESockError(kDataConnectionError);
@@ -263,6 +268,13 @@ size_t TBlockingSocket::Receive(char* Buffer, size_t Size, const char* AbortText
             throw ESockError(WinsockErrorText("Connection lost", WSAGetLastError()));
         Pump(AbortText, false);
     }
+}
+
+sockaddr_in TBlockingSocket::PeerAddress() const {
+    sockaddr_in Address{};
+    int Length = sizeof Address;
+    getpeername(FSocket, reinterpret_cast<sockaddr*>(&Address), &Length);
+    return Address;
 }
 
 sockaddr_in TBlockingSocket::LocalAddress() const {

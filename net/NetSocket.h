@@ -80,8 +80,9 @@ public:
     void Connect(const sockaddr_in& Address);
     // Listens on an unused port of the given local address, for one incoming data connection.
     void Listen(const sockaddr_in& Local);
-    // Takes the connection that Listener received (waits for it); raises AbortText on Abort.
-    void Accept(TBlockingSocket& Listener, const char* AbortText);
+    // Takes the connection that Listener received from the address Peer (waits for it; one from
+    // anywhere else is closed); raises AbortText on Abort.
+    void Accept(TBlockingSocket& Listener, const in_addr& Peer, const char* AbortText);
     // Sends all of Data; raises AbortText on Abort.
     void Send(const char* Data, size_t Size, const char* AbortText);
     void Send(const std::string& Data, const char* AbortText) { Send(Data.data(), Data.size(), AbortText); }
@@ -90,6 +91,7 @@ public:
     // Deadline has passed.
     size_t Receive(char* Buffer, size_t Size, const char* AbortText, const TDeadline& Deadline = TDeadline::Never());
     sockaddr_in LocalAddress() const;
+    sockaddr_in PeerAddress() const;
     // Keeps at most Bytes queued in the system for sending.
     void LimitSendBuffer(int Bytes);
     bool IsOpen() const { return FSocket != INVALID_SOCKET; }

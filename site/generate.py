@@ -194,6 +194,17 @@ def generate(out, test_categories, test_skins):
            "URL=@SITE@/%s/test/broken-previews.txt\r\n" % GALLERY).encode())
     write(os.path.join(test, "slow-previews.txt"), gallery_list("Slow", [
         ("@SITE@/_test/slow/200000/20",) + real[1:]]))
+    # A site that tries to fill the disk and to hold the lists' readers: a preview without end, skins of
+    # a huge stated length and without end, and lists padded to the largest size a list may have
+    # (262144 bytes) and beyond it.
+    write(os.path.join(test, "endless-previews.txt"), gallery_list("Endless", [
+        ("@SITE@/_test/endless",) + real[1:],
+        (real[0], "@SITE@/_test/endless/107374182400?/huge.jpg") + real[2:],
+        (all_entries[1][0], "@SITE@/_test/endless?/endless.jpg") + all_entries[1][2:]]))
+    write(os.path.join(test, "hostile-categories.txt"), crlf([
+        "; Categories of a hostile site, then the real ones",
+        "category=Endless", "URL=@SITE@/_test/padded/262144/%s/test/endless-previews.txt" % GALLERY,
+        "category=Too Long", "URL=@SITE@/_test/padded/262145/%s/test/skins.txt" % GALLERY] + cat_lines))
     write(os.path.join(test, "missing-category.txt"),
           b"; A category whose gallery list is not on the site\r\ncategory=Gone\r\nURL=@SITE@/_test/status/404\r\n")
     lines = ["; %d categories for tests: the first is Test Skins, the others cycle through" % test_categories,

@@ -259,6 +259,24 @@ class HooksTest(unittest.TestCase):
         self.assertEqual(body[:300000], pattern(0, 300000))
         self.assertEqual(body[-1000:], pattern((3 << 20) - 1000, 1000))
 
+    def test_endless_and_padded(self):
+        for path, length in (("/_test/endless", None), ("/_test/endless/107374182400", "107374182400")):
+            with socket.create_connection(("127.0.0.1", port("http-port")), timeout=10) as s:
+                s.sendall(b"GET %s HTTP/1.0\r\n\r\n" % path.encode())
+                data = b""
+                while len(data) < 1 << 20:
+                    data += s.recv(65536)
+            code, headers, body = split_reply(data)
+            self.assertEqual((code, headers.get("content-length")), (200, length))
+            self.assertEqual(body[:100000], pattern(0, 100000))
+        lists = "/programs/velmora3/gallery/"
+        for size in (262144, 262145):
+            code, _, body = get("/_test/padded/%d%scategories.txt" % (size, lists))
+            self.assertEqual((code, len(body)), (200, size))
+        self.assertEqual(read_list(body.decode("latin-1"), ("category", "URL"), 102),
+                         read_list(get(lists + "categories.txt")[2].decode("latin-1"), ("category", "URL"), 102))
+        self.assertEqual(get("/_test/padded/10%scategories.txt" % lists)[0], 400)
+
     def test_echo_returns_the_exact_request(self):
         request = (b"PUT /_test/echo HTTP/1.0\r\nHost: 127.0.0.1\r\nAccept: www/source, text/html\r\n"
                    b"Content-type: application/x-www-form-urlencoded\r\nContent-Length: 14\r\n\r\n"

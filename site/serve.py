@@ -79,6 +79,8 @@ class Site:
         self.ftp_refused = set()  # FTP commands answered 502 (/_test/ftprefuse)
         self.ftp_silent = set()   # FTP commands never answered (/_test/ftpsilent)
         self.ftp_trickled = {}    # FTP command -> seconds between the bytes of its reply (/_test/ftptrickle)
+        self.ftp_preliminary = set()  # FTP commands whose reply a 120 comes before (/_test/ftppreliminary)
+        self.ftp_stranger = False     # a stranger connects to each PORT address first (/_test/ftpstranger)
         self.request_count = 0
         self.put_count = 0
 
@@ -212,12 +214,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def redirect(self, location):
         self.reply(302, b"Moved to " + location.encode("latin-1") + b"\r\n", headers=[("Location", location)])
 
-    def serve_file(self, path):
+    def file_data(self, path):
+        """The bytes the site serves at path, and their suffix; (None, None) when there is no such file."""
         rel = urllib.parse.unquote(path, encoding="latin-1").lstrip("/")
         full = os.path.realpath(os.path.join(self.site.root, rel))
         if not (full == self.site.root or full.startswith(self.site.root + os.sep)) or not os.path.isfile(full):
-            self.reply(404, b"Not found: " + path.encode("latin-1") + b"\r\n")
-            return
+            return None, None
         with open(full, "rb") as f:
             data = f.read()
         suffix = os.path.splitext(full)[1].lower()
@@ -225,6 +227,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
             data = self.site.substitute(data)
         if path == APPDATA_PATH:
             data = self.site.appdata(data)
+        return data, suffix
+
+    def serve_file(self, path):
+        data, suffix = self.file_data(path)
+        if data is None:
+            self.reply(404, b"Not found: " + path.encode("latin-1") + b"\r\n")
+            return
         with self.site.lock:
             pace = self.site.pace
         if not pace or self.command == "HEAD":
@@ -298,6 +307,33 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     piece = block[:total - sent]
                     self.wfile.write(piece)
                     sent += len(piece)
+            elif name == "endless" and len(parts) in (1, 2):
+                self.send_response(200)
+                self.send_header("Content-Type", "application/octet-stream")
+                if len(parts) == 2:
+                    self.send_header("Content-Length", str(int(parts[1])))
+                self.end_headers()
+                block = pattern_bytes(0, 251 * 261)   # 65511 bytes, a whole number of periods
+                try:
+                    while True:
+                        self.wfile.write(block)
+                except OSError:
+                    pass   # the client has gone
+                self.close_connection = True
+            elif name == "padded" and len(parts) >= 3:
+                total = int(parts[1])
+                path = "/" + "/".join(parts[2:])
+                data, suffix = self.file_data(path)
+                if data is None:
+                    self.reply(404, b"Not found: " + path.encode("latin-1") + b"\r\n")
+                    return
+                if total < len(data):
+                    raise ValueError
+                # The shortest comment lines, so that the body has as many lines as it can: the most
+                # work for a reader that walks them.
+                gap = total - len(data)
+                filler = (b"", b"\n", b"\r\n")[gap % 3] + b";\r\n" * (gap // 3)
+                self.reply(200, filler + data, CONTENT_TYPES.get(suffix, "application/octet-stream"))
             elif name == "echo" and len(parts) == 1:
                 self.reply(200, self.raw_request, "application/octet-stream")
             elif name == "set" and len(parts) == 1:
@@ -336,6 +372,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 with self.site.lock:
                     self.site.ftp_trickled[parts[1].upper()] = pause / 1000.0
                 self.reply(200, b"ok\r\n")
+            elif name == "ftppreliminary" and len(parts) == 2 and re.fullmatch(r"[A-Za-z]{3,4}", parts[1]):
+                with self.site.lock:
+                    self.site.ftp_preliminary.add(parts[1].upper())
+                self.reply(200, b"ok\r\n")
+            elif name == "ftpstranger" and len(parts) == 1:
+                with self.site.lock:
+                    self.site.ftp_stranger = True
+                self.reply(200, b"ok\r\n")
             elif name == "reset" and len(parts) == 1:
                 with self.site.lock:
                     self.site.overrides.clear()
@@ -343,6 +387,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     self.site.ftp_refused.clear()
                     self.site.ftp_silent.clear()
                     self.site.ftp_trickled.clear()
+                    self.site.ftp_preliminary.clear()
+                    self.site.ftp_stranger = False
                 PacedDTPHandler.read_limit = 0
                 self.reply(200, b"ok\r\n")
             else:
@@ -414,6 +460,12 @@ class LoggingFtpHandler(FTPHandler):
             refused = cmd in self.site.ftp_refused
             silent = cmd in self.site.ftp_silent
             trickle_pause = self.site.ftp_trickled.get(cmd)
+            preliminary = cmd in self.site.ftp_preliminary
+            stranger = cmd == "PORT" and self.site.ftp_stranger
+        if preliminary:
+            self.respond("120 Ready in a moment (test hook).")
+        if stranger:
+            self.send_stranger(arg)
         if refused:
             self.respond("502 Refused (test hook).")
             return None
@@ -423,6 +475,33 @@ class LoggingFtpHandler(FTPHandler):
             self.trickle_reply(cmd, trickle_pause)
             return None
         return super().pre_process_command(line, cmd, arg)
+
+    def send_stranger(self, arg):
+        """Connects to the client's data address (the PORT argument) from 127.0.0.2, before the server
+        does, and records how many bytes the client sends there."""
+        try:
+            numbers = [int(n) for n in arg.split(",")]
+            address = (".".join(map(str, numbers[:4])), numbers[4] * 256 + numbers[5])
+            stranger = socket.create_connection(address, timeout=5, source_address=("127.0.0.2", 0))
+        except (ValueError, IndexError, OSError) as error:
+            self.ftp_log("= stranger could not connect: %s" % error)
+            return
+        self.ftp_log("= stranger connected to port %d" % address[1])
+
+        def listen():
+            received = 0
+            try:
+                while True:
+                    data = stranger.recv(65536)
+                    if not data:
+                        break
+                    received += len(data)
+            except OSError:
+                pass
+            stranger.close()
+            self.ftp_log("= stranger received %d bytes" % received)
+
+        threading.Thread(target=listen, daemon=True).start()
 
     def trickle_reply(self, cmd, pause):
         """Answers cmd without running it, one byte every pause seconds (QUIT: 221, then closes;

@@ -91,6 +91,15 @@ TEST_F(GalleryDownloads, CategoryListsFillTheLabelsUpToTheLimit) {
     EXPECT_TRUE(F->CategoryLabels[101]->Visible());
     EXPECT_EQ(0, F->CategoryIndex);
 
+    // The same list after as many lines as the largest list can hold is read in milliseconds: the
+    // program must not stand still between two downloads (an Abort would be lost).
+    F->CatListUrl = Site + "/_test/padded/262144" + kTestLists + "categories.txt";
+    const DWORD Start = GetTickCount();
+    ASSERT_TRUE(F->LoadCategoryList());
+    EXPECT_LT(GetTickCount() - Start, 250u);
+    EXPECT_EQ("Category 102", F->CategoryLabels[101]->Caption());
+    EXPECT_EQ(Site + "/programs/velmora3/gallery/nature/gallery.txt", CategoryUrls[1]);
+
     // A failed download changes nothing and records no error.
     for (const char* Path : {"/_test/status/404", "/_test/cut/4000"}) {
         F->CatListUrl = Site + Path;

@@ -102,6 +102,14 @@ TEST_F(GetStatus, ConnectEndings) {
         frmVelmora->AppDataAddress = Site + "/programs/velmora3/application/appdata.txt";
     }
     {
+        // A text larger than the largest key-value text fails as a download that did not arrive.
+        SCOPED_TRACE("application data larger than a text can be");
+        frmVelmora->AppDataAddress = Site + "/_test/padded/262145/programs/velmora3/application/appdata.txt";
+        EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect),
+                              "Error downloading application data!\n\nPlease try again later.", true, true));
+        frmVelmora->AppDataAddress = Site + "/programs/velmora3/application/appdata.txt";
+    }
+    {
         SCOPED_TRACE("gallery closed by the site");
         SetAppData("GETCLOSED_MSG", "Closed for repairs - back soon!");
         EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect), "Closed for repairs - back soon!", true, false));
@@ -110,6 +118,13 @@ TEST_F(GetStatus, ConnectEndings) {
     {
         SCOPED_TRACE("category list unreachable");
         SetAppData("REGISTERED_CATLIST", "http://127.0.0.1:1/categories.txt");
+        EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect),
+                              "Error downloading category list!\n\nPlease try again later", true, false));
+        Get("/_test/reset");
+    }
+    {
+        SCOPED_TRACE("category list larger than a list can be");
+        SetAppData("REGISTERED_CATLIST", Site + "/_test/padded/262145/programs/velmora3/gallery/categories.txt");
         EXPECT_TRUE(EndedWith(Run(&TfrmGet::ReqConnect),
                               "Error downloading category list!\n\nPlease try again later", true, false));
         Get("/_test/reset");
@@ -292,6 +307,11 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
     const std::string Gallery = Site + "/programs/velmora3/gallery/";
     const std::string Refused = "http://127.0.0.1:1/gone.jpg";
     const std::string Failed = "Error processing request!\n\nError: Connection Failed";
+    const std::string TooLarge = "Error processing request!\n\nError: The reply is larger than ";
+    const std::string ListTooLarge = TooLarge + "256 KB", PreviewTooLarge = TooLarge + "16 MB",
+                      SkinTooLarge = TooLarge + "244 MB";
+    const std::string EndlessPreview = Site + "/_test/endless?/endless.jpg",
+                      HugeSkin = Site + "/_test/endless/107374182400?/huge.jpg";
     const std::string SlowSkin = Site + "/_test/slow/400000/20";
     TfrmGet* F = frmGet;
     F->CategoryLabels[0]->SetCaption("Nature");
@@ -321,6 +341,9 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
          Failed.c_str(), true, true},
         {"category not on the site", &TfrmGet::ReqCategory, [&] { CategoryUrls[1] = Site + "/_test/status/404"; },
          nullptr, "Error changing category!", false, false},
+        {"category list larger than a list can be", &TfrmGet::ReqCategory,
+         [&] { CategoryUrls[1] = Site + "/_test/padded/262145/programs/velmora3/gallery/nature/gallery.txt"; },
+         nullptr, ListTooLarge.c_str(), true, true},
         {"category aborted during its previews", &TfrmGet::ReqCategory,
          [&] { CategoryUrls[1] = Site + "/programs/velmora3/gallery/test/slow-previews.txt"; },
          kDownloadingPreviews, nullptr, false, false},
@@ -331,6 +354,12 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
              F->PageNumber = 2;
          },
          nullptr, Failed.c_str(), true, true},
+        {"page with a preview without end", &TfrmGet::ReqPage,
+         [&] {
+             GalleryEntries[3].ThumbUrl = EndlessPreview;
+             F->PageNumber = 2;
+         },
+         nullptr, PreviewTooLarge.c_str(), true, true},
         {"page aborted", &TfrmGet::ReqPage,
          [&] {
              GalleryEntries[3].ThumbUrl = Site + "/_test/slow/200000/20";
@@ -339,6 +368,8 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
          kDownloadingPreviews, "Action Aborted!", false, false},
         {"skin download error", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = Refused; }, nullptr,
          Failed.c_str(), true, true},
+        {"skin of a huge stated length", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = HugeSkin; }, nullptr,
+         SkinTooLarge.c_str(), true, true},
         {"skin not on the site", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = Site + "/_test/status/404"; },
          nullptr, "Error! Skin could not be applied.", false, false},
         {"skin aborted", &TfrmGet::ReqSkin, [&] { GalleryEntries[0].SkinUrl = SlowSkin; },
@@ -368,8 +399,10 @@ TEST_F(GetStatus, CategoryPageAndSkinRequestsEndAsTheirOutcomeSays) {
     F->CategoryIndex = 1;
     Run(&TfrmGet::ReqCategory);
     EXPECT_EQ(0, F->CategoryIndex);
-    // The aborted skin left no partial file, and its "&OK" opened nothing.
+    // The aborted skin and the pictures too large left no partial file, and "&OK" opened nothing.
     EXPECT_FALSE(FileExists(GetSkinCachePath("Abstract Art", SlowSkin)));
+    EXPECT_FALSE(FileExists(GetSkinCachePath("Abstract Art", HugeSkin)));
+    EXPECT_FALSE(FileExists(GetPreviewCachePath("Abstract Art", EndlessPreview)));
     EXPECT_TRUE(Browser.Record(1, 500).empty());
     EXPECT_TRUE(Boxes.Asked.empty());
 }

@@ -1,4 +1,4 @@
-// The reader of the web site's key-value texts, one table of cases.
+// The reader of the web site's key-value texts, one table of cases, read one by one and as lists are.
 #include <gtest/gtest.h>
 
 #include "Keyvaluetext.h"
@@ -42,5 +42,6 @@ TEST(KeyValueText, TheLinesThatCountAndTheValuesTheyGive) {
     for (const auto& Case : Cases) {
         SCOPED_TRACE(testing::Message() << '"' << Case.Text << "\" key " << Case.Key << " #" << Case.Index);
         EXPECT_EQ(Case.Value, GetKeyValue(Case.Text, Case.Key, Case.Index));
+        EXPECT_EQ(Case.Value, GetKeyValues(Case.Text, Case.Key, Case.Index + 2)[Case.Index]);  // as a list reads it
     }
 }

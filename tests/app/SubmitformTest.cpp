@@ -243,6 +243,7 @@ TEST_F(Submitting, EveryEndingSaysWhatHappenedAndRestartsOnlyAfterAnInternetProb
         {"port 70000", {{"FTP_PORT", "70000"}}, "", "Error connecting to server!", false, false, false},
         {"port $15", {{"FTP_PORT", "$15"}}, "", "Error connecting to server!", false, false, false},
         {"binary refused", {}, "/_test/ftprefuse/TYPE", "Error uploading skin!", true, false, false},
+        {"a 120 before the reply to USER", {}, "/_test/ftppreliminary/USER", Reply, false, true, true},
         {"no port: the last one given is kept", {{"FTP_PORT", ""}}, "", Reply, false, true, true},
     };
     for (const auto& Case : Cases) {

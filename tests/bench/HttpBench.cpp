@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
         }
         TNMHTTP Http(nullptr);
         Http.InputFileMode = true;
+        Http.MaxBody = static_cast<long long>(Bytes);
         Http.Body = File;
         bool Done = false;
         Http.OnSuccess = [&](CmdType) { Done = true; };

@@ -29,11 +29,13 @@ void Serve(const std::string& Request, SOCKET Client, TTestServer& Server) {
     if (Starts("/echo")) {
         TTestServer::SendAll(Client, TTestServer::Reply(200, Request));
     } else if (Starts("/status/")) {
-        // "/status/CODE", or "/status/CODE/bare" for a reply without a Location
+        // "/status/CODE", "/status/CODE/bare" for a reply without a Location, "/status/CODE/to/LOCATION"
         const int Code = static_cast<int>(NumberAfter(Path, "/status/"));
         const bool Bare = Path.find("/bare") != std::string::npos;
+        const size_t To = Path.find("/to/");
+        const std::string Location = To == std::string::npos ? "/status/200" : Path.substr(To + 4);
         TTestServer::SendAll(Client, TTestServer::Reply(Code, "status " + std::to_string(Code) + " body", true,
-                                                        Bare ? "" : "Location: /status/200\r\n"));
+                                                        Bare ? "" : "Location: " + Location + "\r\n"));
     } else if (Starts("/redirect/")) {
         const size_t Left = NumberAfter(Path, "/redirect/");
         if (Left == 0) TTestServer::SendAll(Client, TTestServer::Reply(200, "arrived"));
@@ -44,6 +46,13 @@ void Serve(const std::string& Request, SOCKET Client, TTestServer& Server) {
         TTestServer::SendAll(Client, TTestServer::Reply(200, Pattern(NumberAfter(Path, "/nolength/")), false));
     } else if (Starts("/big/")) {
         TTestServer::SendAll(Client, TTestServer::Reply(200, Pattern(NumberAfter(Path, "/big/"))));
+    } else if (Starts("/endless")) {
+        // "/endless" without a length, "/endless/N" stating N bytes: either way bytes until the client leaves
+        const std::string Length = Starts("/endless/") ? "Content-Length: " + Path.substr(9) + "\r\n" : "";
+        const std::string Piece = Pattern(65536);
+        if (TTestServer::SendAll(Client, "HTTP/1.0 200 OK\r\n" + Length + "\r\n"))
+            while (!Server.Stopping && TTestServer::SendAll(Client, Piece)) {
+            }
     } else if (Starts("/cut/")) {
         const size_t Size = NumberAfter(Path, "/cut/");
         const std::string Whole = TTestServer::Reply(200, Pattern(Size));
@@ -101,8 +110,10 @@ TEST_F(HttpTest, GetAndPutSendExactlyTheseBytes) {
 TEST_F(HttpTest, StatusDecidesSuccessAndRedirects) {
     // Every reply but the bare ones names /status/200 as Location: only 300 to 302 go there, and
     // without a Location they are the final reply.
+    // Only http addresses are followed: the others would be asked of this server as http.
+    const std::string Here = "127.0.0.1:" + std::to_string(Server.Port()) + "/status/200";
     struct {
-        const char* Status;
+        std::string Status;
         bool Success;
         size_t Requests;
         const char* Body;
@@ -115,12 +126,15 @@ TEST_F(HttpTest, StatusDecidesSuccessAndRedirects) {
         {"404", false, 1, "status 404 body"},     {"500", false, 1, "status 500 body"},
         {"300/bare", false, 1, "status 300 body"}, {"301/bare", false, 1, "status 301 body"},
         {"302/bare", false, 1, "status 302 body"},
+        {"302/to/HTTP://" + Here, true, 2, "status 200 body"},
+        {"302/to/ftp://" + Here, false, 1, "status 302 body"},
+        {"300/to/file://" + Here, false, 1, "status 300 body"},
     };
     size_t Before = 0;
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Status);
         Successes.clear();
-        EXPECT_NO_THROW(Http->Get(Server.Url(std::string("/status/") + Case.Status)));
+        EXPECT_NO_THROW(Http->Get(Server.Url("/status/" + Case.Status)));
         EXPECT_EQ(Successes.size(), Case.Success ? 1u : 0u);
         EXPECT_EQ(Http->Body, Case.Body);
         const size_t Now = Server.Requests().size();
@@ -251,25 +265,41 @@ TEST_F(HttpTest, CountersAndPacketsDuringALargeBody) {
     EXPECT_EQ(Successes.size(), 1u);
 }
 
-TEST_F(HttpTest, FileModeHasNoCapMemoryModeHas) {
-    constexpr size_t kOverCap = 9 * 1024 * 1024;
+// A body is taken up to its stated length and no further, and never beyond the limit its caller set:
+// a larger stated length fails before the file is made, a body without a length once it grows past.
+TEST_F(HttpTest, BodiesEndAtTheirLengthAndNeverPassTheLimit) {
+    constexpr long long kMiB = 1024 * 1024;
     TScratchFolder Folder;
     const std::string File = Folder.Path() + "reply.bin";
-    Http->InputFileMode = true;
-    Http->Body = File;
-    Http->Get(Server.Url("/big/" + std::to_string(kOverCap)));
-    EXPECT_EQ(Http->Body, File);
-    std::ifstream Written(File, std::ios::binary);
-    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(Written), std::istreambuf_iterator<char>()) == Pattern(kOverCap));
-    EXPECT_EQ(Successes.size(), 1u);
-
-    Http->InputFileMode = false;
-    for (const std::string& Path : {"/big/" + std::to_string(kOverCap), "/nolength/" + std::to_string(kOverCap)}) {
-        SCOPED_TRACE(Path);
-        EXPECT_EQ(RaisedText([&] { Http->Get(Server.Url(Path)); }), "The reply is larger than 8 MiB");
-        EXPECT_LE(Http->Body.size(), 8u * 1024 * 1024);
+    const long long Default = TNMHTTP(nullptr).MaxBody;
+    const struct {
+        bool ToFile;
+        std::string Path;
+        long long Limit;     // 0: the default
+        const char* Text;    // the failure, or "" for a success
+        long long Taken;     // bytes of the body kept, -1: none, and no file made
+    } Cases[] = {
+        {false, "/endless/1000", 0, "", 1000},
+        {true, "/endless/1000", 0, "", 1000},
+        {false, "/big/" + std::to_string(8 * kMiB + 1), 0, "The reply is larger than 8 MB", -1},
+        {true, "/endless/107374182400", 256 * kMiB + 1162, "The reply is larger than 256 MB", -1},
+        {true, "/endless", 3 * kMiB + 5, "The reply is larger than 3 MB", 3 * kMiB + 5},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Path + (Case.ToFile ? " to a file" : " in memory"));
+        ::DeleteFileA(File.c_str());
+        Successes.clear();
+        Http->InputFileMode = Case.ToFile;
+        Http->Body = Case.ToFile ? File : "";
+        Http->MaxBody = Case.Limit ? Case.Limit : Default;
+        EXPECT_EQ(Case.Text, RaisedText([&] { Http->Get(Server.Url(Case.Path)); }));
+        EXPECT_EQ(Successes.size(), *Case.Text ? 0u : 1u);
+        const std::string Kept = Case.ToFile ? WholeFile(File) : Http->Body;
+        if (Case.ToFile) EXPECT_EQ(Case.Taken >= 0, ::GetFileAttributesA(File.c_str()) != INVALID_FILE_ATTRIBUTES);
+        // A failure may leave less than the limit: the caller deletes the file anyway.
+        if (*Case.Text) EXPECT_LE(static_cast<long long>(Kept.size()), std::max(Case.Taken, 0LL));
+        else EXPECT_TRUE(Kept == Pattern(static_cast<size_t>(Case.Taken))) << Kept.size() << " bytes";
     }
-    EXPECT_EQ(Successes.size(), 1u);
 }
 
 TEST_F(HttpTest, HandlersMayStartRequestsOrFreeTheComponent) {

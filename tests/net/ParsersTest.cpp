@@ -46,22 +46,31 @@ TEST(HttpAddress, PathPortAndHostRules) {
     }
 }
 
+// Only addresses on the web are followed: those of another scheme are not resolved at all.
 TEST(HttpAddress, LocationResolvedAgainstRequestedAddress) {
     struct {
         const char* Base;
         const char* Location;
-        const char* Expected;
+        const char* Expected;  // nullptr: not followed
     } Cases[] = {
         {"http://h:81/a/b", "/c/d", "http://h:81/c/d"},
         {"http://h:81/a/b", "http://other/x", "http://other/x"},
+        {"http://h:81/a/b", " HTTP://other/x", "HTTP://other/x"},
         {"http://h/a/b?q=/z", "c", "http://h/a/c"},
         {"http://h", "c", "http://h/c"},
         {"http://h/a", "//g/x", "http://g/x"},
         {"http://h/a", " /sp ", "http://h/sp"},
+        {"http://h/a", "x/y:z", "http://h/x/y:z"},
+        {"http://h/a", "ftp://h/x", nullptr},
+        {"http://h/a", "https://h/x", nullptr},
+        {"http://h/a", "file:C:/boot.ini", nullptr},
+        {"http://h/a", "C:\\boot.ini", nullptr},
+        {"http://h/a", "mailto:a@h", nullptr},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(std::string(Case.Base) + " + " + Case.Location);
-        EXPECT_EQ(ResolveLocation(Case.Base, Case.Location), Case.Expected);
+        EXPECT_EQ(IsHttpLocation(Case.Location), Case.Expected != nullptr);
+        if (Case.Expected) EXPECT_EQ(ResolveLocation(Case.Base, Case.Location), Case.Expected);
     }
 }
 
@@ -111,6 +120,32 @@ TEST(HttpReplyHead, EndOfHeadAndFields) {
         EXPECT_EQ(Head.StatusCode, Case.Status);
         EXPECT_EQ(Head.ContentLength, Case.Length);
         EXPECT_EQ(Head.Location, Case.Location);
+    }
+}
+
+// What of the bytes that arrive belongs to a body of a stated length (or none) under a limit.
+TEST(HttpReplyBody, NeverPastItsLengthNorBeyondItsLimit) {
+    const struct {
+        long long Length, Limit, Received;
+        size_t Count, Take;
+        bool TooLarge, Complete;
+    } Cases[] = {
+        {1000, 5000, 0, 0, 0, false, false},        // before any byte: nothing to say yet
+        {1000, 5000, 0, 4000, 1000, false, true},   // what follows the length is not the body
+        {1000, 5000, 600, 300, 300, false, false},
+        {0, 5000, 0, 0, 0, false, true},            // an empty body is complete at once
+        {5000, 5000, 0, 0, 0, false, false},        // a length at the limit is taken
+        {5001, 5000, 0, 0, 0, true, false},         // one beyond it is refused before any byte
+        {-1, 5000, 4000, 1000, 1000, false, false},  // without a length, up to the limit
+        {-1, 5000, 4000, 1001, 0, true, false},     // and not a byte past it
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(testing::Message() << "length " << Case.Length << ", limit " << Case.Limit << ", "
+                                        << Case.Received << " + " << Case.Count);
+        const TBodyPiece Piece = TakeBodyPiece(Case.Length, Case.Limit, Case.Received, Case.Count);
+        EXPECT_EQ(Piece.Take, Case.Take);
+        EXPECT_EQ(Piece.TooLarge, Case.TooLarge);
+        EXPECT_EQ(Piece.Complete, Case.Complete);
     }
 }
 

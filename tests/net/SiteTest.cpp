@@ -26,6 +26,9 @@ protected:
         ASSERT_GT(HttpPort, 0);
         ASSERT_GT(FtpPort, 0);
     }
+    void TearDown() override {
+        if (HttpPort) TNMHTTP(nullptr).Get(Url("/_test/reset"));  // the hooks a test set
+    }
     std::string Url(const std::string& Path) const { return "http://127.0.0.1:" + std::to_string(HttpPort) + Path; }
     // Configures an FTP client for the site's account.
     void SetUpFtp(TNMFTP& Ftp, const std::string& Password = "skins") const {
@@ -75,7 +78,11 @@ TEST_F(SiteTest, HttpRequestsAsTheSiteSeesThem) {
     EXPECT_EQ(Successes, 2);
 }
 
+// A stranger connects to the data port first (from 127.0.0.2): he is turned away and gets nothing; the
+// file goes to the server, whose connection comes from the address of the control connection.
 TEST_F(SiteTest, FtpUploadInActiveMode) {
+    TNMHTTP(nullptr).Get(Url("/_test/ftpstranger"));
+    const size_t LogMark = WholeFile(Folder + "log\\ftp.log").size();
     TScratchFolder Scratch;
     const std::string Local = Scratch.Path() + "myskin.jpg";
     std::string Data(200000, '\0');
@@ -116,6 +123,13 @@ TEST_F(SiteTest, FtpUploadInActiveMode) {
     EXPECT_EQ(Commands[4].substr(5, 10), "127,0,0,1,");
     EXPECT_EQ(Commands[5], "STOR " + Remote);
     EXPECT_EQ(Commands[6], "QUIT");
+    // The site logs what the stranger got once his connection is closed.
+    const auto FtpLog = [&] { return WholeFile(Folder + "log\\ftp.log").substr(LogMark); };
+    for (int Waited = 0; Waited < 5000 && FtpLog().find("= stranger received") == std::string::npos; Waited += 50)
+        Sleep(50);
+    const std::string Log = FtpLog();
+    EXPECT_NE(Log.find("= stranger connected to port"), std::string::npos) << "the stranger came too late";
+    EXPECT_NE(Log.find("= stranger received 0 bytes"), std::string::npos) << Log;
 
     // An empty remote name stores under the local file's own name.
     LastSent = 0;
