@@ -27,14 +27,12 @@ constexpr char kBackspace = 8;
 // A preview is a 398 x 58 thumbnail: a larger picture than this is not one.
 constexpr long long kMaxPreviewSide = 2048;
 
-// The largest files the gallery downloads, so that a site cannot fill the disk. A bitmap file is as
-// large as its pixels at 4 bytes each plus its headers: the file header, the largest info header and
-// a colour table of 256 entries. No picture the gallery can show or apply is larger.
-constexpr long long kBitmapHeadersBytes = 14 + 124 + 256 * 4;
-// A skin: the largest picture of the picture budget, 64 megapixels (8000 x 8000): 256 million bytes.
-constexpr long long kMaxSkinFileBytes = BitmapBytes(8000, 8000, 32) + kBitmapHeadersBytes;
-// A preview: a thumbnail of 398 x 58, and none larger than 2048 x 2048 is shown: 16 MB.
-constexpr long long kMaxPreviewFileBytes = BitmapBytes(2048, 2048, 32) + kBitmapHeadersBytes;
+// The largest files the gallery downloads, so that a site cannot fill the disk: the largest file that a
+// picture it can show or apply can be, a bitmap of 4 bytes a pixel behind its longest headers.
+// A skin: any picture of the picture budget, 256 MB.
+constexpr long long kMaxSkinFileBytes = kMaxPictureFileBytes;
+// A preview: none larger than 2048 x 2048 is shown, 16 MB.
+constexpr long long kMaxPreviewFileBytes = kMaxPreviewSide * kMaxPreviewSide * 4 + kBmpHeadBytes;
 
 // The preview slots with their courtesy note and link, top to bottom; the previews are laid out
 // again at creation to fit the apply frame, their Top stays.
