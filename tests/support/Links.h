@@ -66,6 +66,23 @@ inline ::testing::AssertionResult MakeFileLink(const std::string& Link, const st
                         [](const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; });
 }
 
+// Makes the folder Name in Parent on the host, also beside one whose name differs only in letter case
+// (which Windows would take for it: a Wine host tells them apart), and waits until a listing shows it.
+inline ::testing::AssertionResult MakeHostFolder(const std::string& Parent, const std::string& Name) {
+    const std::string Host = UnixPathOf(Parent);
+    if (Host.empty()) return ::testing::AssertionFailure() << "no host path for " << Parent;
+    return RunHostProgram("mkdir", "-p \"" + Host + "/" + Name + "\"", [&] {
+        WIN32_FIND_DATAA Found;
+        HANDLE Search = FindFirstFileA((Parent + "*").c_str(), &Found);
+        bool Listed = false;
+        if (Search == INVALID_HANDLE_VALUE) return false;
+        do Listed = Listed || Name == Found.cFileName;
+        while (FindNextFileA(Search, &Found));
+        FindClose(Search);
+        return Listed;
+    });
+}
+
 // Removes a link made by MakeFolderLink or MakeFileLink (Windows cannot remove it under Wine).
 inline ::testing::AssertionResult RemoveFolderLink(const std::string& Link) {
     const std::string Name = UnixPathOf(Link);
