@@ -324,6 +324,22 @@ TEST(Removal, ALinkIsToldOnDisk) {
         EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + Link));
 }
 
+// A folder whose content cannot be told (its name has a letter the code page lacks: the listing gives
+// "?") might hold a link: the tree it lies in stays whole, though the shell could delete it.
+TEST(Removal, AFolderThatCannotBeListedKeepsItsTree) {
+    TScratchFolder Scratch;
+    const std::string Folder = MakeInstallation(Scratch.Path(), "Velmora3", ""), Nature = Folder + "Skins\\Nature\\";
+    const std::wstring Omega = std::wstring(Nature.begin(), Nature.end()) + L"\x03A9";
+    ASSERT_TRUE(CreateDirectoryW(Omega.c_str(), nullptr));
+    std::vector<TFolderItem> Items, Inside;
+    ASSERT_TRUE(ListFolder(Nature, Items));
+    for (const TFolderItem& Item : Items)
+        if (Item.Folder) EXPECT_FALSE(ListFolder(Nature + Item.Name + "\\", Inside)) << Item.Name;
+    EXPECT_EQ(kNotRemoved, RemoveProgramFiles(Folder));
+    EXPECT_FALSE(DeleteDirectoryTree(Folder + "Skins"));
+    EXPECT_EQ("jpg", WholeFile(Nature + "meadow.jpg"));
+}
+
 TEST(Removal, NoFolderRemovesNothingAndAHeldFileKeepsTheFolder) {
     TScratchFolder Scratch;
     EXPECT_EQ(kModified, RemoveProgramFiles(""));
