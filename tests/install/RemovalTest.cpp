@@ -206,7 +206,7 @@ TEST(Removal, ALinkIsNeverFollowed) {
     // An installation in cs\Velmora3 beside the user's CS\Velmora3, only letter case apart on the host.
     SHCreateDirectoryExA(nullptr, Twin.c_str(), nullptr);
     std::ofstream(Twin + "\\shot.jpg") << "the user's own";
-    ASSERT_TRUE(MakeHostFolder(Scratch.Path(), "cs"));
+    ASSERT_TRUE(MakeHostFolder(Scratch.Path() + "cs"));
     // Wine cannot remove a link as Windows does: the link stays, and with it what holds it.
     const struct {
         const char* Name;
@@ -289,7 +289,7 @@ TEST(Removal, ALinkIsToldOnDisk) {
     std::ofstream(Folder + "\\inside.txt") << "the user's own";
     CreateDirectoryA((Scratch.Path() + "CS").c_str(), nullptr);
     CreateDirectoryA(Twin.c_str(), nullptr);
-    ASSERT_TRUE(MakeHostFolder(Scratch.Path(), "cs"));
+    ASSERT_TRUE(MakeHostFolder(Scratch.Path() + "cs"));
     ASSERT_TRUE(MakeFileLink(Scratch.Path() + "file link.doc", File));
     ASSERT_TRUE(MakeFolderLink(Scratch.Path() + "Folder Link", Folder));
     ASSERT_TRUE(MakeFolderLink(Scratch.Path() + "cs\\Skins", Twin));
