@@ -109,7 +109,7 @@ bool TLinkTeller::IsLink(const WIN32_FIND_DATAA& Item) const {
 bool IsLinkAt(const std::string& Path) {
     // Wildcards would find other items.
     if (Path.find_first_of("*?") != std::string::npos) return true;
-    WIN32_FIND_DATAA Found{};  // see IsNameSurrogate
+    WIN32_FIND_DATAA Found{};  // Wine writes no reparse tag: see IsNameSurrogate
     if (!THeldSearch(FindFirstFileA(Path.c_str(), &Found)))
         return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES;  // there, but not in a listing (a root)
     return TLinkTeller(ExtractFilePath(Path)).IsLink(Found);

@@ -200,7 +200,7 @@ bool NamesShellFolder(const std::string& Group) {
 
 bool ListFolder(const std::string& Folder, std::vector<TFolderItem>& Items) {
     Items.clear();
-    WIN32_FIND_DATAA Found{};  // Wine never writes its reparse tag: it reads as none
+    WIN32_FIND_DATAA Found{};  // Wine writes no reparse tag: it reads as 0, as IsLinkItem expects
     THeldSearch Search(FindFirstFileA((Folder + "*").c_str(), &Found));
     if (!Search) return false;
     const TLinkTeller Links(Folder);
