@@ -56,6 +56,12 @@ std::string Narrow(const std::wstring& Text) {
     return Result;
 }
 
+// The shell's folder Common for all users, else the current user's User where it gives none.
+std::string FolderForAll(int Common, int User) {
+    const std::string Folder = GetSpecialFolderPath(Common);
+    return Folder.empty() ? GetSpecialFolderPath(User) : Folder;
+}
+
 // Releases a COM interface when it goes out of scope.
 template <class TInterface>
 struct TReleaser {
@@ -112,6 +118,8 @@ std::string ExtractResourceToFile(int ResourceId, const std::string& FileName) {
     const void* Bytes = LockResource(Loaded);
     if (!Bytes) return "Unable to lock resource!";
     const DWORD Size = SizeofResource(nullptr, Found);
+    // Under Wine deleting a link to a file deletes that file, and writing writes into it.
+    if (IsLinkAt(FileName)) return "Unable to create or open file '" + FileName + "'.";
     DeleteFileA(FileName.c_str());
     try {
         TFileStream Out(FileName, fmCreate);
@@ -121,11 +129,11 @@ std::string ExtractResourceToFile(int ResourceId, const std::string& FileName) {
     }
 }
 
+std::string GetProgramsFolder() { return FolderForAll(CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS); }
+
 std::string CreateShortcut(const std::string& Location, const std::string& LinkName, const std::string& Target) {
-    std::string Base = Location.empty() ? GetSpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY)
-                                        : GetSpecialFolderPath(CSIDL_COMMON_PROGRAMS);
-    if (Base.empty())
-        Base = Location.empty() ? GetSpecialFolderPath(CSIDL_DESKTOPDIRECTORY) : GetSpecialFolderPath(CSIDL_PROGRAMS);
+    std::string Base = Location.empty() ? FolderForAll(CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOPDIRECTORY)
+                                        : GetProgramsFolder();
     if (Base.empty()) return kFailedResult;
     Base = IncludeTrailingPathDelimiter(Base);
     if (FAILED(CoInitialize(nullptr))) return kFailedResult;
@@ -145,7 +153,8 @@ std::string CreateShortcut(const std::string& Location, const std::string& LinkN
                     CreateDirectoryA((Base + Location).c_str(), nullptr);  // one level; an existing one is fine
                     Path = Base + Location + "\\" + LinkName;
                 }
-                if (SUCCEEDED(File.Object->Save(Wide(Path).c_str(), TRUE))) Result = Narrow(Wide(Path));
+                // The save writes into what a link at Path leads to.
+                if (!IsLinkAt(Path) && SUCCEEDED(File.Object->Save(Wide(Path).c_str(), TRUE))) Result = Narrow(Wide(Path));
             }
         }
     }
@@ -170,12 +179,16 @@ std::string GetSpecialFolderPath(int Csidl) {
 
 void WriteUninstallIni(const std::string& IniFile, const std::string& Section, const std::string& Key,
                        const std::string& Value) {
+    // The profile functions write into what a link at IniFile leads to.
+    bool Written = !IsLinkAt(IniFile);
     try {
-        TIniFile(IniFile).WriteString(Section, Key, Value);
+        if (Written) TIniFile(IniFile).WriteString(Section, Key, Value);
     } catch (const Exception&) {
+        Written = false;
+    }
+    if (!Written)
         ShowProblem("Unable to write to uninstall ini file!\n\nThe following could not be written:\n" + IniFile + "\n" +
                     Section + "\n" + Key + "\n" + Value +
                     "\n\nThe installation will continue, but you should restart your computer and run the "
                     "installation again.");
-    }
 }

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <cstring>
 #include <initializer_list>
 
 #include "Classes.h"
@@ -76,7 +77,13 @@ bool IsAcceptableGroup(const std::string& Group) {
     // Windows drops trailing dots and blanks from a folder name ("." and ".." would name Programs itself
     // or its parent, "b ." a folder called "b"), and a device name names no folder at all.
     // A group that is a folder of the shell's own ("StartUp") would put the program among its items.
-    return Group.back() != '.' && Group.back() != ' ' && !IsDeviceName(Group) && !NamesShellFolder(Group);
+    if (Group.back() == '.' || Group.back() == ' ' || IsDeviceName(Group) || NamesShellFolder(Group)) return false;
+    // The uninstaller could remove neither a group that is a link nor the links of one whose longest
+    // path does not fit the system's ANSI calls (MAX_PATH characters with the terminating zero).
+    const std::string Programs = GetProgramsFolder();
+    if (Programs.empty()) return true;  // the engine tells that it has nowhere to put the group
+    const std::string Folder = IncludeTrailingPathDelimiter(Programs) + Group;
+    return Folder.size() + 1 + std::strlen(kUninstallLink) < MAX_PATH && !IsLinkAt(Folder);
 }
 
 TfrmMain::TfrmMain(TComponent* Owner) : TForm(Owner) {

@@ -37,5 +37,6 @@ private:
 
 extern TfrmMain* frmMain;
 // A program group that names a folder of its own inside the Start menu's Programs folder: not empty,
-// nothing the group field's key filter would swallow, no trailing dot or blank, no device name.
+// nothing the group field's key filter would swallow, no trailing dot or blank, no device name, not
+// a link, and short enough for the uninstaller to reach its links.
 bool IsAcceptableGroup(const std::string& Group);

@@ -7,19 +7,18 @@
 
 #include <initializer_list>
 
-#include "Delayload.h"
+#include "Globals.h"
 #include "Handles.h"
 #include "IniFiles.h"
 #include "Installengine.h"
 #include "Names.h"
 #include "Sysutils.h"
 
+namespace {
 // Two blanks before "You should".
 const char* const kFolderModified =
     "Uninstall Complete!\n\nThe program directory has been modified and cannot be removed automatically.  You should "
     "manually delete this folder.";
-
-namespace {
 const char* const kAllRemoved = "Uninstall Complete!\n\nAll elements have been successfully removed.";
 const char* const kNotRemoved =
     "Uninstall Complete!\n\nThe program directory could not be removed.  You should manually delete this folder.";
@@ -68,32 +67,6 @@ std::string ComparablePath(const std::string& Text) {
     return IsRootFolder(Path) ? Path : WithoutTrailingDelimiter(Path);
 }
 
-// Where the item at Path really lies, from a handle that does not follow a link at Path itself;
-// empty when that cannot be told. The "\\?\" form is turned back into a plain path.
-std::string FinalPathOf(const std::string& Path, bool& Unknowable) {
-    Unknowable = false;
-    THeldHandle Item(CreateFileA(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!Item) return "";
-    std::string Final(MAX_PATH, '\0');
-    for (int Tries = 0; Tries < 2; ++Tries) {
-        const DWORD Length = Delayload::GetFinalPathNameByHandleA(Item.Get(), &Final[0], static_cast<DWORD>(Final.size()),
-                                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (Length == 0) {
-            Unknowable = GetLastError() == ERROR_PROC_NOT_FOUND;
-            return "";
-        }
-        if (Length < Final.size()) {
-            Final.resize(Length);
-            if (Final.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + Final.substr(8);
-            if (Final.compare(0, 4, "\\\\?\\") == 0) return Final.substr(4);
-            return Final;
-        }
-        Final.assign(Length, '\0');  // Length counts the terminating zero here
-    }
-    return "";
-}
-
 // The full paths of the shell's special folders Csidls, where the shell gives them.
 std::vector<std::string> SpecialFolders(std::initializer_list<int> Csidls) {
     std::vector<std::string> Folders;
@@ -123,15 +96,26 @@ bool HoldsNoLink(const std::string& Folder) {
     std::vector<TFolderItem> Items;
     if (!ListFolder(Folder, Items)) return false;
     for (const TFolderItem& Item : Items) {
-        const std::string Path = Folder + Item.Name;
-        if (Item.Link || LeadsElsewhere(Path)) return false;
-        if (Item.Folder && !HoldsNoLink(Path + "\\")) return false;
+        if (Item.Link) return false;
+        if (Item.Folder && !HoldsNoLink(Folder + Item.Name + "\\")) return false;
     }
     return true;
 }
 
 // Deletes the file at Path unless it is a link, which keeps what it points to.
-bool DeleteOwnFile(const std::string& Path) { return !LeadsElsewhere(Path) && DeleteFileA(Path.c_str()); }
+bool DeleteOwnFile(const std::string& Path) { return !IsLinkAt(Path) && DeleteFileA(Path.c_str()); }
+
+// The folder Argument names, as a full path ending with a backslash, and its items; empty when it is
+// not an absolute path, a root, no folder, a link, or cannot be listed.
+std::string ListedFolderOf(const std::string& Argument, std::vector<TFolderItem>& Items) {
+    Items.clear();
+    const std::string Full = FullPathOf(Trim(Argument));
+    if (Full.empty() || IsRootFolder(Full)) return "";
+    const std::string Folder = IncludeTrailingPathDelimiter(Full), Item = WithoutTrailingDelimiter(Folder);
+    const DWORD Attributes = GetFileAttributesA(Item.c_str());
+    if (Attributes == INVALID_FILE_ATTRIBUTES || !(Attributes & FILE_ATTRIBUTE_DIRECTORY) || IsLinkAt(Item)) return "";
+    return ListFolder(Folder, Items) ? Folder : "";
+}
 
 // Leftovers of a skin apply that did not finish: "skin12.skin.new".
 void DeleteSkinLeftoversIn(const std::string& Folder) {
@@ -157,6 +141,12 @@ bool IsInstallation(const std::vector<TFolderItem>& Items) {
         Uninstall = Uninstall || SameText(Item.Name, kUninstallerFile) || SameText(Item.Name, kUninstallListFile);
     }
     return Program && Uninstall;
+}
+
+bool HoldsUninstallList(const std::vector<TFolderItem>& Items) {
+    for (const TFolderItem& Item : Items)
+        if (!Item.Folder && !Item.Link && SameText(Item.Name, kUninstallListFile)) return true;
+    return false;
 }
 
 bool MayDeleteWhole(const std::string& Folder, const std::vector<TFolderItem>& Items) {
@@ -190,19 +180,6 @@ bool LiesBelow(const std::string& Path, const std::string& Folder) {
     return Path.size() > Inside.size() && SameText(Path.substr(0, Inside.size()), Inside);
 }
 
-bool LeadsElsewhere(const std::string& Path) {
-    const std::string Meant = ComparablePath(Path);
-    if (Meant.empty()) return true;
-    bool Unknowable = false;
-    const std::string Final = FinalPathOf(Meant, Unknowable);
-    if (Unknowable) {
-        // A system without the call has no links to files; its folder links read as reparse points.
-        const DWORD Attributes = GetFileAttributesA(Meant.c_str());
-        return Attributes == INVALID_FILE_ATTRIBUTES || (Attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    }
-    return Final.empty() || !SameText(Final, Meant);
-}
-
 bool IsShellFolder(const std::string& Path) {
     const std::string Meant = ComparablePath(Path);
     if (Meant.empty()) return false;
@@ -223,29 +200,28 @@ bool NamesShellFolder(const std::string& Group) {
 
 bool ListFolder(const std::string& Folder, std::vector<TFolderItem>& Items) {
     Items.clear();
-    WIN32_FIND_DATAA Found;
+    WIN32_FIND_DATAA Found{};  // Wine writes no reparse tag: it reads as 0, as IsLinkItem expects
     THeldSearch Search(FindFirstFileA((Folder + "*").c_str(), &Found));
     if (!Search) return false;
+    const TLinkTeller Links(Folder);
     do {
         const std::string Name = Found.cFileName;
         if (Name == "." || Name == "..") continue;
-        Items.push_back({Name, (Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                         (Found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+        Items.push_back({Name, (Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, Links.IsLink(Found)});
     } while (FindNextFileA(Search.Get(), &Found));
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 std::string InstallationFolderOf(const std::string& Argument) {
-    const std::string Full = FullPathOf(Trim(Argument));
-    if (Full.empty() || IsRootFolder(Full)) return "";
-    const std::string Folder = IncludeTrailingPathDelimiter(Full);
-    // Asked without the trailing backslash, which would name what a link points to.
-    const DWORD Attributes = GetFileAttributesA(WithoutTrailingDelimiter(Folder).c_str());
-    if (Attributes == INVALID_FILE_ATTRIBUTES || !(Attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (Attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return "";
     std::vector<TFolderItem> Items;
-    return ListFolder(Folder, Items) && IsInstallation(Items) ? Folder : "";
+    const std::string Folder = ListedFolderOf(Argument, Items);
+    return IsInstallation(Items) ? Folder : "";
+}
+
+std::string UninstallListOf(const std::string& Argument) {
+    std::vector<TFolderItem> Items;
+    const std::string Folder = ListedFolderOf(Argument, Items);
+    return HoldsUninstallList(Items) ? Folder + kUninstallListFile : "";
 }
 
 void RemoveShortcuts(const std::string& ListFile) {
@@ -271,7 +247,7 @@ void RemoveShortcuts(const std::string& ListFile) {
         if (Link.OnDesktop ? IsAnyOf(Folder, Desktops) : GroupIsSetups && SameText(Folder, Group)) DeleteOwnFile(Path);
     }
     // Only when empty; never a folder the shell itself uses (a group named "Startup").
-    if (GroupIsSetups && !IsShellFolder(Group) && !LeadsElsewhere(Group)) RemoveDirectoryA(Group.c_str());
+    if (GroupIsSetups && !IsShellFolder(Group) && !IsLinkAt(Group)) RemoveDirectoryA(Group.c_str());
 }
 
 void DeleteSkinFilesIn(const std::string& Folder) {
@@ -289,7 +265,7 @@ bool DeleteDirectoryTree(const std::string& Folder) {
     const DWORD Attributes = GetFileAttributesA(Path.c_str());
     if (Attributes == INVALID_FILE_ATTRIBUTES || !(Attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     // The shell's delete would act on what a link points to: a tree that is or holds one stays.
-    if (LeadsElsewhere(Path) || !HoldsNoLink(Path + "\\")) return false;
+    if (IsLinkAt(Path) || !HoldsNoLink(Path + "\\")) return false;
     const std::string List = Path + std::string(2, '\0');
     SHFILEOPSTRUCTA Operation{};
     Operation.wFunc = FO_DELETE;

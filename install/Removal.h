@@ -10,7 +10,7 @@
 struct TFolderItem {
     std::string Name;
     bool Folder = false;
-    bool Link = false;  // a reparse point (junction or symbolic link)
+    bool Link = false;  // by IsLinkItem, or cannot be told
 };
 
 // ---- decisions on paths and listings ----
@@ -20,6 +20,8 @@ bool IsProgramItem(const TFolderItem& Item);
 // An installation holds the program and its uninstaller or its uninstall list, as setup left it
 // (also when moved or renamed); another program's folder with an uninstaller of its own is none.
 bool IsInstallation(const std::vector<TFolderItem>& Items);
+// The folder holds setup's uninstall list: its shortcuts may go even when the program is gone.
+bool HoldsUninstallList(const std::vector<TFolderItem>& Items);
 // The folder may go as a whole: its last component is Velmora3 (in any letter case, as in its short
 // form) and it holds nothing but the program's items, none of them a link.
 bool MayDeleteWhole(const std::string& Folder, const std::vector<TFolderItem>& Items);
@@ -33,9 +35,6 @@ bool LiesBelow(const std::string& Path, const std::string& Folder);
 
 // ---- on the file system ----
 
-// Path does not lead to the item it names (a link to a file or folder, or under Wine a host link that
-// reads as a plain file), or that cannot be told: neither it nor what it leads to may be deleted.
-bool LeadsElsewhere(const std::string& Path);
 // Path is a folder the shell names (Startup, Administrative Tools, the Programs folder itself...),
 // for all users or the current one.
 bool IsShellFolder(const std::string& Path);
@@ -48,6 +47,9 @@ bool ListFolder(const std::string& Folder, std::vector<TFolderItem>& Items);
 // when the argument names no installation: not an absolute path, a root, a link, or a folder that
 // is no installation.
 std::string InstallationFolderOf(const std::string& Argument);
+// The uninstall list of the folder the uninstaller was given, by the same checks, when the folder
+// holds one (also after the program has gone); empty otherwise.
+std::string UninstallListOf(const std::string& Argument);
 // Deletes the shortcuts the uninstall list names, only those setup makes where setup puts them, and
 // the program group folder when it lies in a Programs folder, is empty and is not the shell's own.
 void RemoveShortcuts(const std::string& ListFile);
@@ -56,7 +58,6 @@ void DeleteSkinFilesIn(const std::string& Folder);
 // Deletes Folder with all it holds. A folder that is or holds a link stays whole. False when it is
 // missing, stays, or not all could go.
 bool DeleteDirectoryTree(const std::string& Folder);
-// Deletes the installed files of the installation in Folder and gives the completion message.
+// Deletes the installed files of the installation in Folder and gives the completion message, also
+// when Folder names no installation, which loses nothing.
 std::string RemoveProgramFiles(const std::string& Folder);
-// The message for an uninstall that left the folder, also when there was no installation to remove.
-extern const char* const kFolderModified;

@@ -87,12 +87,12 @@ void TfrmUninstall::RemoveInstallation() {
     timProgress->SetEnabled(false);
     // A process cannot remove the folder it works in: this one works in its own.
     SetCurrentDirectoryA(ExtractFilePath(Application->ExeName()).c_str());
-    // Nothing of a folder that is no installation is touched, its list included.
-    const std::string Folder = InstallationFolderOf(ParamStr(1));
+    // A folder that lost its program keeps its files, but its list still takes setup's shortcuts away.
+    const std::string List = UninstallListOf(ParamStr(1));
 
     lblMessage->SetCaption(kRemovingShortcuts);
     Application->ProcessMessages();
-    if (!Folder.empty()) RemoveShortcuts(Folder + kUninstallListFile);
+    if (!List.empty()) RemoveShortcuts(List);
     Wait(2000);
 
     lblMessage->SetCaption(kRemovingEntries);
@@ -106,7 +106,7 @@ void TfrmUninstall::RemoveInstallation() {
     ClosePreparingWindow();
     Wait(4000);
 
-    lblMessage->SetCaption(Folder.empty() ? kFolderModified : RemoveProgramFiles(Folder));
+    lblMessage->SetCaption(RemoveProgramFiles(ParamStr(1)));
     SetCaption(kCompleteCaption);
     PermitClose();
     btnOK->Show();

@@ -1,6 +1,9 @@
 // Forms and graphic controls: painting in z-order, mouse routing, modal showing and activation.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -215,14 +218,20 @@ TEST(Forms, EnterPressesTheShownDefaultButtonWhereverItSits) {
 }
 
 // What the user does while a step blocks the window (no message is handled meanwhile) is dropped.
-// Without the drop each case acts once the loop turns again; a close posted to another window stays.
+// Without the drop each case acts once the loop turns again; a close, a system command and a command
+// posted to another window of the thread stay.
 TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
-    TForm* Form = NewForm(200, 80);
+    auto* Form = new TForm(Application);  // with a caption and a close box
+    Form->ApplyLayout(TFormLayout{"classlib test", 200, 80, clWhite, bsSingle, biSystemMenu, poDesigned});
+    Form->SetLeft(50);
+    Form->SetTop(50);
     auto* Button = CreateControl<TButton>(Form, Form, "btn", Bounds(10, 10, 80, 25));
     TForm* Other = NewForm(40, 40);
     Other->SetLeft(400);
-    int Acted = 0, OtherCloses = 0;
+    auto* OtherButton = CreateControl<TButton>(Other, Other, "btn", Bounds(5, 5, 30, 20));
+    int Acted = 0, OtherCloses = 0, OtherClicks = 0;
     Button->OnClick = [&](TObject*) { ++Acted; };
+    OtherButton->OnClick = [&](TObject*) { ++OtherClicks; };
     Form->OnCloseQuery = [&](TObject*, bool& CanClose) {
         ++Acted;
         CanClose = false;
@@ -254,29 +263,66 @@ TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
             SCOPED_TRACE(std::string(Case.Name) + (Drop ? ", dropped" : ", kept"));
             SetForegroundWindow(Self);
             ASSERT_TRUE(PumpUntil([&] { return Form->Active(); }));
-            Acted = OtherCloses = 0;
+            Acted = OtherCloses = OtherClicks = 0;
             Case.Input();
             PostMessageA(Other->Handle(), WM_CLOSE, 0, 0);
+            PostMessageA(Other->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            PostMessageA(Other->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(OtherButton->Handle()));
             Sleep(200);  // the step that blocks
             if (Drop) DropPendingInput(Self);
             PumpFor(300);
             EXPECT_EQ(Drop ? 0 : 1, Acted);
-            EXPECT_EQ(1, OtherCloses);
+            EXPECT_EQ(2, OtherCloses);
+            EXPECT_EQ(1, OtherClicks);
         }
     }
-    // Alt+F4 made before the drop that reaches the queue only after it (the desktop's process may pass
-    // input on late) is dropped as well, however long before the drop it was made; made after the drop,
-    // it closes, also in a program left running long enough for the tick count to wrap (stamped 2^31 ms
-    // on, and coming when the drop is long past).
+    // Alt+F4, or a press on the close box, made before the drop that reaches the queue only after it
+    // (the desktop's process may pass input on late) is dropped as well, however long before the drop
+    // it was made; made after the drop, it closes, also in a program left running long enough for the
+    // tick count to wrap (stamped 2^31 ms on, and coming when the drop is long past).
+    const auto AltF4 = [](DWORD Time) {
+        std::vector<INPUT> Keys(4);
+        const WORD Codes[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
+        for (int I = 0; I < 4; ++I) {
+            Keys[I].type = INPUT_KEYBOARD;
+            Keys[I].ki.wVk = Codes[I];
+            Keys[I].ki.dwFlags = I < 2 ? 0 : KEYEVENTF_KEYUP;
+            Keys[I].ki.time = Time;
+        }
+        return Keys;
+    };
+    const auto CloseBoxClick = [&](DWORD Time) {
+        RECT Frame;
+        GetWindowRect(Self, &Frame);
+        // Inside the close box: a few pixels in from where it starts, seen from the right.
+        POINT Box{Frame.right, Frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+        while (Box.x > Frame.left && SendMessageA(Self, WM_NCHITTEST, 0, MAKELPARAM(Box.x, Box.y)) != HTCLOSE) --Box.x;
+        EXPECT_GT(Box.x, Frame.left) << "no close box";
+        Box.x -= 4;
+        std::vector<INPUT> Mouse(3);
+        const DWORD Flags[3] = {MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+        for (int I = 0; I < 3; ++I) {
+            Mouse[I].type = INPUT_MOUSE;
+            Mouse[I].mi.dx = Box.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+            Mouse[I].mi.dy = Box.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+            Mouse[I].mi.dwFlags = Flags[I];
+            Mouse[I].mi.time = I < 2 ? Time : 0;  // let go now
+        }
+        return Mouse;
+    };
     const struct {
         const char* Name;
+        std::function<std::vector<INPUT>(DWORD)> Input;
         DWORD After;   // the stamp's distance from Made; 0: stamped as it is sent
         DWORD WaitMs;  // from the drop until it comes
         bool Stale;
-    } Stamps[] = {{"Alt+F4 made before the drop, queued after it", 0, 0, true},
-                  {"Alt+F4 made a minute and more before the drop", static_cast<DWORD>(-67000), 0, true},
-                  {"Alt+F4 made after the drop", 0, 0, false},
-                  {"Alt+F4 made weeks after the drop", 0x80000100, 2100, false}};
+    } Stamps[] = {{"Alt+F4 made before the drop, queued after it", AltF4, 0, 0, true},
+                  {"Alt+F4 made a minute and more before the drop", AltF4, static_cast<DWORD>(-67000), 0, true},
+                  {"a press on the close box made before the drop, let go after it", CloseBoxClick, 0, 0, true},
+                  {"Alt+F4 made after the drop", AltF4, 0, 0, false},
+                  {"a click on the close box made after the drop", CloseBoxClick, 0, 0, false},
+                  {"Alt+F4 made weeks after the drop", AltF4, 0x80000100, 2100, false}};
     for (const auto& Stamp : Stamps) {
         SCOPED_TRACE(Stamp.Name);
         SetForegroundWindow(Self);
@@ -286,15 +332,8 @@ TEST(Forms, InputMadeWhileAStepBlocksIsDropped) {
         DropPendingInput(Self);
         Sleep(Stamp.WaitMs);
         Acted = 0;
-        INPUT Keys[4]{};
-        const WORD Codes[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
-        for (int I = 0; I < 4; ++I) {
-            Keys[I].type = INPUT_KEYBOARD;
-            Keys[I].ki.wVk = Codes[I];
-            Keys[I].ki.dwFlags = I < 2 ? 0 : KEYEVENTF_KEYUP;
-            Keys[I].ki.time = Stamp.Stale || Stamp.After ? Made + Stamp.After : 0;
-        }
-        SendInput(4, Keys, sizeof Keys[0]);
+        std::vector<INPUT> Input = Stamp.Input(Stamp.Stale || Stamp.After ? Made + Stamp.After : 0);
+        SendInput(static_cast<UINT>(Input.size()), Input.data(), sizeof(INPUT));
         PumpFor(300);
         EXPECT_EQ(Stamp.Stale ? 0 : 1, Acted);
     }

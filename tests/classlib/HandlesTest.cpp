@@ -31,6 +31,12 @@ TEST(Handles, AHeldHandleIsClosedOnceItsHolderLetsGo) {
          true},
         {"moved on to one that goes", [](HANDLE Event) { THeldHandle Moved(THeldHandle{Event}); }, true},
         {"moved on to one that lives on", [&](HANDLE Event) { LivesOn = THeldHandle(Event); }, false},
+        {"another moved into its holder",
+         [&](HANDLE Event) {
+             LivesOn = THeldHandle(Event);
+             LivesOn = THeldHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+         },
+         true},
         {"given up", [](HANDLE Event) { THeldHandle(Event).Release(); }, false},
     };
     for (const auto& Case : Cases) {

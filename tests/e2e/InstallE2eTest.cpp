@@ -137,6 +137,16 @@ std::string LinkTarget(const std::string& File) {
     return Target;
 }
 
+// Deletes Folder with all it holds (once the links in it are gone).
+void DeleteTree(const std::string& Folder) {
+    const std::string Tree = (Folder.back() == '\\' ? Folder.substr(0, Folder.size() - 1) : Folder) + std::string(2, '\0');
+    SHFILEOPSTRUCTA Operation{};
+    Operation.wFunc = FO_DELETE;
+    Operation.pFrom = Tree.c_str();
+    Operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    SHFileOperationA(&Operation);
+}
+
 // What Wine's own uninstaller lists, one entry a line.
 std::string UninstallerList() {
     const std::string Out = TempFolder() + "uninstaller-list.txt";
@@ -302,18 +312,22 @@ TEST_F(Setup, CustomTakesTheTypedGroupRefusesGroupsOutsideProgramsAndKeepsEarlie
         return nullptr;
     });
     ASSERT_TRUE(Group) << "no custom page";
-    // Pasted groups that name no folder of their own inside Programs: refused, nothing written.
+    // Pasted groups that name no folder of their own inside Programs, are a link, or are too long for
+    // the uninstaller to reach their links: refused, nothing written.
+    ASSERT_TRUE(MakeFolderLink(Programs + "Linked Group", "C:\\users\\Public\\Documents"));
     const std::vector<std::string> Before = Entries(Programs);
-    for (const char* Refused : {".", "..", " . ", "a\\b", "C:x", "x/y", "b .", "c..", "NUL", "com1", "Lpt9.txt",
-                                "StartUp", "startup"}) {
+    const std::string TooLong(MAX_PATH - Programs.size() - std::string("\\Uninstall Velmora3.lnk").size(), 'g');
+    for (const std::string& Refused : {".", "..", " . ", "a\\b", "C:x", "x/y", "b .", "c..", "NUL", "com1", "Lpt9.txt",
+                                       "StartUp", "startup", "Linked Group", TooLong.c_str()}) {
         SCOPED_TRACE(Refused);
-        SendMessageA(Group, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Refused));
+        SendMessageA(Group, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Refused.c_str()));
         Click(Button(Wizard, "&Next"));
         EXPECT_EQ("Please enter a program group.", AnswerBox(Install, "Velmora Setup", IDOK));
         EXPECT_EQ("", TextOf(Group));
         EXPECT_FALSE(Exists(Folder + "Velmora3.exe"));
         EXPECT_EQ(Before, Entries(Programs));
     }
+    EXPECT_TRUE(RemoveFolderLink(Programs + "Linked Group"));
     // Typed: the characters a group may not hold are swallowed.
     SendMessageA(Group, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     for (char C : std::string("My\\ Tools: 2.0'\xe9")) SendMessageA(Group, WM_CHAR, static_cast<unsigned char>(C), 0);
@@ -609,14 +623,15 @@ TEST_F(Setup, ExpressAfterTheCustomPageStillPlacesTheDesktopLink) {
 }
 
 // vlmuntmp0.exe started with folders that are no installation: each of the user's files stays,
-// byte for byte, the shortcut a list names among them; only the uninstall entry goes.
+// byte for byte, the shortcuts a list names among them (the list of a folder that lost its program
+// is read, and what it names is not setup's); only the uninstall entry goes.
 TEST_F(Setup, TheUninstallerTouchesNothingButAnInstallation) {
-    const std::string List = "[Shortcuts]\r\nDesktop Shortcut=" + Desktop + "Bank.lnk\r\n[Program Group]\r\nGroup Name=" +
-                             Programs + "Bank\r\n";
+    const std::string List = "[Shortcuts]\r\nDesktop Shortcut=" + Desktop + "Bank.lnk\r\nProgram Shortcut=" + Programs +
+                             "Bank\\Bank.lnk\r\n[Program Group]\r\nGroup Name=" + Programs + "Bank\r\n";
     const std::pair<std::string, std::string> Files[] = {
         {"C:\\Skins\\save.sav", "a game's save"},       {"C:\\Previews\\shot.jpg", "a screenshot"},
         {"C:\\wallpaper.skin", "a wallpaper"},          {"C:\\Uninstall.ini", List},
-        {Desktop + "Bank.lnk", "the bank's shortcut"},
+        {Desktop + "Bank.lnk", "the bank's shortcut"},  {Programs + "Bank\\Bank.lnk", "the bank's shortcut"},
         {"C:\\Games\\Velmora3.exe", "a game"},          {"C:\\Games\\Skins\\level.dat", "a level"},
         {"C:\\Games\\tiles.skin", "tiles"},             {"C:\\Velmora3\\Uninstall.ini", List},
         {"C:\\Velmora3\\Skins\\sky.jpg", "a sky"},
@@ -630,7 +645,6 @@ TEST_F(Setup, TheUninstallerTouchesNothingButAnInstallation) {
         SHCreateDirectoryExA(nullptr, File.first.substr(0, File.first.find_last_of('\\')).c_str(), nullptr);
         std::ofstream(File.first, std::ios::binary) << File.second;
     }
-    CreateDirectoryA((Programs + "Bank").c_str(), nullptr);  // empty: it would go if the list were read
     // A relative folder is never taken from the current folder, where it would name C:\Velmora3.
     SetCurrentDirectoryA("C:\\");
     for (const char* Argument :
@@ -641,7 +655,6 @@ TEST_F(Setup, TheUninstallerTouchesNothingButAnInstallation) {
         RegCloseKey(Key);
         ASSERT_TRUE(Uninstall(std::string(" ") + Argument));
         for (const auto& File : Files) EXPECT_EQ(File.second, WholeFile(File.first)) << File.first;
-        EXPECT_TRUE(Exists(Programs + "Bank"));
         EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &Key)) << "the entry stays";
     }
     for (const auto& File : Files) DeleteFileA(File.first.c_str());
@@ -679,17 +692,18 @@ TEST_F(Setup, AnUninstallerCopiedIntoAFolderOfTheUsersTouchesNothing) {
 
 // Host links in an installation, which Wine reads as plain files (to files) or folders: what they
 // lead to stays, whether the folder would go whole or item by item, and so does a desktop shortcut's
-// target when the shortcut is such a link.
+// target when the shortcut is such a link. Item by item, Skins leads to the user's SKINS beside it:
+// on a Wine host the two names are two folders.
 TEST_F(Setup, LinksToTheUsersFilesAndFoldersKeepWhatTheyLeadTo) {
     const std::string Documents = "C:\\users\\Public\\Documents\\", Thesis = Documents + "thesis.doc",
-                      Wallpaper = Documents + "wallpaper.bmp", Empty = Documents + "Empty";
+                      Wallpaper = Documents + "wallpaper.bmp", Empty = Documents + "Empty", Twin = Folder + "SKINS";
     const struct {
         const char* Case;
         std::vector<std::pair<std::string, std::string>> Links;  // in the installation folder, to
     } Cases[] = {
         {"the folder would go whole",
          {{"Previews\\Blue\\thumb.jpg", Thesis}, {"skin42.skin", Wallpaper}, {"Skins\\Empty", Empty}}},
-        {"item by item", {{"Previews", Empty}}},
+        {"item by item", {{"Previews", Empty}, {"Skins", Twin}}},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Case);
@@ -703,7 +717,11 @@ TEST_F(Setup, LinksToTheUsersFilesAndFoldersKeepWhatTheyLeadTo) {
         for (const auto& Link : Case.Links) {
             const std::string Path = Folder + Link.first;
             SHCreateDirectoryExA(nullptr, Path.substr(0, Path.find_last_of('\\')).c_str(), nullptr);
-            const bool ToFolder = Link.second == Empty;
+            if (Link.second == Twin) {
+                CreateDirectoryA(Twin.c_str(), nullptr);
+                std::ofstream(Twin + "\\sky.jpg") << "a sky";
+            }
+            const bool ToFolder = Link.second == Empty || Link.second == Twin;
             ASSERT_TRUE(ToFolder ? MakeFolderLink(Path, Link.second) : MakeFileLink(Path, Link.second)) << Path;
             Made.push_back(Path);
         }
@@ -711,18 +729,96 @@ TEST_F(Setup, LinksToTheUsersFilesAndFoldersKeepWhatTheyLeadTo) {
         EXPECT_EQ("a thesis", WholeFile(Thesis));
         EXPECT_EQ("a wallpaper", WholeFile(Wallpaper));
         EXPECT_TRUE(Exists(Empty));
+        for (const auto& Link : Case.Links)
+            if (Link.second == Twin) EXPECT_EQ("a sky", WholeFile(Twin + "\\sky.jpg"));
         for (const std::string& Link : Made) EXPECT_TRUE(RemoveFolderLink(Link)) << Link;
-        const std::string Tree = Folder.substr(0, Folder.size() - 1) + std::string(2, '\0');
-        SHFILEOPSTRUCTA Operation{};
-        Operation.wFunc = FO_DELETE;
-        Operation.pFrom = Tree.c_str();
-        Operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-        SHFileOperationA(&Operation);
+        DeleteTree(Folder);
         RemoveInstallation();
         ASSERT_FALSE(Exists(Folder));
     }
     for (const std::string& File : {Thesis, Wallpaper}) DeleteFileA(File.c_str());
     RemoveDirectoryA(Empty.c_str());
+}
+
+// Setup writes nothing through a link (Wine reads a host link to a file as a plain file): a link where
+// the program goes ends express setup with the engine's message, one on the desktop costs only the
+// desktop shortcut. Then the program is lost and Temp\vlmuntmp0.exe is a link: the uninstall copies
+// itself into the system folder, and the list still takes setup's shortcuts and group away; the
+// files stay. The user's files keep their bytes throughout.
+TEST_F(Setup, NothingIsWrittenThroughALinkAndALostProgramStillLosesItsShortcuts) {
+    const std::string Documents = "C:\\users\\Public\\Documents\\", Notes = Documents + "notes.txt",
+                      Letter = Documents + "letter.txt", Tax = Documents + "tax.txt";
+    struct TLinks {
+        std::vector<std::string> Made;
+        ~TLinks() {
+            for (const std::string& Link : Made) RemoveFolderLink(Link);
+        }
+    } Links;
+    for (const std::string& File : {Notes, Letter, Tax}) std::ofstream(File) << "the user's own";
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    const auto Express = [&](const std::vector<std::string>& Told, bool Completes) {
+        TProgram Install(INSTALL_EXE);
+        HWND Wizard = WaitForWindow(Install.Id(), kWizard);
+        ASSERT_TRUE(Wizard);
+        Click(Button(Wizard, "&Next"));
+        for (const std::string& Text : Told) EXPECT_EQ(Text, AnswerBox(Install, "Velmora Setup", IDOK));
+        if (Completes) {
+            ASSERT_TRUE(WaitFor([&] { return Button(Wizard, "&Finish"); })) << "no finish page";
+            SendMessageA(Button(Wizard, "Launch Velmora When I Click Finish"), BM_SETCHECK, BST_UNCHECKED, 0);
+            Click(Button(Wizard, "&Finish"));
+        }
+        EXPECT_EQ(0u, Install.WaitForExit(20000));
+    };
+    Links.Made.push_back(Folder + "Velmora3.exe");
+    ASSERT_TRUE(MakeFileLink(Links.Made.back(), Notes));
+    Express({"Unable to create or open file '" + Folder + "Velmora3.exe'.",
+             "Express installation could not be completed!\n\nPlease restart your computer and try again."},
+            false);
+    EXPECT_TRUE(RemoveFolderLink(Links.Made.back()));
+    Links.Made.push_back(Desktop + "Velmora3.lnk");
+    ASSERT_TRUE(MakeFileLink(Links.Made.back(), Letter));
+    Express({"Unable to create desktop shortcut!"}, true);
+
+    ASSERT_TRUE(DeleteFileA((Folder + "Velmora3.exe").c_str()));
+    Block(TempCopy, false);
+    Block(SystemCopy, false);
+    Links.Made.push_back(TempCopy);
+    ASSERT_TRUE(MakeFileLink(TempCopy, Tax));
+    TProgram Confirming(Folder + "Uninstall.exe");
+    PostMessageA(WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Confirm Uninstall"); }), WM_COMMAND, IDYES, 0);
+    HWND Complete = WaitFor([] { return FindWindowA(nullptr, "Velmora V3.1 - Uninstall Complete"); }, 60000);
+    ASSERT_TRUE(Complete) << "the uninstall did not complete";
+    Click(WaitFor([&] { return Button(Complete, "&OK"); }));
+    EXPECT_EQ(0u, Confirming.WaitForExit(20000));
+    EXPECT_TRUE(WholeFile(SystemCopy) == WholeFile(WindowsPath(INSTALL_EXE))) << "no copy in the system folder";
+    EXPECT_FALSE(Exists(Programs + "Velmora 3.1")) << "the group and its shortcuts stay";
+    EXPECT_TRUE(Exists(Folder + "Uninstall.exe") && Exists(Folder + "Uninstall.ini")) << "the files went";
+    HKEY Key;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &Key)) << "the entry stays";
+    for (const std::string& File : {Notes, Letter, Tax}) EXPECT_EQ("the user's own", WholeFile(File)) << File;
+    for (const std::string& Link : Links.Made) EXPECT_TRUE(RemoveFolderLink(Link)) << Link;
+    Block(SystemCopy, false);
+    for (const std::string& File : {Notes, Letter, Tax}) DeleteFileA(File.c_str());
+}
+
+// An installation moved below a folder that is a link (as Documents is in a prefix that wineboot
+// makes): what lies below the link is the installation the user chose, and it goes whole.
+TEST_F(Setup, AnInstallationBelowALinkedFolderGoesWhole) {
+    ASSERT_TRUE(InstallExpress());
+    const std::string Real = "C:\\users\\Public\\Real", Linked = "C:\\users\\Public\\Linked",
+                      Moved = Linked + "\\Velmora3\\";
+    CreateDirectoryA(Real.c_str(), nullptr);
+    ASSERT_TRUE(MakeFolderLink(Linked, Real));
+    ASSERT_TRUE(MoveFileA(Folder.substr(0, Folder.size() - 1).c_str(), (Linked + "\\Velmora3").c_str()));
+    CreateDirectoryA((Moved + "Skins").c_str(), nullptr);
+    std::ofstream(Moved + "Skins\\sky.jpg") << "jpg";
+    std::ofstream(Moved + "skin42.skin") << "skin";
+    ASSERT_TRUE(Uninstall(" " + ShortPath(Moved)));
+    EXPECT_FALSE(Exists(Real + "\\Velmora3")) << "the installation stays";
+    EXPECT_FALSE(Exists(Programs + "Velmora 3.1"));
+    EXPECT_FALSE(Exists(Desktop + "Velmora3.lnk"));
+    EXPECT_TRUE(RemoveFolderLink(Linked));
+    DeleteTree(Real);
 }
 
 // An uninstall list edited to name the user's shortcuts and the shell's Startup folder: none of them

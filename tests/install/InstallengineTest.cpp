@@ -12,6 +12,7 @@
 
 #include "Globals.h"
 #include "Installengine.h"
+#include "Links.h"
 #include "Names.h"
 #include "TestSupport.h"
 
@@ -206,6 +207,42 @@ TEST_F(Installing, FailuresStopWhereTheyHappenAndSayWhy) {
         EXPECT_EQ("\"" + Path("Uninstall.exe") + "\"" + '\0', EntryValue("UninstallString"));
         EXPECT_FALSE(FileExists(Desktop + "Velmora3.lnk"));
         RemoveDirectoryA((Programs + Group + "\\Velmora3.lnk").c_str());
+    }
+}
+
+// A link at any of setup's paths (Wine reads a host link to a file as a plain file) makes that write
+// fail as it fails for a file that cannot be written: the user's file it leads to keeps its bytes.
+TEST_F(Installing, NothingIsWrittenThroughALink) {
+    const std::string Letter = Scratch.Path() + "letter.txt", GroupFolder = Programs + Group + "\\";
+    const std::string Program = Path("Velmora3.exe");
+    const char* const kListProblem = "Unable to write to uninstall ini file!";
+    const struct {
+        std::string Link;
+        bool Desktop;
+        std::string Result, FirstBox;
+    } Cases[] = {
+        {Program, false, "FAILED", "Unable to create or open file '" + Program + "'."},
+        {Path("Uninstall.exe"), false, "FAILED", "Uninstall output file could not be opened or created!"},
+        {Path("Uninstall.ini"), false, Program, kListProblem},
+        {GroupFolder + "Uninstall Velmora3.lnk", false, "FAILED",
+         "Unable to create uninstall shortcut!\n\nPlease restart your computer and try again."},
+        {GroupFolder + "Velmora3.lnk", false, "FAILED",
+         "Unable to create program group shortcut!\n\nPlease restart your computer and try again."},
+        {Desktop + "Velmora3.lnk", true, Program, "Unable to create desktop shortcut!"},
+    };
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    CreateDirectoryA(GroupFolder.c_str(), nullptr);
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.Link);
+        std::ofstream(Letter) << "the user's own";
+        DeleteFileA(Case.Link.c_str());
+        ASSERT_TRUE(MakeFileLink(Case.Link, Letter));
+        Boxes.Asked.clear();
+        EXPECT_EQ(Case.Result, PerformInstallation(Folder, Group, Case.Desktop));
+        const std::string Told = Boxes.Asked.empty() ? "<nothing>" : Boxes.Asked[0].Text;
+        EXPECT_EQ(0u, Told.find(Case.FirstBox)) << Told;
+        EXPECT_EQ("the user's own", WholeFile(Letter));
+        EXPECT_TRUE(RemoveFolderLink(Case.Link));
     }
 }
 

@@ -6,9 +6,11 @@
 
 #include <shellapi.h>
 
+#include <fstream>
 #include <memory>
 
 #include "Globals.h"
+#include "Links.h"
 #include "Preparinguninstallform.h"
 #include "TestSupport.h"
 
@@ -35,19 +37,24 @@ TEST(PreparingUninstall, TheTemporaryCopyGoesToTheTempFolderElseTheSystemFolder)
     char Tmp[MAX_PATH] = "";
     GetEnvironmentVariableA("TMP", Tmp, MAX_PATH);
     const std::string TooLong = "C:\\" + std::string(300, 'x');
+    TScratchFolder Scratch;
+    const std::string Tax = Scratch.Path() + "tax.txt";
+    std::ofstream(Tax) << "the user's own";
     const struct {
-        bool TempBlocked, SystemBlocked, TempTooLong;
+        bool TempBlocked, SystemBlocked, TempTooLong, TempLinked;
         std::string Result, Path;
     } Cases[] = {
-        {false, false, false, "SUCCESS", Temp},
-        {true, false, false, "SUCCESS", System},
-        {false, false, true, "SUCCESS", System},  // a temp folder longer than a path may be is not cut short
-        {true, true, false, "Uninstall output file could not be opened or created!", ""},
+        {false, false, false, false, "SUCCESS", Temp},
+        {true, false, false, false, "SUCCESS", System},
+        {false, false, true, false, "SUCCESS", System},  // a temp folder longer than a path may be is not cut short
+        {false, false, false, true, "SUCCESS", System},  // a link there is neither written through nor deleted
+        {true, true, false, false, "Uninstall output file could not be opened or created!", ""},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Path);
         Block(Temp, Case.TempBlocked);
         Block(System, Case.SystemBlocked);
+        if (Case.TempLinked) ASSERT_TRUE(MakeFileLink(Temp, Tax));
         SetEnvironmentVariableA("TMP", Case.TempTooLong ? TooLong.c_str() : Tmp);
         auto Form = std::make_unique<TfrmPreparingUninstall>(nullptr);
         EXPECT_EQ(Case.Result, Form->CreateTempUninstaller());
@@ -56,7 +63,9 @@ TEST(PreparingUninstall, TheTemporaryCopyGoesToTheTempFolderElseTheSystemFolder)
         if (!Case.Path.empty()) {
             EXPECT_TRUE(WholeFile(Case.Path) == WholeFile(Application->ExeName()));
         }
+        if (Case.TempLinked) EXPECT_TRUE(RemoveFolderLink(Temp));
     }
+    EXPECT_EQ("the user's own", WholeFile(Tax));
     Block(Temp, false);
     Block(System, false);
 }
@@ -95,4 +104,38 @@ TEST(PreparingUninstall, TheCopyStartsInItsOwnFolderAndNoHandleEndsThePreparing)
     EXPECT_EQ("C:\\users\\Public\\Temp\\", Directory);
     EXPECT_TRUE(Closed);
     EXPECT_FALSE(Form->timWatch->Enabled());
+}
+
+// A key made while the copy failed, which reaches the queue only once the message shows (its time
+// tells when it was made), does not answer the message unread.
+TEST(PreparingUninstall, InputMadeWhileTheCopyFailedLeavesTheMessageOpen) {
+    const std::string Temp = Folder(TempFolder) + "vlmuntmp0.exe", System = Folder(SystemFolder) + "vlmuntmp0.exe";
+    Block(Temp, true);
+    Block(System, true);
+    auto Form = std::make_unique<TfrmPreparingUninstall>(nullptr);
+    const DWORD Made = GetTickCount();
+    bool Checked = false, Stayed = false;
+    RunWhen([&] { return BoxOwnedBy(Form->Handle()) != nullptr; },
+            [&] {
+                const HWND Box = BoxOwnedBy(Form->Handle());
+                INPUT Enter[2]{};
+                for (int I = 0; I < 2; ++I) {
+                    Enter[I].type = INPUT_KEYBOARD;
+                    Enter[I].ki.wVk = VK_RETURN;
+                    Enter[I].ki.dwFlags = I == 0 ? 0 : KEYEVENTF_KEYUP;
+                    Enter[I].ki.time = Made;
+                }
+                SendInput(2, Enter, sizeof Enter[0]);
+                RunLater(500, [&, Box] {
+                    Stayed = IsWindow(Box) && IsWindowVisible(Box);
+                    Checked = true;
+                    if (Stayed) PostMessageA(Box, WM_COMMAND, IDOK, 0);
+                });
+            });
+    Form->Show();  // its first activation makes the copy, and tells the failure
+    EXPECT_TRUE(PumpUntil([&] { return Checked; })) << "no message";
+    EXPECT_TRUE(Stayed) << "the key answered the message";
+    EXPECT_TRUE(PumpUntil([&] { return !Form->Visible(); })) << "the window stayed";
+    Block(Temp, false);
+    Block(System, false);
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "Globals.h"
 #include "Installengine.h"
 #include "Links.h"
 #include "Removal.h"
@@ -71,25 +72,30 @@ TEST(Removal, PathAndListingRules) {
         const char* Case;
         std::string Folder;
         std::vector<TFolderItem> Items;
-        bool Installation, Whole;
+        bool Installation, Whole, List;
     } Cases[] = {
-        {"as installed", "C:\\PROGRA~1\\VELMORA3\\", Installed, true, true},
-        {"another name", "C:\\Apps\\MyVelmora3\\", Installed, true, false},
-        {"a file of the user's", "C:\\Velmora3", {{"VELMORA3.EXE"}, {"Uninstall.ini"}, {"notes.txt"}}, true, false},
+        {"as installed", "C:\\PROGRA~1\\VELMORA3\\", Installed, true, true, true},
+        {"another name", "C:\\Apps\\MyVelmora3\\", Installed, true, false, true},
+        {"a file of the user's", "C:\\Velmora3", {{"VELMORA3.EXE"}, {"Uninstall.ini"}, {"notes.txt"}}, true, false, true},
         {"a link among the caches", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.exe"}, {"Skins", true, true}}, true,
+         false, false},
+        {"no uninstaller, no list", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Skins", true}}, false, true, false},
+        {"the list is a folder", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.ini", true}}, false, false, false},
+        {"the list is a link", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.ini", false, true}}, false, false, false},
+        {"the uninstaller is a link", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.exe", false, true}}, false, false,
          false},
-        {"no uninstaller, no list", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Skins", true}}, false, true},
-        {"the list is a folder", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.ini", true}}, false, false},
-        {"the uninstaller is a link", "C:\\Velmora3\\", {{"Velmora3.exe"}, {"Uninstall.exe", false, true}}, false, false},
+        {"the program lost", "C:\\Velmora3\\", {{"Uninstall.exe"}, {"Uninstall.ini"}}, false, true, true},
         // Another program's folder with an uninstaller or list of its own.
-        {"a foreign uninstaller", "C:\\OtherApp\\", {{"Uninstall.exe"}, {"Skins", true}, {"theme.skin"}}, false, false},
-        {"a foreign list", "C:\\Velmora3\\", {{"uninstall.ini"}, {"Skins", true}}, false, true},
-        {"the program is a folder", "C:\\Velmora3\\", {{"Velmora3.exe", true}, {"Uninstall.exe"}}, false, false},
+        {"a foreign uninstaller", "C:\\OtherApp\\", {{"Uninstall.exe"}, {"Skins", true}, {"theme.skin"}}, false, false,
+         false},
+        {"a foreign list", "C:\\Velmora3\\", {{"uninstall.ini"}, {"Skins", true}}, false, true, true},
+        {"the program is a folder", "C:\\Velmora3\\", {{"Velmora3.exe", true}, {"Uninstall.exe"}}, false, false, false},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Case);
         EXPECT_EQ(Case.Installation, IsInstallation(Case.Items));
         EXPECT_EQ(Case.Whole, MayDeleteWhole(Case.Folder, Case.Items));
+        EXPECT_EQ(Case.List, HoldsUninstallList(Case.Items));
     }
 }
 
@@ -190,12 +196,17 @@ TEST(Removal, TheFolderGoesWholeOnlyWhenItIsTheProductsOwn) {
 }
 
 // A cache folder, a folder inside one, a cached picture, a skin file or the program's own file that
-// is a link (Wine reads one to a file as a plain file): the user's file or folder it points to keeps
-// everything, even an empty folder, and the installation does not go as a whole.
+// is a link (Wine reads one to a file as a plain file), also one to a folder whose path differs only
+// in letter case: the user's file or folder it points to keeps everything, even an empty folder, and
+// the installation does not go as a whole.
 TEST(Removal, ALinkIsNeverFollowed) {
     TScratchFolder Scratch;
     const std::string Saves = MakeUsersFolder(Scratch.Path()), Empty = Scratch.Path() + "Empty\\",
-                      Save = Saves + "game.sav";
+                      Save = Saves + "game.sav", Twin = Scratch.Path() + "CS\\Velmora3\\Skins";
+    // An installation in cs\Velmora3 beside the user's CS\Velmora3, only letter case apart on the host.
+    SHCreateDirectoryExA(nullptr, Twin.c_str(), nullptr);
+    std::ofstream(Twin + "\\shot.jpg") << "the user's own";
+    ASSERT_TRUE(MakeHostFolder(Scratch.Path() + "cs"));
     // Wine cannot remove a link as Windows does: the link stays, and with it what holds it.
     const struct {
         const char* Name;
@@ -209,10 +220,11 @@ TEST(Removal, ALinkIsNeverFollowed) {
         {"Velmora3", "Previews", Empty, kModified, true},
         {"Velmora3", "Skins\\Nature", Empty, kNotRemoved, false},
         {"Velmora3", "Previews\\Nature\\meadow.jpg", Save, kNotRemoved, false},
-        {"Velmora3", "skin12.skin", Save, kNotRemoved, false},
+        {"Velmora3", "skin12.skin", Save, kModified, true},  // a link to a file, in the listing too
         {"MyVelmora3", "skin12.skin", Save, kModified, true},
         {"MyVelmora3", "Skins\\Nature\\meadow.jpg", Save, kModified, true},
         {"MyVelmora3", "Uninstall.ini", Save, kModified, true},
+        {"cs\\Velmora3", "Skins", Twin, kModified, true},
     };
     for (const auto& Case : Cases) {
         SCOPED_TRACE(std::string(Case.Name) + "\\" + Case.Link);
@@ -226,6 +238,7 @@ TEST(Removal, ALinkIsNeverFollowed) {
         EXPECT_EQ(Case.Message, RemoveProgramFiles(Folder));
         EXPECT_EQ("the user's own", WholeFile(Save));
         EXPECT_TRUE(IsFolder(Empty));
+        EXPECT_EQ("the user's own", WholeFile(Twin + "\\shot.jpg"));
         EXPECT_NE(Case.ProgramGone, FileExists(Folder + "Velmora3.exe"));
         EXPECT_TRUE(RemoveFolderLink(Path)) << "the link went";
         DeleteDirectoryTree(Folder);
@@ -233,38 +246,98 @@ TEST(Removal, ALinkIsNeverFollowed) {
     }
 }
 
-// Whether a path leads to the item it names: a link to a file reads as a plain file under Wine, and
-// only where it really leads tells it.
-TEST(Removal, ALinkIsToldByWhereItLeads) {
+// The link rule on what the system says of an item: Windows names a link by its tag and gives its
+// own path as its final path; Wine gives no tag and the path of what the link leads to.
+TEST(Removal, ALinkIsToldByItsTagOrWhereItLies) {
+    const std::string Drive = "\\\\?\\C:\\", Folder = Drive + "Apps\\Velmora3", Share = "\\\\?\\UNC\\server\\share\\";
+    const struct {
+        const char* Case;
+        DWORD Attributes, Tag;
+        std::string ItemFinal, FolderFinal, Name;
+        bool Link;
+    } Cases[] = {
+        {"a plain file", 0x20, 0, Folder + "\\Velmora3.exe", Folder, "Velmora3.exe", false},
+        {"a folder in a drive's root", 0x10, 0, Drive + "Velmora3", Drive, "Velmora3", false},
+        {"a symbolic link", 0x420, IO_REPARSE_TAG_SYMLINK, Folder + "\\Velmora3.exe", Folder, "Velmora3.exe", true},
+        {"a junction", 0x410, IO_REPARSE_TAG_MOUNT_POINT, Folder + "\\Skins", Folder, "Skins", true},
+        {"a cloud placeholder", 0x420, IO_REPARSE_TAG_CLOUD, Folder + "\\skin1.skin", Folder, "skin1.skin", false},
+        {"a deduplicated file", 0x420, IO_REPARSE_TAG_DEDUP, Folder + "\\skin1.skin", Folder, "skin1.skin", false},
+        {"Wine's link to a folder", 0x410, 0, Folder + "\\Skins", Folder, "Skins", true},
+        {"Wine's link to a file", 0x20, 0, Drive + "notes.txt", Folder, "Velmora3.exe", true},
+        {"leads where only letter case differs", 0x20, 0, Drive + "APPS\\Velmora3\\Velmora3.exe", Folder, "Velmora3.exe",
+         true},
+        {"below a linked folder", 0x10, 0, "\\\\?\\Z:\\home\\ann\\Documents\\Velmora3\\Skins",
+         "\\\\?\\Z:\\home\\ann\\Documents\\Velmora3", "Skins", false},
+        {"on a share", 0x10, 0, Share + "Velmora3\\Skins", Share + "Velmora3", "Skins", false},
+        {"in a share's root", 0x10, 0, Share + "Velmora3", Share, "Velmora3", false},
+        {"the item's final path cannot be had", 0x20, 0, "", Folder, "Velmora3.exe", true},
+        {"the folder's cannot be had", 0x20, 0, Folder + "\\Velmora3.exe", "", "Velmora3.exe", true},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(Case.Link, IsLinkItem(Case.Attributes, Case.Tag, Case.ItemFinal, Case.FolderFinal, Case.Name)) << Case.Case;
+}
+
+// The rule on real items: a link to a file reads as a plain file under Wine and only where it lies
+// tells it; a path meant in another form (short, other letter case, slashes) still names its item,
+// and a folder link above an item says nothing of it.
+TEST(Removal, ALinkIsToldOnDisk) {
     TScratchFolder Scratch;
-    const std::string File = Scratch.Path() + "thesis.doc", Folder = Scratch.Path() + "Long Folder Name";
+    const std::string File = Scratch.Path() + "thesis.doc", Folder = Scratch.Path() + "Long Folder Name",
+                      Twin = Scratch.Path() + "CS\\Skins";
     std::ofstream(File) << "the user's own";
     CreateDirectoryA(Folder.c_str(), nullptr);
+    std::ofstream(Folder + "\\inside.txt") << "the user's own";
+    CreateDirectoryA((Scratch.Path() + "CS").c_str(), nullptr);
+    CreateDirectoryA(Twin.c_str(), nullptr);
+    ASSERT_TRUE(MakeHostFolder(Scratch.Path() + "cs"));
     ASSERT_TRUE(MakeFileLink(Scratch.Path() + "file link.doc", File));
     ASSERT_TRUE(MakeFolderLink(Scratch.Path() + "Folder Link", Folder));
+    ASSERT_TRUE(MakeFolderLink(Scratch.Path() + "cs\\Skins", Twin));
+    std::ofstream(Scratch.Path() + "CS\\notes.txt") << "the user's own";
+    ASSERT_TRUE(MakeFileLink(Scratch.Path() + "cs\\notes.txt", Scratch.Path() + "CS\\notes.txt"));
     char Short[MAX_PATH] = "";
     GetShortPathNameA(Folder.c_str(), Short, MAX_PATH);
     std::string Slashed = File;
     std::replace(Slashed.begin(), Slashed.end(), '\\', '/');
     const struct {
         std::string Path;
-        bool Elsewhere;
+        bool Link;
     } Cases[] = {
         {File, false},
         {Folder, false},
-        {Folder + "\\", false},
         {Short, false},
         {Slashed, false},
+        {Scratch.Path() + "THESIS.DOC", false},
+        {Scratch.Path() + "Folder Link\\inside.txt", false},
+        {Scratch.Path() + "missing.doc", false},  // nothing there
         {Scratch.Path() + "file link.doc", true},
         {Scratch.Path() + "Folder Link", true},
-        {Scratch.Path() + "missing.doc", true},
+        {Scratch.Path() + "cs\\Skins", true},
+        {Scratch.Path() + "cs\\notes.txt", true},
+        {Folder + "\\", true},  // not the item itself: cannot be told
         {"thesis.doc", true},
     };
     SetCurrentDirectoryA(Scratch.Path().c_str());
-    for (const auto& Case : Cases) EXPECT_EQ(Case.Elsewhere, LeadsElsewhere(Case.Path)) << Case.Path;
+    for (const auto& Case : Cases) EXPECT_EQ(Case.Link, IsLinkAt(Case.Path)) << Case.Path;
     SetCurrentDirectoryA("C:\\");
-    EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + "file link.doc"));
-    EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + "Folder Link"));
+    for (const char* Link : {"file link.doc", "Folder Link", "cs\\Skins", "cs\\notes.txt"})
+        EXPECT_TRUE(RemoveFolderLink(Scratch.Path() + Link));
+}
+
+// A folder whose content cannot be told (its name has a letter the code page lacks: the listing gives
+// "?") might hold a link: the tree it lies in stays whole, though the shell could delete it.
+TEST(Removal, AFolderThatCannotBeListedKeepsItsTree) {
+    TScratchFolder Scratch;
+    const std::string Folder = MakeInstallation(Scratch.Path(), "Velmora3", ""), Nature = Folder + "Skins\\Nature\\";
+    const std::wstring Omega = std::wstring(Nature.begin(), Nature.end()) + L"\x03A9";
+    ASSERT_TRUE(CreateDirectoryW(Omega.c_str(), nullptr));
+    std::vector<TFolderItem> Items, Inside;
+    ASSERT_TRUE(ListFolder(Nature, Items));
+    for (const TFolderItem& Item : Items)
+        if (Item.Folder) EXPECT_FALSE(ListFolder(Nature + Item.Name + "\\", Inside)) << Item.Name;
+    EXPECT_EQ(kNotRemoved, RemoveProgramFiles(Folder));
+    EXPECT_FALSE(DeleteDirectoryTree(Folder + "Skins"));
+    EXPECT_EQ("jpg", WholeFile(Nature + "meadow.jpg"));
 }
 
 TEST(Removal, NoFolderRemovesNothingAndAHeldFileKeepsTheFolder) {
@@ -319,15 +392,17 @@ TEST(Removal, OnlyShortcutsWhereSetupPutsThemGo) {
 }
 
 // An edited list: only the links setup makes go, from the program group (directly in a Programs
-// folder) or directly from a desktop; the group goes only from Programs, and never a folder of the
-// shell's own.
+// folder, for all users or the current one) or directly from a desktop; the group goes only from
+// Programs, and never a folder of the shell's own.
 TEST(Removal, AnEditedListDeletesOnlySetupsShortcuts) {
     TScratchFolder Scratch;
     const std::string Programs = GetSpecialFolderPath(CSIDL_COMMON_PROGRAMS) + "\\",
                       Desktop = GetSpecialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\",
                       Startup = GetSpecialFolderPath(CSIDL_COMMON_STARTUP);
     const std::string Group = Programs + "Removal Test", Accessories = Programs + "Accessories",
-                      OnDesktop = Desktop + "Removal Test";
+                      Nested = Accessories + "\\Sub", OnDesktop = Desktop + "Removal Test",
+                      UsersGroup = GetSpecialFolderPath(CSIDL_PROGRAMS) + "\\Removal Test",
+                      UsersDesktop = GetSpecialFolderPath(CSIDL_DESKTOPDIRECTORY) + "\\";
     std::string Slashed = OnDesktop + "\\..\\Bank.lnk";
     std::replace(Slashed.begin(), Slashed.end(), '\\', '/');
     const struct {
@@ -345,11 +420,17 @@ TEST(Removal, AnEditedListDeletesOnlySetupsShortcuts) {
          Startup + ".", false, false},
         {"a group on the desktop", OnDesktop + "\\Uninstall Velmora3.lnk", OnDesktop + "\\Velmora3.lnk", "", OnDesktop,
          false, false},
+        {"setup's names in another group", Accessories + "\\Uninstall Velmora3.lnk", Accessories + "\\Velmora3.lnk", "",
+         Group, false, true},
+        {"a nested group", Nested + "\\Uninstall Velmora3.lnk", Nested + "\\Velmora3.lnk", "", Nested, false, false},
+        {"the current user's folders", UsersGroup + "\\Uninstall Velmora3.lnk", UsersGroup + "\\Velmora3.lnk",
+         UsersDesktop + "Velmora3.lnk", UsersGroup, true, true},
     };
     const std::string List = Scratch.Path() + "Uninstall.ini";
     for (const auto& Case : Cases) {
         SCOPED_TRACE(Case.Case);
-        for (const std::string& Folder : {Group, Accessories, OnDesktop, Startup}) CreateDirectoryA(Folder.c_str(), nullptr);
+        for (const std::string& Folder : {Group, Accessories, Nested, OnDesktop, Startup, UsersGroup})
+            CreateDirectoryA(Folder.c_str(), nullptr);
         DeleteFileA(List.c_str());
         const std::pair<const char*, std::string> Keys[] = {
             {"Uninstall Shortcut", Case.Uninstall}, {"Program Shortcut", Case.Program}, {"Desktop Shortcut", Case.DesktopLink}};
@@ -367,7 +448,7 @@ TEST(Removal, AnEditedListDeletesOnlySetupsShortcuts) {
         }
         EXPECT_NE(Case.GroupGoes, IsFolder(Case.GroupName)) << Case.GroupName;
     }
-    for (const std::string& Folder : {Group, Accessories, OnDesktop}) RemoveDirectoryA(Folder.c_str());
+    for (const std::string& Folder : {Group, Nested, Accessories, OnDesktop, UsersGroup}) RemoveDirectoryA(Folder.c_str());
 }
 
 // The folders the shell names, which no program group may be.

@@ -47,10 +47,31 @@ inline bool IsLink(const std::string& Path) {
     return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+// The host's path of the item Path names, whose folder is looked up, not the item itself: Windows
+// would take an item whose name differs only in letter case for it (a Wine host tells them apart).
+inline std::string HostPathOf(const std::string& Path) {
+    const size_t Name = Path.find_last_of('\\') + 1;
+    const std::string Folder = UnixPathOf(Path.substr(0, Name));
+    return Folder.empty() ? "" : Folder + "/" + Path.substr(Name);
+}
+
+// The folder's listing holds the name of Path in this letter case.
+inline bool IsListed(const std::string& Path) {
+    const size_t Name = Path.find_last_of('\\') + 1;
+    WIN32_FIND_DATAA Found;
+    HANDLE Search = FindFirstFileA((Path.substr(0, Name) + "*").c_str(), &Found);
+    bool Listed = false;
+    if (Search == INVALID_HANDLE_VALUE) return false;
+    do Listed = Listed || Path.substr(Name) == Found.cFileName;
+    while (FindNextFileA(Search, &Found));
+    FindClose(Search);
+    return Listed;
+}
+
 // Makes Link (which must not exist) a host link to Target, and waits until Seen(Link).
 template <class TSeen>
 ::testing::AssertionResult MakeHostLink(const std::string& Link, const std::string& Target, TSeen Seen) {
-    const std::string From = UnixPathOf(Target), To = UnixPathOf(Link);
+    const std::string From = UnixPathOf(Target), To = HostPathOf(Link);
     if (From.empty() || To.empty()) return ::testing::AssertionFailure() << "no host path for " << Link;
     return RunHostProgram("ln", "-s \"" + From + "\" \"" + To + "\"", [&] { return Seen(Link); });
 }
@@ -66,10 +87,16 @@ inline ::testing::AssertionResult MakeFileLink(const std::string& Link, const st
                         [](const std::string& Path) { return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES; });
 }
 
+// Makes the folder Path on the host, also beside one whose name differs only in letter case.
+inline ::testing::AssertionResult MakeHostFolder(const std::string& Path) {
+    const std::string Host = HostPathOf(Path);
+    if (Host.empty()) return ::testing::AssertionFailure() << "no host path for " << Path;
+    return RunHostProgram("mkdir", "-p \"" + Host + "\"", [&] { return IsListed(Path); });
+}
+
 // Removes a link made by MakeFolderLink or MakeFileLink (Windows cannot remove it under Wine).
 inline ::testing::AssertionResult RemoveFolderLink(const std::string& Link) {
-    const std::string Name = UnixPathOf(Link);
-    if (Name.empty()) return ::testing::AssertionFailure() << "no host path for " << Link;
-    return RunHostProgram("rm", "-f \"" + Name + "\"",
-                          [&] { return GetFileAttributesA(Link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    const std::string Host = HostPathOf(Link);
+    if (Host.empty()) return ::testing::AssertionFailure() << "no host path for " << Link;
+    return RunHostProgram("rm", "-f \"" + Host + "\"", [&] { return !IsListed(Link); });
 }
