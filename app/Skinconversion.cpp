@@ -13,9 +13,7 @@
 namespace {
 const char* const kToolbarKey = "Software\\Microsoft\\Internet Explorer\\Toolbar";
 const char* const kBadHeightText = "The skin height must be at least 1 pixel.";
-}  // namespace
 
-namespace {
 // The picture at its own size as a 24-bit bitmap, without a copy where it has one of its own: a photo's
 // full decode, a bitmap's own pixels. Null for other kinds, which are drawn.
 TBitmap* OwnPixels(TGraphic* Picture) {

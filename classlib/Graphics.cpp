@@ -154,16 +154,22 @@ TPoint TCanvas::TextExtent(const std::string& Text) {
 
 // ---- files and resources ----
 
-std::string ReadFileBytes(const std::string& FileName) {
-    // In one read: a photograph of several megabytes taken a character at a time costs seconds.
+// In one read: a photograph of several megabytes taken a character at a time costs seconds.
+std::string ReadFileStart(const std::string& FileName, size_t Bytes, long long& FileSize) {
     std::ifstream In(FileName, std::ios::binary | std::ios::ate);
     if (!In) throw Exception("Cannot open file \"" + FileName + "\"");
-    const std::streamoff Size = In.tellg();
-    std::string Data(Size > 0 ? static_cast<size_t>(Size) : 0, '\0');
+    FileSize = In.tellg();
+    const unsigned long long Whole = FileSize > 0 ? static_cast<unsigned long long>(FileSize) : 0;
+    std::string Data(static_cast<size_t>(std::min<unsigned long long>(Whole, Bytes)), '\0');
     In.seekg(0);
-    if (Size < 0 || !In.read(&Data[0], static_cast<std::streamsize>(Data.size())))
+    if (FileSize < 0 || !In.read(&Data[0], static_cast<std::streamsize>(Data.size())))
         throw Exception("Cannot read file \"" + FileName + "\"");
     return Data;
+}
+
+std::string ReadFileBytes(const std::string& FileName) {
+    long long Size = 0;
+    return ReadFileStart(FileName, SIZE_MAX, Size);
 }
 
 std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName) {
@@ -173,17 +179,6 @@ std::string ReadResourceBytes(HINSTANCE Instance, const std::string& ResName) {
     const void* Data = Loaded ? LockResource(Loaded) : nullptr;
     if (!Data) return std::string();
     return std::string(static_cast<const char*>(Data), SizeofResource(Instance, Res));
-}
-
-std::string ReadFileStart(const std::string& FileName, size_t Bytes, long long& FileSize) {
-    std::ifstream In(FileName, std::ios::binary | std::ios::ate);
-    if (!In) throw Exception("Cannot open file \"" + FileName + "\"");
-    FileSize = In.tellg();
-    std::string Data(static_cast<size_t>(std::max(0LL, std::min<long long>(FileSize, static_cast<long long>(Bytes)))), '\0');
-    In.seekg(0);
-    if (FileSize < 0 || !In.read(&Data[0], static_cast<std::streamsize>(Data.size())))
-        throw Exception("Cannot read file \"" + FileName + "\"");
-    return Data;
 }
 
 void TGraphic::LoadFromFile(const std::string& FileName) {
